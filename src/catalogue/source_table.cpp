@@ -1,0 +1,25 @@
+#include "catalogue/source_table.h"
+
+#include <cmath>
+
+#include "sky/angles.h"
+
+namespace skyvane {
+
+int SourceTable::AddRow() {
+  CatalogText.emplace_back();
+  RaDec.push_back({0.0, 0.0});
+  Flux.push_back(0.0);
+  AzAlt.push_back({0.0, 0.0});
+  SinDec.push_back(0.0);
+  CosDec.push_back(1.0);
+  return RowCount() - 1;
+}
+
+void SourceTable::UpdateDeclinationCache(int row) {
+  const double dec = RaDec[row][1] * kDegree;
+  SinDec[row] = std::sin(dec);
+  CosDec[row] = std::cos(dec);
+}
+
+}  // namespace skyvane

@@ -1,0 +1,34 @@
+#include "sky/calendar.h"
+
+#include <cmath>
+
+namespace skyvane {
+
+bool IsLeapYear(double year) {
+  const double y = std::fabs(year);
+  if (std::fmod(y, 4) != 0) return false;
+  if (std::fmod(y, 100) != 0) return true;
+  return std::fmod(y, 400) == 0;
+}
+
+int MonthLength(int month, double year) {
+  int days = MonthDays[month];
+  if (month == 2 && IsLeapYear(year)) ++days;
+  return days;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+bool Fits16(double value) { return value >= -32768.0 && value <= 32767.0; }
+
+int32_t JulianDayNumber(float year, int16_t month) {
+  const int32_t a = (month - 14) / 12;
+  // Formed in double, exact for every supported year, then taken to the
+  // nearest whole number before the truncating division.
+  const auto t1 = static_cast<int32_t>(RoundHalfEven((double{year} + 4800 + a) * 1461)) / 4;
+  const auto t2 = static_cast<int16_t>((367 * (month - 2 - 12 * a)) / 12);
+  const auto t3 = (3 * (static_cast<int32_t>(RoundHalfEven(double{year} + 4900 + a)) / 100)) / 4;
+  return t1 + t2 - t3;
+}
+
+}  // namespace skyvane

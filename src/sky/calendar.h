@@ -1,0 +1,36 @@
+// Calendar pieces shared by the pass, the tracking steps and fast play.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace skyvane {
+
+// Month lengths, index 1..12; index 0 reads as a length of 0.
+inline constexpr std::array<int16_t, 13> MonthDays = {0,  31, 28, 31, 30, 31, 30,
+                                                      31, 31, 30, 31, 30, 31};
+
+// Gregorian leap years: divisible by 4, centuries only when divisible by 400.
+// Year 0 is a leap year. `year` holds a whole number.
+bool IsLeapYear(double year);
+
+// Days in `month` of `year`: the table's value, with February's leap day
+// added here and nowhere else. `month` must lie in 0..12.
+int MonthLength(int month, double year);
+
+// The years for which the day arithmetic stays within its 32-bit intermediates.
+inline constexpr float kFirstYear = -1474000;
+inline constexpr float kLastYear = 1465000;
+
+// Nearest whole number, halves to the even neighbour.
+double RoundHalfEven(double value);
+
+// Whether a whole number fits a 16-bit signed integer.
+bool Fits16(double value);
+
+// Julian day number of a civil date, with the truncating integer divisions of
+// the classic integer formula. `year` must lie in kFirstYear..kLastYear and
+// `month` in 1..12.
+int32_t JulianDayNumber(float year, int16_t month);
+
+}  // namespace skyvane
