@@ -1,0 +1,38 @@
+#include "app/chart_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace skyvane {
+
+ChartView::ChartView(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.fillRect(area, Qt::black);
+  painter.drawImage(area.topLeft(), picture_, area);
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+  if (MouseMove) MouseMove(float(event->position().x()), float(event->position().y()));
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  if (MouseDown) MouseDown(event->button());
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+  if (KeyDown) KeyDown(event->key(), event->modifiers());
+  const QString text = event->text();
+  if (KeyPress && text.size() == 1) KeyPress(text.front());
+  event->accept();
+}
+
+}  // namespace skyvane

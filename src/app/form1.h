@@ -1,0 +1,127 @@
+// The main window: the settings band, the chart and every handler.
+#pragma once
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/chart_view.h"
+#include "app/clock.h"
+#include "app/form2.h"
+#include "app/proportional_layout.h"
+#include "catalogue/source_table.h"
+#include "chart/chart_state.h"
+#include "sky/sky_pass.h"
+
+namespace skyvane {
+
+// Window-wide switches shared by the handlers.
+struct WindowState {
+  bool Loading = false;
+  int16_t PlayDirection = 0;  // 1 forwards, 0 stopped, -1 backwards
+  int16_t PlayRate = 1;       // minutes per play tick
+  bool Stepping = false;      // a tracking step is rewriting the fields
+  // The hour is first written in 24-hour form, so the first clock-mode
+  // choice converts from "24".
+  int16_t ClockMode = kOption24;
+  bool ShowInfo = true;
+  bool ShowReadout = true;
+};
+
+class Form1 : public QWidget {
+ public:
+  static constexpr int kBandHeight = 56;
+  static QString Title();
+
+  explicit Form1(const Clock& clock, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // Start-up; false when the catalogue could not be read (already reported).
+  bool Form_Load(const QString& catalogue_folder);
+
+  // Shows a message box titled with the program's name; tests replace it.
+  std::function<void(const QString& text)> ShowMessage;
+
+  // Shared procedures.
+  void RecalculateSky();
+  void DrawChart();
+  void Form_Resize();
+  void SetComputerTime();
+
+  // Handlers.
+  void Combo1_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void Timer3_Timer();
+  void Option1_Click(int index);
+  void Option2_Click(int index);
+  void Label8_Click();
+  void Command8_Click();
+  void Command3_Click(int index);
+  void Timer2_Timer();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command7_Click();
+  void Picture1_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void Picture1_KeyPress(QChar character);
+  void VScroll1_Change();
+  void HScroll1_Change();
+  void Picture1_MouseMove(float x, float y);
+  void Picture1_MouseDown(Qt::MouseButton button);
+
+  // Controls, named as the design names them.
+  QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label8, *Label12, *Label13,
+      *Label14;
+  std::array<QLineEdit*, 2> Text2;
+  std::array<QLineEdit*, 3> Text3, Text4;
+  QPlainTextEdit* Text8;
+  QPushButton *Command1, *Command2, *Command8;
+  std::array<QPushButton*, 2> Command3;
+  QPushButton *Command4, *Command5, *Command6, *Command7;
+  QFrame *Frame1, *Shape1;
+  std::array<QRadioButton*, 3> Option1, Option2;
+  QComboBox *Combo1, *Combo2;
+  QScrollBar *VScroll1, *HScroll1;
+  ChartView* Picture1;
+  QTimer Timer2, Timer3;
+  QPointer<Form2> Info;
+
+  // Shared state.
+  WindowState State;
+  SourceTable Table;
+  SkyState Sky;
+  ChartState Chart;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void WireHandlers();
+  void WireOptions(std::array<QRadioButton*, 3>& options, void (Form1::*handler)(int));
+  SettingsFields ReadFields() const;
+  void WriteFields(const SettingsFields& fields);
+  // Chooses an option from code; its handler runs at once when it changes.
+  void SelectOption1(int index);
+  void TurnView(double step);
+
+  const Clock& clock_;
+  std::unique_ptr<ProportionalLayout> band_layout_, frame_layout_, chart_layout_;
+};
+
+}  // namespace skyvane

@@ -1,0 +1,132 @@
+#include "chart/annotations.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+
+#include "catalogue/number_text.h"
+#include "chart/dome_chart.h"
+#include "sky/calendar.h"
+
+namespace skyvane {
+namespace {
+
+// Anything this far outside the surface cannot touch it.
+constexpr double kFarAway = 1e5;
+
+void DrawViewLabel(ChartState& chart, QPainter& painter) {
+  const QColor green(0, 255, 0);
+  const QFont font = ChartFont(14, chart.FontBold);
+  painter.setFont(font);
+  painter.setPen(green);
+  const QString text = ViewLabelText(chart.ViewAzimuth);
+  const QFontMetrics metrics(font);
+  const double x = chart.HalfWidth - metrics.horizontalAdvance(text) / 2.0;
+  const double y = chart.Height() - 85;
+  painter.drawText(QPointF(x, y + metrics.ascent()), text);
+  painter.drawLine(QPointF(chart.HalfWidth, chart.HorizonY),
+                   QPointF(chart.HalfWidth, chart.HorizonY + 5));
+  painter.drawLine(QPointF(chart.HalfWidth, chart.HorizonY + 20),
+                   QPointF(chart.HalfWidth, chart.HorizonY + 25));
+}
+
+void DrawMeridians(ChartState& chart, QPainter& painter) {
+  const QColor grid(0, 255, 0);
+  QPen dotted(grid, 0, chart.DottedGrid ? Qt::DotLine : Qt::SolidLine);
+  painter.setPen(dotted);
+  const QRectF box(-10, -10, chart.Width() + 20, chart.Height() + 20);
+  QPointF current(0, 0);
+  for (double a : {0.0, 90.0, 180.0, 270.0}) {
+    for (double altitude = 0; altitude <= 90; altitude += chart.GridStep) {
+      const double azimuth = a + chart.ViewAzimuth;
+      double sx, sy;
+      if (!ProjectSkyPoint(azimuth, altitude, chart.HalfWidth, chart.HorizonY, sx, sy)) continue;
+      if (azimuth == 180) continue;  // the meridian straight behind the observer
+      const QPointF point(sx, sy);
+      if (altitude == 0) {
+        if (sx >= 0 && sy >= 0 && sx < chart.Width() && sy < chart.Height()) {
+          chart.Picture1.setPixel(static_cast<int>(sx), static_cast<int>(sy), grid.rgb());
+        }
+      } else {
+        QLineF segment(current, point);
+        if (std::isfinite(sx) && std::isfinite(sy) && ClipSegment(segment, box)) {
+          painter.drawLine(segment);
+        }
+      }
+      current = point;
+    }
+  }
+}
+
+void DrawCompassRing(ChartState& chart, QPainter& painter) {
+  const double lo = chart.ViewAzimuth - 180;
+  const double hi = chart.ViewAzimuth + 180;
+  const double first = std::floor(lo / 22.5) * 22.5;
+  const double last = (std::floor(hi / 22.5) + 1) * 22.5;
+  const QFont font = ChartFont(8, chart.FontBold);
+  const QFontMetrics metrics(font);
+  painter.setFont(font);
+  for (double a = first; a <= last; a += 22.5) {
+    if (!(a >= lo && a <= hi)) continue;
+    const double tick_length = 5;
+    const double azimuth = a + chart.ViewAzimuth;
+    double sx, sy;
+    if (!ProjectSkyPoint(azimuth, 0, chart.HalfWidth, chart.HorizonY, sx, sy)) continue;
+    if (!(std::fabs(sx) < kFarAway)) continue;
+    painter.setPen(QColor(255, 255, 0));
+    painter.drawLine(QPointF(sx, chart.HorizonY), QPointF(sx, chart.HorizonY + tick_length));
+    const QString name = CompassName(chart, azimuth);
+    painter.setPen(QColor(192, 192, 0));
+    const int half = static_cast<int>(RoundHalfEven(metrics.horizontalAdvance(name))) / 2;
+    const double top = std::floor(chart.HorizonY) + 6;
+    painter.drawText(QPointF(sx - half, top + metrics.ascent()), name);
+  }
+}
+
+}  // namespace
+
+QString ViewLabelText(double view_azimuth) {
+  return QString::fromStdString(FormatWithSignPosition(view_azimuth)) + QChar(0x00B0);
+}
+
+QString CompassName(const ChartState& chart, double azimuth) {
+  double d = azimuth - chart.ViewAzimuth;
+  if (d < 0) d += 360;
+  if (d > 359) d -= 360;
+  const int k = static_cast<int>(RoundHalfEven(d / 22.5));
+  if (k < 0 || k > 16) return {};
+  return chart.CompassPoints[16 - k];
+}
+
+bool ClipSegment(QLineF& line, const QRectF& box) {
+  const double x0 = line.x1(), y0 = line.y1();
+  const double dx = line.x2() - x0, dy = line.y2() - y0;
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - box.left(), box.right() - x0, y0 - box.top(), box.bottom() - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+  }
+  line = QLineF(x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy);
+  return true;
+}
+
+void DrawAnnotations(ChartState& chart) {
+  QPainter painter(&chart.Picture1);
+  DrawViewLabel(chart, painter);
+  DrawMeridians(chart, painter);
+  DrawCompassRing(chart, painter);
+}
+
+}  // namespace skyvane

@@ -1,0 +1,23 @@
+// The view label, the meridians and the compass ring drawn over the discs.
+#pragma once
+
+#include <QLineF>
+#include <QRectF>
+#include <QString>
+
+#include "chart/chart_state.h"
+
+namespace skyvane {
+
+// The view-direction label text: " 0°", " .25°", " 359.75°".
+QString ViewLabelText(double view_azimuth);
+
+// The compass name at internal azimuth `azimuth` - `view_azimuth`.
+QString CompassName(const ChartState& chart, double azimuth);
+
+// Clips a segment to a rectangle (Liang-Barsky). False when nothing is left.
+bool ClipSegment(QLineF& line, const QRectF& box);
+
+void DrawAnnotations(ChartState& chart);
+
+}  // namespace skyvane

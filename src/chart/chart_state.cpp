@@ -1,0 +1,57 @@
+#include "chart/chart_state.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cstring>
+
+namespace skyvane {
+
+ChartState::ChartState() {
+  const QStringList names =
+      QStringLiteral("N,NNE,NE,ENE,E,ESE,SE,SSE,S,SSW,SW,WSW,W,WNW,NW,NNW,N").split(',');
+  for (int i = 0; i < 17; ++i) CompassPoints[i] = names[i];
+}
+
+void ChartState::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (Picture1.width() == width && Picture1.height() == height && !Picture1.isNull()) return;
+  for (QImage* image : {&Picture1, &SwapScreen, &SwapScreen2}) {
+    *image = QImage(width, height, QImage::Format_RGB32);
+    image->fill(Qt::black);
+  }
+  PickWidth = width + 1;
+  PickHeight = height + 1;
+  PickMap.assign(static_cast<size_t>(PickWidth) * PickHeight, 0);
+  GroundSize = QSize();
+  ReadoutDirty = QRect();
+}
+
+QFont ChartFont(double points, bool bold) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+  // The chart works in pixels at 96 per inch, whatever the screen says.
+  font.setPixelSize(static_cast<int>(points * 96 / 72 + 0.5));
+  font.setBold(bold);
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+void BlockCopyRect(QImage& dst, const QImage& src, const QRect& rect) {
+  const QRect area = rect & dst.rect() & src.rect();
+  if (area.isEmpty()) return;
+  const size_t bytes = static_cast<size_t>(area.width()) * 4;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    std::memcpy(dst.scanLine(y) + area.left() * 4, src.constScanLine(y) + area.left() * 4, bytes);
+  }
+}
+
+void BlockCopy(QImage& dst, const QImage& src, int width, int height) {
+  BlockCopyRect(dst, src, QRect(0, 0, width, height));
+}
+
+QRgb FromColourValue(int32_t colour) {
+  return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+}  // namespace skyvane

@@ -1,0 +1,66 @@
+// The chart's surfaces and the state the drawing shares with the readout.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace skyvane {
+
+struct ChartState {
+  // The visible chart, the clean copy of the last finished chart, and the
+  // background with the ground. All three always have the same size.
+  QImage Picture1, SwapScreen, SwapScreen2;
+
+  // Row index per chart pixel, 0 = none; one cell per pixel 0..width and
+  // 0..height, so it grows and shrinks with the surface.
+  std::vector<int32_t> PickMap;
+  int PickWidth = 0, PickHeight = 0;
+  // Whole pixel at which each row was last recorded.
+  std::vector<std::array<int32_t, 2>> ScreenPos;
+
+  double ViewAzimuth = 0;  // compass azimuth of the chart centre
+  double HalfWidth = 0;
+  double HorizonY = 0;
+  double ScopeMarkerY = 0;
+  float SymbolScale = 0;
+  float GridStep = 6;
+  bool DottedGrid = true;
+  // The chart's font is bold until the first readout switches it off.
+  bool FontBold = true;
+  std::array<QString, 17> CompassPoints;
+
+  // Part of Picture1 that a readout has drawn over since the last pass.
+  QRect ReadoutDirty;
+
+  // The ground last painted into SwapScreen2: repainting the same one is skipped.
+  QSize GroundSize;
+  int GroundSign = 2;
+
+  ChartState();
+  int Width() const { return Picture1.width(); }
+  int Height() const { return Picture1.height(); }
+  int32_t PickAt(int x, int y) const {
+    return PickMap[static_cast<size_t>(y) * (PickWidth) + x];
+  }
+  int32_t& PickAt(int x, int y) { return PickMap[static_cast<size_t>(y) * (PickWidth) + x]; }
+  // Gives the three surfaces and the pick map a new size (black, empty).
+  void SetSize(int width, int height);
+};
+
+// The chart's font face at a size in points: Verdana, else DejaVu Sans.
+QFont ChartFont(double points, bool bold);
+
+// Plain copy of the top-left width x height block of `src` into `dst`.
+void BlockCopy(QImage& dst, const QImage& src, int width, int height);
+// The same for one rectangle at the same place in both images.
+void BlockCopyRect(QImage& dst, const QImage& src, const QRect& rect);
+
+// 24-bit colour value R + 256 G + 65536 B as a Qt colour.
+QRgb FromColourValue(int32_t colour);
+
+}  // namespace skyvane
