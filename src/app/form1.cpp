@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -195,6 +196,7 @@ void Form1::CreateControls() {
     place(Option2[i], 648 - 40 * i, 8, 33, 17);
   }
   Option2[1]->setChecked(true);  // "Stop", chosen before any handler listens
+  option2_chosen_ = 1;
   Label13 = label("Rate", 528, 32, 33, 17);
   Label12 = label("1", 544, 32, 25, 17);
   Label12->setAlignment(Qt::AlignCenter);
@@ -230,16 +232,26 @@ void Form1::CreateControls() {
   Timer3.setInterval(kClockReturnMs);
 }
 
-void Form1::WireOptions(std::array<QRadioButton*, 3>& options, void (Form1::*handler)(int)) {
+void Form1::WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
+                        void (Form1::*handler)(int)) {
+  // Each set is its own group: left to themselves, option buttons would share
+  // one choice with every option button further down the window.
+  auto* group = new QButtonGroup(this);
+  group->setExclusive(true);
   for (int i = 0; i < 3; ++i) {
     QRadioButton* option = options[i];
+    group->addButton(option, i);
     // A choice made from code or by the user runs the handler once, when the
     // option becomes chosen; a click on the option already chosen runs it too.
+    // The handler may run before the previous choice is cleared, so the
+    // chosen index is kept here rather than read from the buttons.
     auto was_checked = std::make_shared<bool>(false);
     connect(option, &QAbstractButton::pressed, this,
             [option, was_checked] { *was_checked = option->isChecked(); });
-    connect(option, &QAbstractButton::toggled, this, [this, handler, i](bool checked) {
-      if (checked) (this->*handler)(i);
+    connect(option, &QAbstractButton::toggled, this, [this, handler, i, &chosen](bool checked) {
+      if (!checked) return;
+      chosen = i;
+      (this->*handler)(i);
     });
     connect(option, &QAbstractButton::clicked, this, [this, handler, i, was_checked] {
       if (*was_checked) (this->*handler)(i);
@@ -249,8 +261,8 @@ void Form1::WireOptions(std::array<QRadioButton*, 3>& options, void (Form1::*han
 }
 
 void Form1::WireHandlers() {
-  WireOptions(Option1, &Form1::Option1_Click);
-  WireOptions(Option2, &Form1::Option2_Click);
+  WireOptions(Option1, option1_chosen_, &Form1::Option1_Click);
+  WireOptions(Option2, option2_chosen_, &Form1::Option2_Click);
   connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -313,10 +325,7 @@ SettingsFields Form1::ReadFields() const {
     f.Text4[i] = ToStd(Text4[i]->text());
   }
   f.Combo1Index = Combo1->currentIndex();
-  f.Option1Index = -1;
-  for (int i = 0; i < 3; ++i) {
-    if (Option1[i]->isChecked()) f.Option1Index = i;
-  }
+  f.Option1Index = option1_chosen_;
   return f;
 }
 
@@ -420,9 +429,9 @@ void Form1::Option1_Click(int index) {
 
 void Form1::Option2_Click(int) {
   Timer3.stop();
-  if (Option2[0]->isChecked()) State.PlayDirection = 1;
-  if (Option2[1]->isChecked()) State.PlayDirection = 0;
-  if (Option2[2]->isChecked()) State.PlayDirection = -1;
+  if (option2_chosen_ == 0) State.PlayDirection = 1;
+  if (option2_chosen_ == 1) State.PlayDirection = 0;
+  if (option2_chosen_ == 2) State.PlayDirection = -1;
 }
 
 void Form1::Label8_Click() {

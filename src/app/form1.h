@@ -113,7 +113,8 @@ class Form1 : public QWidget {
  private:
   void CreateControls();
   void WireHandlers();
-  void WireOptions(std::array<QRadioButton*, 3>& options, void (Form1::*handler)(int));
+  void WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
+                   void (Form1::*handler)(int));
   SettingsFields ReadFields() const;
   void WriteFields(const SettingsFields& fields);
   // Chooses an option from code; its handler runs at once when it changes.
@@ -121,6 +122,8 @@ class Form1 : public QWidget {
   void TurnView(double step);
 
   const Clock& clock_;
+  int option1_chosen_ = -1;  // clock mode shown as chosen, -1 before the first choice
+  int option2_chosen_ = -1;
   std::unique_ptr<ProportionalLayout> band_layout_, frame_layout_, chart_layout_;
 };
 

@@ -112,6 +112,7 @@ void DrawChart(ChartState& chart, SourceTable& table) {
   const int H = chart.Height();
   BlockCopy(picture, chart.SwapScreen2, W, H);
   chart.ReadoutDirty = QRect();
+  const bool visible = W > 0 && H > 0;
 
   const int last_row = static_cast<int>(RoundHalfEven(table.LastRow));
   if (static_cast<int>(chart.ScreenPos.size()) < table.RowCount()) {
@@ -150,12 +151,12 @@ void DrawChart(ChartState& chart, SourceTable& table) {
   // The scope marker is drawn before every disc, so only the last disc
   // ends up over it.
   for (size_t i = 0; i < discs.size(); ++i) {
-    if (i + 1 == discs.size()) DrawScopeMarker(picture, chart.ScopeMarkerY);
+    if (i + 1 == discs.size() && visible) DrawScopeMarker(picture, chart.ScopeMarkerY);
     FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius,
              FromColourValue(discs[i].colour));
   }
 
-  DrawAnnotations(chart);
+  if (visible) DrawAnnotations(chart);
   BlockCopy(chart.SwapScreen, picture, W, H);
 }
 

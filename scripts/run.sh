@@ -1,0 +1,7 @@
+#!/bin/sh
+# Installs what is missing, builds Skyvane and starts it with the shipped catalogue.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+exec "${SKYVANE_BUILD_DIR:-build}/bin/skyvane" "$@"
