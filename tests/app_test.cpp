@@ -348,6 +348,34 @@ TEST_F(Form1Test, InformationWindowIsOneAndForgetsEdits) {
             QString::fromLatin1(HelpText()).replace("\r\n", "\n"));
 }
 
+TEST_F(Form1Test, MouseReadoutComesAndGoes) {
+  Start();
+  // a recorded source well inside the chart
+  QPoint at(-1, -1);
+  for (int y = 100; y < 300 && at.x() < 0; ++y)
+    for (int x = 100; x < 600 && at.x() < 0; ++x)
+      if (form->Chart.PickAt(x, y) > 0) at = QPoint(x, y);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseMove(form->Picture1, at);
+  form->Picture1_MouseMove(at.x(), at.y());
+  EXPECT_NE(form->Chart.Picture1, form->Chart.SwapScreen);
+  EXPECT_FALSE(form->Chart.FontBold);
+  form->Picture1_MouseDown(Qt::RightButton);  // only the left button counts
+  EXPECT_TRUE(form->State.ShowReadout);
+  form->Picture1_MouseDown(Qt::LeftButton);
+  EXPECT_FALSE(form->State.ShowReadout);
+  EXPECT_EQ(form->Chart.Picture1, form->Chart.SwapScreen);
+  form->Picture1_MouseMove(at.x(), at.y());
+  EXPECT_EQ(form->Chart.Picture1, form->Chart.SwapScreen);
+  form->Picture1_MouseDown(Qt::LeftButton);
+  EXPECT_TRUE(form->State.ShowReadout);
+  form->Picture1_MouseMove(at.x(), at.y());
+  EXPECT_NE(form->Chart.Picture1, form->Chart.SwapScreen);
+  // a pass redraws the whole chart, readout gone
+  form->Command1->click();
+  EXPECT_EQ(form->Chart.Picture1, form->Chart.SwapScreen);
+}
+
 TEST(HelpText, ExactText) {
   const std::string text = HelpText();
   EXPECT_EQ(text.size(), 1077u);
