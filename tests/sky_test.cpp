@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "catalogue/number_text.h"
 #include "sky/angles.h"
@@ -70,6 +71,31 @@ TEST(ToHorizontal, ZenithAndCachedFormAgree) {
     EXPECT_EQ(a.Altitude, b.Altitude);
     EXPECT_EQ(a.Azimuth, b.Azimuth);
   }
+}
+
+TEST(ToHorizontal, BlockConversionMatchesRowByRow) {
+  // More rows than one block, so every stage's indexing is exercised.
+  std::vector<std::array<double, 2>> ra_dec;
+  std::vector<double> sin_dec, cos_dec;
+  for (int i = 0; i < 150; ++i) {
+    ra_dec.push_back({std::fmod(i * 37.3, 360), -80 + i * 1.1});
+    sin_dec.push_back(std::sin(ra_dec.back()[1] * kDegree));
+    cos_dec.push_back(std::cos(ra_dec.back()[1] * kDegree));
+  }
+  ra_dec[70] = {40, 42.2};  // at the zenith
+  sin_dec[70] = std::sin(42.2 * kDegree);
+  cos_dec[70] = std::cos(42.2 * kDegree);
+  std::vector<std::array<double, 2>> az_alt(ra_dec.size());
+  const Horizontal last =
+      ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150,
+                       std::sin(42.2 * kDegree), std::cos(42.2 * kDegree), 40, az_alt.data());
+  for (int i = 0; i < 150; ++i) {
+    const Horizontal h = ToHorizontal(ra_dec[i][0], ra_dec[i][1], 42.2, 40);
+    ASSERT_EQ(az_alt[i][0], h.Azimuth) << i;
+    ASSERT_EQ(az_alt[i][1], h.Altitude) << i;
+  }
+  EXPECT_EQ(last.Altitude, az_alt[149][1]);
+  EXPECT_EQ(last.HourAngle, ToHorizontal(ra_dec[149][0], 0, 42.2, 40).HourAngle);
 }
 
 TEST(Atan2, ProgramConstants) {

@@ -1,6 +1,8 @@
 // Equatorial to horizontal coordinates for one position.
 #pragma once
 
+#include <array>
+
 namespace skyvane {
 
 struct Horizontal {
@@ -17,5 +19,15 @@ Horizontal ToHorizontal(double row_ra, double row_dec, double latitude, double l
 // bit-for-bit that of ToHorizontal.
 Horizontal ToHorizontalCached(double row_ra, double sin_dec, double cos_dec, double sin_lat,
                               double cos_lat, double local_sidereal);
+
+// Converts `count` rows at once, with exactly the arithmetic of
+// ToHorizontalCached; the work is done in stages over blocks of rows so that
+// the processor can overlap the rows' long chains of dependent operations.
+// The last row's result is returned.
+// `ra_dec` holds right ascension and declination per row, `az_alt` receives
+// azimuth and altitude.
+Horizontal ToHorizontalRows(const std::array<double, 2>* ra_dec, const double* sin_dec,
+                            const double* cos_dec, int count, double sin_lat, double cos_lat,
+                            double local_sidereal, std::array<double, 2>* az_alt);
 
 }  // namespace skyvane

@@ -1,5 +1,6 @@
 #include "sky/sky_pass.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "catalogue/number_text.h"
@@ -82,15 +83,16 @@ void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table) {
   const double lat = sky.Latitude * kDegree;
   const double sin_lat = std::sin(lat);
   const double cos_lat = std::cos(lat);
-  for (sky.SourceIndex = 0; sky.SourceIndex <= n; ++sky.SourceIndex) {
-    const int r = sky.SourceIndex;
-    const Horizontal h = ToHorizontalCached(table.RaDec[r][0], table.SinDec[r], table.CosDec[r],
-                                            sin_lat, cos_lat, sky.LocalSidereal);
-    sky.HourAngle = h.HourAngle;
-    sky.Altitude = h.Altitude;
-    sky.Azimuth = h.Azimuth;
-    table.AzAlt[r] = {h.Azimuth, h.Altitude};
+  const int rows = std::min<int>(n + 1, table.RowCount());
+  if (rows > 0) {
+    const Horizontal last =
+        ToHorizontalRows(table.RaDec.data(), table.SinDec.data(), table.CosDec.data(), rows,
+                         sin_lat, cos_lat, sky.LocalSidereal, table.AzAlt.data());
+    sky.HourAngle = last.HourAngle;
+    sky.Altitude = last.Altitude;
+    sky.Azimuth = last.Azimuth;
   }
+  sky.SourceIndex = static_cast<int16_t>(n + 1);
 }
 
 }  // namespace skyvane

@@ -1,0 +1,155 @@
+// The chart update pass, the mouse readout and the row conversion against
+// budgets. Run build/bench/skyvane_bench; each figure is printed with its
+// budget at the end. The row conversion is timed as the pass runs it: the
+// declination's sine and cosine kept per row, the latitude's per pass.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "bench_support.h"
+#include "catalogue/catalogue_reader.h"
+#include "sky/angles.h"
+#include "sky/horizontal.h"
+#ifdef SKYVANE_HAVE_ERFA
+#include <erfa.h>
+#endif
+
+namespace skyvane {
+namespace {
+
+BenchClock clock_for_bench;
+
+void BM_FullPassShippedCatalogue(benchmark::State& state) {
+  auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
+  for (auto _ : state) form->RecalculateSky();
+  state.counters["rows"] = form->Table.RowCount();
+}
+BENCHMARK(BM_FullPassShippedCatalogue)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_FullPass20000Rows(benchmark::State& state) {
+  QTemporaryDir dir;
+  auto form = StartWindow(clock_for_bench, GeneratedCatalogue(dir, 20000));
+  for (auto _ : state) form->RecalculateSky();
+  state.counters["rows"] = form->Table.RowCount();
+}
+BENCHMARK(BM_FullPass20000Rows)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_MouseReadout(benchmark::State& state) {
+  auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
+  // Points over recorded sources, so every move draws a full readout.
+  std::vector<QPoint> points;
+  for (int r = 1; r < form->Table.RowCount() && points.size() < 64; ++r) {
+    const auto [x, y] = form->Chart.ScreenPos[r];
+    if (x > 20 && y > 30 && x < 700 && y < 400 && form->Chart.PickAt(x, y) == r) {
+      points.emplace_back(x, y);
+    }
+  }
+  size_t i = 0;
+  for (auto _ : state) {
+    const QPoint p = points[i++ % points.size()];
+    form->Picture1_MouseMove(p.x() + 1.0f, p.y() + 1.0f);
+  }
+}
+BENCHMARK(BM_MouseReadout)->Unit(benchmark::kMicrosecond)->MinTime(1);
+
+struct Rows {
+  std::vector<double> ra, dec;
+};
+
+const Rows& ShippedRows() {
+  static Rows rows = [] {
+    SourceTable table;
+    LoadCatalogueFile(SKYVANE_DATA_DIR "/StarData.txt", table);
+    Rows out;
+    for (int r = 0; r < table.RowCount(); ++r) {
+      out.ra.push_back(table.RaDec[r][0]);
+      out.dec.push_back(table.RaDec[r][1]);
+    }
+    return out;
+  }();
+  return rows;
+}
+
+void BM_ToHorizontal(benchmark::State& state) {
+  SourceTable table;
+  LoadCatalogueFile(SKYVANE_DATA_DIR "/StarData.txt", table);
+  double lst = 10;
+  for (auto _ : state) {
+    const double sin_lat = std::sin(42.2 * kDegree), cos_lat = std::cos(42.2 * kDegree);
+    ToHorizontalRows(table.RaDec.data(), table.SinDec.data(), table.CosDec.data(),
+                     table.RowCount(), sin_lat, cos_lat, lst, table.AzAlt.data());
+    benchmark::DoNotOptimize(table.AzAlt.data());
+    benchmark::ClobberMemory();
+    lst = std::fmod(lst + 0.25, 360);
+  }
+}
+BENCHMARK(BM_ToHorizontal)->Unit(benchmark::kMicrosecond);
+
+#ifdef SKYVANE_HAVE_ERFA
+void BM_Hd2ae(benchmark::State& state) {
+  const Rows& rows = ShippedRows();
+  double lst = 10;
+  for (auto _ : state) {
+    double sum = 0;
+    for (size_t r = 0; r < rows.ra.size(); ++r) {
+      double ha = lst - rows.ra[r];
+      if (ha < 0) ha += 360;
+      double az, el;
+      eraHd2ae(ha * kDegree, rows.dec[r] * kDegree, 42.2 * kDegree, &az, &el);
+      sum += az + el;
+    }
+    benchmark::DoNotOptimize(sum);
+    lst = std::fmod(lst + 0.25, 360);
+  }
+}
+BENCHMARK(BM_Hd2ae)->Unit(benchmark::kMicrosecond);
+#endif
+
+// Collects each benchmark's real time per iteration, in milliseconds.
+class BudgetReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> ms;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration && run.aggregate_name != "median") continue;
+      ms[run.run_name.function_name] = run.GetAdjustedRealTime() *
+                                       benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
+                                       benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+}  // namespace skyvane
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  skyvane::BudgetReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto line = [&](const char* what, const char* name, double budget_ms, double scale,
+                  const char* unit) {
+    auto it = reporter.ms.find(name);
+    if (it == reporter.ms.end()) return;
+    const double value = it->second * scale;
+    std::printf("%-44s %9.3f %s   budget %7.3f %s   %s\n", what, value, unit, budget_ms * scale,
+                unit, it->second <= budget_ms ? "ok" : "OVER");
+  };
+  std::printf("\nBudgets\n");
+  line("full pass, shipped catalogue, 777x513", "BM_FullPassShippedCatalogue", 3, 1, "ms");
+  line("full pass, 20,000 rows", "BM_FullPass20000Rows", 12, 1, "ms");
+  line("mouse readout", "BM_MouseReadout", 0.3, 1, "ms");
+  const auto ours = reporter.ms.find("BM_ToHorizontal");
+  const auto theirs = reporter.ms.find("BM_Hd2ae");
+  if (ours != reporter.ms.end() && theirs != reporter.ms.end()) {
+    std::printf("%-44s %9.3f      budget   1.000      %s\n", "ToHorizontal / eraHd2ae time ratio",
+                ours->second / theirs->second, ours->second <= theirs->second ? "ok" : "OVER");
+  }
+  benchmark::Shutdown();
+  return 0;
+}
