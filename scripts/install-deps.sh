@@ -3,8 +3,8 @@
 # Installs only what is missing: apt-get as root, sudo otherwise.
 set -eu
 
-PACKAGES="cmake g++ make pkg-config qt6-base-dev fonts-dejavu-core libgtest-dev libgmock-dev
-libbenchmark-dev liberfa-dev xvfb xauth xdotool x11-apps imagemagick"
+PACKAGES="cmake g++ make pkg-config dpkg-dev clang qt6-base-dev fonts-dejavu-core libgtest-dev
+libgmock-dev libbenchmark-dev liberfa-dev libx11-dev xvfb xauth xdotool imagemagick"
 
 missing=""
 for package in $PACKAGES; do
