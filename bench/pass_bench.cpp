@@ -37,6 +37,24 @@ void BM_FullPass20000Rows(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPass20000Rows)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+void BM_StartUpMillionLines(benchmark::State& state) {
+  QTemporaryDir dir;
+  {
+    QFile file(dir.filePath(QStringLiteral("StarData.txt")));
+    if (!file.open(QIODevice::WriteOnly)) return;
+    QByteArray text;
+    for (int i = 0; i < 1000000; ++i) {
+      text += QByteArray::number(i) + "\t\tX\t3.5\t\t\t1h2'3''\t+4*5'6''\t\r\n";
+    }
+    file.write(text);
+  }
+  for (auto _ : state) {
+    auto form = StartWindow(clock_for_bench, dir.path());
+    benchmark::DoNotOptimize(form.get());
+  }
+}
+BENCHMARK(BM_StartUpMillionLines)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void BM_MouseReadout(benchmark::State& state) {
   auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
   // Points over recorded sources, so every move draws a full readout.
@@ -144,6 +162,7 @@ int main(int argc, char** argv) {
   line("full pass, shipped catalogue, 777x513", "BM_FullPassShippedCatalogue", 3, 1, "ms");
   line("full pass, 20,000 rows", "BM_FullPass20000Rows", 12, 1, "ms");
   line("mouse readout", "BM_MouseReadout", 0.3, 1, "ms");
+  line("start-up with a 1,000,000-line catalogue", "BM_StartUpMillionLines", 1000, 1, "ms");
   const auto ours = reporter.ms.find("BM_ToHorizontal");
   const auto theirs = reporter.ms.find("BM_Hd2ae");
   if (ours != reporter.ms.end() && theirs != reporter.ms.end()) {

@@ -376,6 +376,80 @@ TEST_F(Form1Test, MouseReadoutComesAndGoes) {
   EXPECT_EQ(form->Chart.Picture1, form->Chart.SwapScreen);
 }
 
+// Whether a date or time field holds what the pass writes back.
+bool IsCanonical(int field, const QString& text, int mode) {
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  if (!ok || text != QString::number(value)) {
+    // minutes and seconds carry a leading zero below 10
+    if ((field == 1 || field == 2) && text.size() == 2 && text[0] == '0' && text[1].isDigit()) {
+      return true;
+    }
+    return false;
+  }
+  switch (field) {
+    case 0: return mode == kOption24 ? value >= 0 && value <= 23 : value >= 1 && value <= 12;
+    case 1: case 2: return value >= 10 && value <= 59;
+    case 3: return value >= 1 && value <= 12;
+    case 4: return value >= 1 && value <= 31;
+    default: return value >= -1474000 && value <= 1465000;
+  }
+}
+
+TEST_F(Form1Test, HostileTextsInEveryFieldUnderEveryAction) {
+  Start();
+  const QString hostile[] = {"", "   ", "1e999", "-1e999", "32767", "32768", "-32769", "7.5",
+                             "&H10", QString(10240, QLatin1Char('8')),
+                             QString::fromUtf8("\u00e9t\u00e9 \u6f22\u5b57")};
+  // Text3 (hour, minute, second), then Text4 (month, day, year)
+  QLineEdit* fields[] = {form->Text3[0], form->Text3[1], form->Text3[2],
+                         form->Text4[0], form->Text4[1], form->Text4[2]};
+  std::vector<std::pair<std::string, std::function<void(QLineEdit*)>>> actions;
+  actions.emplace_back("enter", [](QLineEdit* edit) { QTest::keyClick(edit, Qt::Key_Return); });
+  for (int unit = 0; unit < 6; ++unit) {
+    for (int index = 0; index < 2; ++index) {
+      actions.emplace_back("track " + std::to_string(unit) + "/" + std::to_string(index),
+                           [this, unit, index](QLineEdit*) {
+                             form->Combo2->setCurrentIndex(unit);
+                             form->Command3[index]->click();
+                           });
+    }
+  }
+  for (int direction : {0, 2}) {
+    actions.emplace_back("play " + std::to_string(direction), [this, direction](QLineEdit*) {
+      form->Option2[direction]->click();
+      form->Timer2_Timer();
+      form->Option2[1]->click();
+    });
+  }
+  for (int mode : {kOptionAm, kOptionPm, kOption24}) {
+    for (const QString& text : hostile) {
+      for (int target = 0; target < 8; ++target) {
+        for (const auto& [name, act] : actions) {
+          form->Option1[mode]->click();
+          form->Text2[0]->setText("42.2");
+          form->Text2[1]->setText("-82.84");
+          const char* calm[] = {"10", "30", "15", "6", "15", "2024"};
+          for (int i = 0; i < 6; ++i) fields[i]->setText(calm[i]);
+          QLineEdit* edit = target < 6 ? fields[target] : form->Text2[target - 6];
+          edit->setText(text);
+          QStringList before;
+          for (QLineEdit* f : fields) before << f->text();
+          act(edit);
+          for (int i = 0; i < 6; ++i) {
+            const QString now = fields[i]->text();
+            ASSERT_TRUE(now == before[i] || IsCanonical(i, now, mode))
+                << name << " mode " << mode << " field " << target << " text "
+                << text.left(20).toStdString() << ": field " << i << " reads "
+                << now.left(20).toStdString();
+          }
+          ASSERT_TRUE(form->Sky.Hour >= 0 && form->Sky.Hour <= 23);
+        }
+      }
+    }
+  }
+}
+
 TEST(HelpText, ExactText) {
   const std::string text = HelpText();
   EXPECT_EQ(text.size(), 1077u);

@@ -133,6 +133,51 @@ TEST(ReadCatalogue, ShippedCatalogueKeepsAllButTheFourBrightest) {
   EXPECT_EQ(t.CatalogText[1][8], "3c3");
 }
 
+TEST(ReadCatalogue, TortureFiles) {
+  const std::string heading = "Number\tone\tName\tFlux\tfour\tfive\tRA\tDec\tProper Name";
+  std::string million;
+  million.reserve(25'000'000);
+  for (int i = 0; i < 1'000'000; ++i) million += std::to_string(i) + "\t\tX\t3\t\t\t1h\t+1*\t\r\n";
+  std::string binary;
+  for (int i = 0; i < 70000; ++i) binary.push_back(static_cast<char>((i * 7919) % 256));
+  const std::string long_field(10 * 1024 * 1024, 'x');
+  struct Case {
+    const char* name;
+    std::string text;
+    int rows;  // catalogue rows accepted, the Sun's row not counted
+  } cases[] = {
+      {"empty", "", 0},
+      {"only a heading", heading, 1},
+      {"heading with line end", heading + "\r\n", 1},
+      {"a million lines", million, kMaxCatalogueRows},
+      {"a 10 MB line", "1\t\t" + long_field + "\t5\r\n2\t\tB\t6\r\n", 2},
+      {"a 10 MB flux field", "1\t\tA\t" + long_field + "\r\n", 1},
+      {"CR only", "1\t\tA\t5\r2\t\tB\t5\r3\t\tC\t5", 3},
+      {"LF only", "1\t\tA\t5\n2\t\tB\t5\n", 2},
+      {"blank lines", "\r\n\n\r\r\n", 0},
+      {"byte-order mark", "\xEF\xBB\xBF" + heading + "\r\n1\t\tA\t5\r\n", 2},
+      {"fewer fields", "1\t\tA\r\n2\t\tB\t4\r\n3\r\n", 1},
+      {"more fields", "1\t\tA\t5\t\t\t1h\t+1*\tN\tx\ty\tz\t\t\r\n", 1},
+      {"NUL bytes", std::string("1\t\tA\0B\t5\r\n", 12), 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SourceTable t = Read(c.text);
+    EXPECT_EQ(t.RowCount(), c.rows + 1);
+    EXPECT_EQ(t.SunRow, c.rows);
+    EXPECT_EQ(t.CatalogText[c.rows][8], "Sun");
+  }
+  SourceTable t = Read("1\t\t" + long_field + "\t5\r\n");
+  EXPECT_EQ(t.CatalogText[0][2].size(), long_field.size());
+  EXPECT_EQ(t.CatalogText[0][8].size(), long_field.size());
+  // Arbitrary bytes load whatever passes the rules, and the table stays whole.
+  t = Read(binary);
+  for (int r = 0; r + 1 < t.RowCount(); ++r) {
+    EXPECT_LE(t.Flux[r], 1000);
+    EXPECT_FALSE(t.CatalogText[r][3].empty());
+  }
+}
+
 class CatalogueFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
