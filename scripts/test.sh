@@ -19,6 +19,7 @@ if [ "$MODE" != 0 ]; then
   SKYVANE_SANITIZE=1 SKYVANE_BUILD_DIR=build-sanitize scripts/build.sh
   export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
   # The package test builds a .deb from the build folder: the normal run covers it.
   ctest --test-dir build-sanitize --output-on-failure -j "$JOBS" -E '^debian_package$'
 fi

@@ -51,6 +51,39 @@ bool LookUp(int32_t month, float year, int& days) {
   return true;
 }
 
+// A day before the 1st moves to the last day of the previous month. False
+// when the month has no length to look up.
+bool BorrowFromPreviousMonth(Moment& m) {
+  --m.Month;
+  if (m.Month >= 1) {
+    int days = 0;
+    if (!LookUp(m.Month, m.Year, days)) return false;
+    m.Day = days;
+  } else {
+    m.Month = 12;
+    m.Day = 31;
+    m.Year -= 1;
+  }
+  return true;
+}
+
+// A day beyond the month's end moves to the 1st of the next month. False
+// when the month has no length to look up; `moved` tells whether it moved.
+bool CarryIntoNextMonth(Moment& m, bool& moved) {
+  int days = 0;
+  if (!LookUp(m.Month, m.Year, days)) return false;
+  moved = m.Day > days;
+  if (moved) {
+    ++m.Month;
+    m.Day = 1;
+    if (m.Month > 12) {
+      m.Month = 1;
+      m.Year += 1;
+    }
+  }
+  return true;
+}
+
 void WriteDate(SettingsFields& f, const Moment& m) {
   f.Text4[0] = std::to_string(m.Month);
   f.Text4[1] = FormatShortest(m.Day);
@@ -106,27 +139,9 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int index,
   if (!InRange16(m)) return move;
   if (m.Hour < 0) { m.Hour = 23; m.Day -= 1; }
   if (m.Hour > 23) { m.Hour = 0; m.Day += 1; }
-  int days = 0;
-  if (m.Day < 1) {
-    --m.Month;
-    if (m.Month >= 1) {
-      if (!LookUp(m.Month, m.Year, days)) return move;
-      m.Day = days;
-    } else {
-      m.Day = 31;
-      m.Month = 12;
-      m.Year -= 1;
-    }
-  }
-  if (!LookUp(m.Month, m.Year, days)) return move;
-  if (m.Day > days) {
-    ++m.Month;
-    m.Day = 1;
-    if (m.Month > 12) {
-      m.Month = 1;
-      m.Year += 1;
-    }
-  }
+  if (m.Day < 1 && !BorrowFromPreviousMonth(m)) return move;
+  bool moved = false;
+  if (!CarryIntoNextMonth(m, moved)) return move;
   if (m.Month < 1) { m.Month = 12; m.Year -= 1; }
   if (m.Month > 12) { m.Month = 1; m.Year += 1; }
   if (!InRange16(m)) return move;
@@ -158,7 +173,6 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
   if (!ReadDate(fields, decimal_separator, m) || !InRange16(m)) return move;
   const bool twelve_hour = fields.Option1Index != kOption24;
   bool date_changed = false;
-  int days = 0;
   if (direction == 1) {
     if (m.Minute > 59) {
       m.Minute -= 60;
@@ -179,16 +193,7 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
         m.Day += 1;
       }
     }
-    if (!LookUp(m.Month, m.Year, days)) return move;
-    if (m.Day > days) {
-      m.Day = 1;
-      ++m.Month;
-      if (m.Month > 12) {
-        m.Month = 1;
-        m.Year += 1;
-      }
-      date_changed = true;
-    }
+    if (!CarryIntoNextMonth(m, date_changed)) return move;
   } else if (direction == -1) {
     if (m.Minute < 0) {
       m.Minute += 60;
@@ -210,15 +215,7 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
       }
     }
     if (m.Day < 1) {
-      --m.Month;
-      if (m.Month >= 1) {
-        if (!LookUp(m.Month, m.Year, days)) return move;
-        m.Day = days;
-      } else {
-        m.Month = 12;
-        m.Day = 31;
-        m.Year -= 1;
-      }
+      if (!BorrowFromPreviousMonth(m)) return move;
       date_changed = true;
     }
   } else {

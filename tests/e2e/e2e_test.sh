@@ -47,6 +47,14 @@ wait_for() {
   done
 }
 
+# Waits (bounded) for the program to end and leaves its exit status in STATUS.
+app_ended() {
+  wait_for 10 sh -c "! kill -0 $APP" || fail "$1"
+  wait "$APP"
+  STATUS=$?
+  APP=""
+}
+
 # A free display number.
 n=90
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
@@ -165,10 +173,7 @@ sleep 0.5
 kill -0 "$APP" 2>/dev/null || fail "closing the main window ended the program while INFO was open"
 xdotool search --onlyvisible --name '^INFO$' >/dev/null || fail "INFO closed with the main window"
 "$CLOSE_WINDOW" "$INFO" || fail "could not ask INFO to close"
-wait_for 10 sh -c "! kill -0 $APP" || fail "the program kept running after its last window closed"
-wait "$APP"
-STATUS=$?
-APP=""
+app_ended "the program kept running after its last window closed"
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
 pass "the program ends when its last window closes, not before"
 
@@ -182,10 +187,7 @@ BOX=$(xdotool search --onlyvisible --name '^Skyvane$' | head -1)
 xdotool windowfocus "$BOX" 2>/dev/null
 sleep 0.3
 xdotool key Return
-wait_for 10 sh -c "! kill -0 $APP" || fail "the program did not end after the message"
-wait "$APP"
-STATUS=$?
-APP=""
+app_ended "the program did not end after the message"
 [ "$STATUS" -ne 0 ] || fail "the program ended with status 0 without its catalogue"
 pass "without a catalogue a message box appears and the program exits with status $STATUS"
 echo "all end-to-end checks passed"
