@@ -97,8 +97,8 @@ void BM_ToHorizontal(benchmark::State& state) {
   double lst = 10;
   for (auto _ : state) {
     const double sin_lat = std::sin(42.2 * kDegree), cos_lat = std::cos(42.2 * kDegree);
-    ToHorizontalRows(table.RaDec.data(), table.SinDec.data(), table.CosDec.data(),
-                     table.RowCount(), sin_lat, cos_lat, lst, table.AzAlt.data());
+    ToHorizontalRows(table.RaDec.data(), table.SinDec.data(), table.CosDec.data(), table.RowCount(),
+                     sin_lat, cos_lat, lst, table.AzAlt.data());
     benchmark::DoNotOptimize(table.AzAlt.data());
     benchmark::ClobberMemory();
     lst = std::fmod(lst + 0.25, 360);

@@ -56,8 +56,9 @@ int main(int argc, char** argv) {
   }
   const double rss_end = ResidentMb();
   const bool steady = rss_end - rss_start < 1.0;
-  std::printf("resident memory: %.2f MB at the start, %.2f MB at the end, growth %.2f MB   "
-              "budget 1.00 MB   %s\n",
-              rss_start, rss_end, rss_end - rss_start, steady ? "ok" : "OVER");
+  std::printf(
+      "resident memory: %.2f MB at the start, %.2f MB at the end, growth %.2f MB   "
+      "budget 1.00 MB   %s\n",
+      rss_start, rss_end, rss_end - rss_start, steady ? "ok" : "OVER");
   return ok && steady ? 0 : 1;
 }

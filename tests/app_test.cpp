@@ -78,6 +78,7 @@ TEST_F(Form1Test, StartUpState) {
 
 TEST_F(Form1Test, ControlsSitAtTheirDesignPlaces) {
   Start();
+  // clang-format off
   struct Case {
     QWidget* widget;
     QRect place;
@@ -108,6 +109,7 @@ TEST_F(Form1Test, ControlsSitAtTheirDesignPlaces) {
       {form->Command7, {0, 481, 25, 17}, ""},
       {form->Command4, {752, 481, 25, 17}, ""},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caption.toStdString() + " " + c.widget->metaObject()->className());
     EXPECT_EQ(c.widget->geometry(), c.place);
@@ -291,6 +293,7 @@ TEST_F(Form1Test, TimeZoneCaptionShowsTheSun) {
 
 TEST_F(Form1Test, ViewButtonsAndKeys) {
   Start();
+  // clang-format off
   struct Case {
     double from;
     std::function<void()> act;
@@ -307,6 +310,7 @@ TEST_F(Form1Test, ViewButtonsAndKeys) {
       {0, [&] { QTest::keyClick(form->Picture1, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier); }, 1},
       {10, [&] { QTest::keyClick(form->Picture1, Qt::Key_Up); }, 10},
   };
+  // clang-format on
   for (const Case& c : cases) {
     form->Chart.ViewAzimuth = c.from;
     c.act();
@@ -388,18 +392,32 @@ bool IsCanonical(int field, const QString& text, int mode) {
     return false;
   }
   switch (field) {
-    case 0: return mode == kOption24 ? value >= 0 && value <= 23 : value >= 1 && value <= 12;
-    case 1: case 2: return value >= 10 && value <= 59;
-    case 3: return value >= 1 && value <= 12;
-    case 4: return value >= 1 && value <= 31;
-    default: return value >= -1474000 && value <= 1465000;
+    case 0:
+      return mode == kOption24 ? value >= 0 && value <= 23 : value >= 1 && value <= 12;
+    case 1:
+    case 2:
+      return value >= 10 && value <= 59;
+    case 3:
+      return value >= 1 && value <= 12;
+    case 4:
+      return value >= 1 && value <= 31;
+    default:
+      return value >= -1474000 && value <= 1465000;
   }
 }
 
 TEST_F(Form1Test, HostileTextsInEveryFieldUnderEveryAction) {
   Start();
-  const QString hostile[] = {"", "   ", "1e999", "-1e999", "32767", "32768", "-32769", "7.5",
-                             "&H10", QString(10240, QLatin1Char('8')),
+  const QString hostile[] = {"",
+                             "   ",
+                             "1e999",
+                             "-1e999",
+                             "32767",
+                             "32768",
+                             "-32769",
+                             "7.5",
+                             "&H10",
+                             QString(10240, QLatin1Char('8')),
                              QString::fromUtf8("\u00e9t\u00e9 \u6f22\u5b57")};
   // Text3 (hour, minute, second), then Text4 (month, day, year)
   QLineEdit* fields[] = {form->Text3[0], form->Text3[1], form->Text3[2],
@@ -454,7 +472,8 @@ TEST(HelpText, ExactText) {
   const std::string text = HelpText();
   EXPECT_EQ(text.size(), 1077u);
   int lines = 0;
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+    ++lines;
   EXPECT_EQ(lines, 16);
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_NE(text.find("Number   one    Name    Flux   four  five      RA               Dec"

@@ -11,6 +11,7 @@ namespace skyvane {
 namespace {
 
 TEST(ParseAngle, HoursAndDegreesForms) {
+  // clang-format off
   struct Case {
     const char* text;
     double expected;
@@ -27,6 +28,7 @@ TEST(ParseAngle, HoursAndDegreesForms) {
       {"2h", 30},
       {"-6*15'42''", -6.2616666666666667},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_NEAR(ParseAngle(c.text), c.expected, 1e-12);
@@ -34,6 +36,7 @@ TEST(ParseAngle, HoursAndDegreesForms) {
 }
 
 TEST(FormatName, CapitalisesWordStartsOnly) {
+  // clang-format off
   struct Case {
     const char* text;
     const char* expected;
@@ -42,6 +45,7 @@ TEST(FormatName, CapitalisesWordStartsOnly) {
       {"", ""},                  {"CAS  a", "Cas  A"},     {"x", "X"},
       {"\xE9toile \xC9T\xC9", "\xC9toile \xC9t\xE9"},  // Latin-1 letters
   };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(FormatName(c.text), c.expected) << c.text;
 }
 
@@ -69,7 +73,7 @@ TEST(ReadCatalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_EQ(t.CatalogText[0][8], "Proper Name");
   EXPECT_EQ(t.Flux[0], 0);
   EXPECT_EQ(t.CatalogText[1][8], "3c99");
-  EXPECT_EQ(t.CatalogText[2][3], "8");  // the first of the two 7s
+  EXPECT_EQ(t.CatalogText[2][3], "8");       // the first of the two 7s
   EXPECT_EQ(t.CatalogText[2][8], "+00.14");  // designation when no proper name
   EXPECT_EQ(t.CatalogText[4][0], "7");
   EXPECT_NEAR(t.RaDec[1][0], 59.62500416666666, 1e-12);
@@ -94,7 +98,9 @@ TEST(ReadCatalogue, EmptyFileHoldsOnlyTheSun) {
 }
 
 TEST(ReadCatalogue, LineEndsShortLinesAndOddBytes) {
-  SourceTable t = Read("\xEF\xBB\xBF" "1\t\tA\t5\n2\t\tB\t6\r3\t\tC\t7\r\n\n4\t\tD\r\n5\t\t\xE9t\xC9\t2");
+  SourceTable t = Read(
+      "\xEF\xBB\xBF"
+      "1\t\tA\t5\n2\t\tB\t6\r3\t\tC\t7\r\n\n4\t\tD\r\n5\t\t\xE9t\xC9\t2");
   // 1, 2, 3 (CR LF, LF and CR alone), the empty line and 4 fail the flux
   // test, 5 is the last line without an end; then the Sun.
   ASSERT_EQ(t.RowCount(), 5);
@@ -141,6 +147,7 @@ TEST(ReadCatalogue, TortureFiles) {
   std::string binary;
   for (int i = 0; i < 70000; ++i) binary.push_back(static_cast<char>((i * 7919) % 256));
   const std::string long_field(10 * 1024 * 1024, 'x');
+  // clang-format off
   struct Case {
     const char* name;
     std::string text;
@@ -160,6 +167,7 @@ TEST(ReadCatalogue, TortureFiles) {
       {"more fields", "1\t\tA\t5\t\t\t1h\t+1*\tN\tx\ty\tz\t\t\r\n", 1},
       {"NUL bytes", std::string("1\t\tA\0B\t5\r\n", 10), 1},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SourceTable t = Read(c.text);

@@ -9,6 +9,7 @@ namespace skyvane {
 namespace {
 
 TEST(ProjectSkyPoint, DomeExamples) {
+  // clang-format off
   struct Case {
     double azimuth, altitude, sx, sy;
   } cases[] = {
@@ -18,6 +19,7 @@ TEST(ProjectSkyPoint, DomeExamples) {
       {270, 0, 777, 411.2},    // east on the right edge
       {360, 0, 388.5, 411.2},  // a view turned by a full circle
   };
+  // clang-format on
   for (const Case& c : cases) {
     double sx, sy;
     ASSERT_TRUE(ProjectSkyPoint(c.azimuth, c.altitude, 388.5, 411.2, sx, sy));
@@ -31,6 +33,7 @@ TEST(ProjectSkyPoint, DomeExamples) {
 }
 
 TEST(FluxStyle, ColourTableAndCap) {
+  // clang-format off
   struct Case {
     double flux;
     int32_t colour;
@@ -41,6 +44,7 @@ TEST(FluxStyle, ColourTableAndCap) {
       {20, 15348762, 20},     {100, 10101322, 100},   {150, 6821672, 150},
       {400, 6821672, 150},
   };
+  // clang-format on
   for (const Case& c : cases) {
     double flux = c.flux;
     float radius = -1;
@@ -73,8 +77,8 @@ TEST(Annotations, ViewLabelAndCompassNames) {
   struct Case {
     double view, internal;
     const char* name;
-  } cases[] = {{0, 0, "N"},      {0, 22.5, "NNW"}, {0, 90, "W"},     {0, 180, "S"},
-               {0, 270, "E"},    {0, 337.5, "NNE"}, {0, 350, "N"},   {90, 270, "E"},
+  } cases[] = {{0, 0, "N"},           {0, 22.5, "NNW"},  {0, 90, "W"},  {0, 180, "S"},
+               {0, 270, "E"},         {0, 337.5, "NNE"}, {0, 350, "N"}, {90, 270, "E"},
                {0.25, -157.5, "SSE"}, {0.25, 180, "S"}};
   for (const Case& c : cases) {
     chart.ViewAzimuth = c.view;
@@ -108,8 +112,7 @@ class ChartTest : public ::testing::Test {
   void Lay(double sun_altitude) { LayOutChart(chart, table, 777, 514, sun_altitude); }
   int32_t PickNear(double azimuth, double altitude) const {
     double sx, sy;
-    ProjectSkyPoint(azimuth + chart.ViewAzimuth, altitude, chart.HalfWidth, chart.HorizonY, sx,
-                    sy);
+    ProjectSkyPoint(azimuth + chart.ViewAzimuth, altitude, chart.HalfWidth, chart.HorizonY, sx, sy);
     return chart.PickAt(static_cast<int>(std::nearbyint(sx)), static_cast<int>(std::nearbyint(sy)));
   }
 

@@ -10,6 +10,7 @@ namespace skyvane {
 namespace {
 
 TEST(ParseLeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
+  // clang-format off
   struct Case {
     const char* text;
     double expected;
@@ -24,6 +25,7 @@ TEST(ParseLeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
       {"7.9", 7.9},          {"0x10", 0},          {"\r5", 0},
       {"1 e 2", 100},        {"- 3", -3},          {"Flux", 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_DOUBLE_EQ(ParseLeadingNumber(c.text), c.expected);
@@ -34,11 +36,13 @@ TEST(ParseLeadingNumber, HugeExponentsGiveInfinityNotFailure) {
   EXPECT_EQ(ParseLeadingNumber("1e999"), std::numeric_limits<double>::infinity());
   EXPECT_EQ(ParseLeadingNumber("-1e999"), -std::numeric_limits<double>::infinity());
   EXPECT_EQ(ParseLeadingNumber("1e-999"), 0.0);
-  EXPECT_EQ(ParseLeadingNumber(std::string(10000, '9') + "x"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseLeadingNumber(std::string(10000, '9') + "x"),
+            std::numeric_limits<double>::infinity());
   EXPECT_DOUBLE_EQ(ParseLeadingNumber("1e" + std::string(5000, '0') + "3"), 1000);
 }
 
 TEST(ParseStrictNumber, WholeTextMustBeANumber) {
+  // clang-format off
   struct Case {
     const char* text;
     const char* separator;
@@ -51,6 +55,7 @@ TEST(ParseStrictNumber, WholeTextMustBeANumber) {
       {"-3", ".", true, -3},      {"1e3", ".", true, 1000},  {"1 2", ".", false, 0},
       {".", ".", false, 0},       {"+.5", ".", true, 0.5},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     double value = -1;
@@ -78,8 +83,8 @@ TEST(NumberFormats, SignPositionFormOfTheViewLabel) {
   struct Case {
     double value;
     const char* expected;
-  } cases[] = {{0, " 0"},    {90, " 90"},         {359.75, " 359.75"},
-               {0.25, " .25"}, {-1.5, "-1.5"},    {-0.5, "-.5"}};
+  } cases[] = {{0, " 0"},      {90, " 90"},    {359.75, " 359.75"},
+               {0.25, " .25"}, {-1.5, "-1.5"}, {-0.5, "-.5"}};
   for (const Case& c : cases) EXPECT_EQ(FormatWithSignPosition(c.value), c.expected);
 }
 

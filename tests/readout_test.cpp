@@ -20,6 +20,7 @@ class ReadoutTest : public ::testing::Test {
 };
 
 TEST_F(ReadoutTest, NearestInTheWindowWins) {
+  // clang-format off
   struct Case {
     const char* name;
     std::vector<std::array<int, 3>> marks;  // x, y, row
@@ -38,6 +39,7 @@ TEST_F(ReadoutTest, NearestInTheWindowWins) {
       {"beyond the surface", {}, 230, 130, 0, 0, 0},
       {"fractional pointer", {{51, 50, 4}}, 50.4f, 50, 4, 50.4f + 1, 50},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::fill(chart.PickMap.begin(), chart.PickMap.end(), 0);

@@ -15,6 +15,7 @@ namespace skyvane {
 namespace {
 
 TEST(ToHorizontal, WorkedTable) {
+  // clang-format off
   struct Case {
     double ra, dec, lst, hour_angle, altitude, azimuth;
   } cases[] = {
@@ -23,6 +24,7 @@ TEST(ToHorizontal, WorkedTable) {
       {0, 0, 270, 270, 0.0000, 270.0000},
       {0, 0, 90, 90, 0.0000, 90.0000},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ra);
     const Horizontal h = ToHorizontal(c.ra, c.dec, 42.2, c.lst);
@@ -87,8 +89,8 @@ TEST(ToHorizontal, BlockConversionMatchesRowByRow) {
   cos_dec[70] = std::cos(42.2 * kDegree);
   std::vector<std::array<double, 2>> az_alt(ra_dec.size());
   const Horizontal last =
-      ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150,
-                       std::sin(42.2 * kDegree), std::cos(42.2 * kDegree), 40, az_alt.data());
+      ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150, std::sin(42.2 * kDegree),
+                       std::cos(42.2 * kDegree), 40, az_alt.data());
   for (int i = 0; i < 150; ++i) {
     const Horizontal h = ToHorizontal(ra_dec[i][0], ra_dec[i][1], 42.2, 40);
     ASSERT_EQ(az_alt[i][0], h.Azimuth) << i;
@@ -99,6 +101,7 @@ TEST(ToHorizontal, BlockConversionMatchesRowByRow) {
 }
 
 TEST(Atan2, ProgramConstants) {
+  // clang-format off
   struct Case {
     double y, x, expected;
   } cases[] = {
@@ -110,6 +113,7 @@ TEST(Atan2, ProgramConstants) {
       {1, 1, std::atan(1.0)},
       {5e-8, 5e-8, 0},
   };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(Atan2(c.y, c.x), c.expected) << c.y << "," << c.x;
 }
 
@@ -170,8 +174,8 @@ PassResult Pass(SettingsFields f) {
 }
 
 SettingsFields Fields(const std::string& month, const std::string& day, const std::string& year,
-                      const std::string& hour, const std::string& minute,
-                      const std::string& second, int option, int zone = 12) {
+                      const std::string& hour, const std::string& minute, const std::string& second,
+                      int option, int zone = 12) {
   SettingsFields f;
   f.Text2 = {"42.2", "-82.84"};
   f.Combo1Index = zone;
@@ -182,6 +186,7 @@ SettingsFields Fields(const std::string& month, const std::string& day, const st
 }
 
 TEST(ComputeSky, ClockModesRangeResetsAndWriteBack) {
+  // clang-format off
   struct Case {
     const char* name;
     SettingsFields in;
@@ -207,6 +212,7 @@ TEST(ComputeSky, ClockModesRangeResetsAndWriteBack) {
       {"tiny", Fields("-1e999", "-1e999", "-1e999", "-1e999", "1e4", "x", kOptionPm), 0, {"1", "1", "-1474000"}, {"12", "00", "00"}},
       {"no option", Fields("1", "1", "2000", "13", "0", "0", -1), 13, {"1", "1", "2000"}, {"1", "00", "00"}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PassResult r = Pass(c.in);

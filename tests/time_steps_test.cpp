@@ -34,6 +34,7 @@ void ExpectMoment(const SettingsFields& f, const Moment& m) {
 constexpr int AM = kOptionAm, PM = kOptionPm, H24 = kOption24;
 
 TEST(TrackStep, CarriesThroughTheCalendar) {
+  // clang-format off
   struct Case {
     const char* name;
     Moment in;
@@ -63,6 +64,7 @@ TEST(TrackStep, CarriesThroughTheCalendar) {
       {"no unit", {"6", "10", "2024", "1", "5", "7", H24}, -1, 1, {"6", "10", "2024", "1", "05", "07", H24}},
       {"year 0 back a day", {"1", "1", "0", "0", "00", "00", H24}, kUnitDay, 0, {"12", "31", "-1", "0", "00", "00", H24}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SettingsFields f = Fields(c.in);
@@ -73,6 +75,7 @@ TEST(TrackStep, CarriesThroughTheCalendar) {
 }
 
 TEST(TrackStep, UnreadableOrOverflowingValuesChangeNothing) {
+  // clang-format off
   struct Case {
     const char* name;
     Moment in;
@@ -90,6 +93,7 @@ TEST(TrackStep, UnreadableOrOverflowingValuesChangeNothing) {
       {"hour 1e999", {"6", "5", "2024", "1e999", "00", "00", H24}, kUnitSecond, 1, "."},
       {"year 1e999", {"6", "5", "1e999", "1", "00", "00", H24}, kUnitSecond, 1, "."},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SettingsFields f = Fields(c.in);
@@ -105,6 +109,7 @@ TEST(TrackStep, UnreadableOrOverflowingValuesChangeNothing) {
 }
 
 TEST(PlayTick, TurnsTheClockAndTheCalendar) {
+  // clang-format off
   struct Case {
     const char* name;
     Moment in;
@@ -125,6 +130,7 @@ TEST(PlayTick, TurnsTheClockAndTheCalendar) {
       {"rate 30", {"6", "10", "2024", "10", "45", "00", H24}, 1, 30, {"6", "10", "2024", "11", "15", "00", H24}},
       {"rate 30 back", {"6", "10", "2024", "10", "15", "00", H24}, -1, 30, {"6", "10", "2024", "9", "45", "00", H24}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SettingsFields f = Fields(c.in);

@@ -3,7 +3,11 @@
 namespace skyvane {
 
 QString TimeDesignator(const QTime& time, const QString& format) {
-  const QString trimmed = format.trimmed();
+  QString trimmed = format.trimmed();
+  // A time zone written after the time ("h:mm:ss AP t") is not part of the
+  // clock time's text.
+  while (trimmed.endsWith(QLatin1Char('t'))) trimmed.chop(1);
+  trimmed = trimmed.trimmed();
   // A designator at the end of the format shows as AM or PM, whatever words
   // the language uses for them.
   if (trimmed.endsWith(QLatin1Char('a'), Qt::CaseInsensitive) ||

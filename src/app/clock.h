@@ -23,7 +23,7 @@ class Clock {
 class SystemClock : public Clock {
  public:
   QDateTime Now() const override { return QDateTime::currentDateTime(); }
-  QString TimeFormat() const override { return QLocale::system().timeFormat(QLocale::LongFormat); }
+  QString TimeFormat() const override { return QLocale::system().timeFormat(QLocale::ShortFormat); }
   QString DecimalSeparator() const override { return QLocale::system().decimalPoint(); }
   QLocale NumberLocale() const override { return QLocale::system(); }
 };

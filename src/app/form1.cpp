@@ -27,8 +27,12 @@ constexpr int kClockReturnMs = 6300;
 constexpr QSize kDesignSize(777, 570);
 constexpr QSize kChartDesignSize(777, 513);
 
-std::string ToStd(const QString& text) { return text.toStdString(); }
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+std::string ToStd(const QString& text) {
+  return text.toStdString();
+}
+QString FromStd(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 // Arrow images for the view buttons: a solid triangle, or a curved arrow.
 QIcon ArrowIcon(bool left, bool curved, QSize size) {
@@ -41,8 +45,8 @@ QIcon ArrowIcon(bool left, bool curved, QSize size) {
   if (!left) flip = QTransform(-1, 0, 0, 1, w, 0);
   p.setTransform(flip);
   if (!curved) {
-    QPolygonF triangle({QPointF(w * 0.2, h * 0.5), QPointF(w * 0.8, h * 0.15),
-                        QPointF(w * 0.8, h * 0.85)});
+    QPolygonF triangle(
+        {QPointF(w * 0.2, h * 0.5), QPointF(w * 0.8, h * 0.15), QPointF(w * 0.8, h * 0.85)});
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawPolygon(triangle);
@@ -55,8 +59,8 @@ QIcon ArrowIcon(bool left, bool curved, QSize size) {
     p.drawPath(arc);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    p.drawPolygon(QPolygonF({QPointF(w * 0.1, h * 0.4), QPointF(w * 0.45, h * 0.25),
-                             QPointF(w * 0.38, h * 0.65)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(w * 0.1, h * 0.4), QPointF(w * 0.45, h * 0.25), QPointF(w * 0.38, h * 0.65)}));
   }
   return QIcon(pixmap);
 }
@@ -306,8 +310,10 @@ bool Form1::Form_Load(const QString& catalogue_folder) {
   const std::filesystem::path folder = ToStd(QDir(catalogue_folder).absolutePath());
   const auto file = FindCatalogueFile(folder);
   if (!file || !LoadCatalogueFile(*file, Table)) {
-    const QString looked_in = QDir(catalogue_folder).absoluteFilePath(QStringLiteral("StarData.txt"));
-    ShowMessage(QStringLiteral("The catalogue file was not found:\n%1").arg(QDir::toNativeSeparators(looked_in)));
+    const QString looked_in =
+        QDir(catalogue_folder).absoluteFilePath(QStringLiteral("StarData.txt"));
+    ShowMessage(QStringLiteral("The catalogue file was not found:\n%1")
+                    .arg(QDir::toNativeSeparators(looked_in)));
     return false;
   }
   State.Loading = false;
@@ -340,7 +346,9 @@ void Form1::WriteFields(const SettingsFields& f) {
   }
 }
 
-void Form1::SelectOption1(int index) { Option1[index]->setChecked(true); }
+void Form1::SelectOption1(int index) {
+  Option1[index]->setChecked(true);
+}
 
 void Form1::RecalculateSky() {
   if (State.Loading) return;
@@ -391,7 +399,9 @@ void Form1::SetComputerTime() {
   }
 }
 
-void Form1::Combo1_Click() { RecalculateSky(); }
+void Form1::Combo1_Click() {
+  RecalculateSky();
+}
 
 void Form1::Command1_Click() {
   if (State.PlayDirection == 0) RecalculateSky();
@@ -403,7 +413,9 @@ void Form1::Command2_Click() {
   RecalculateSky();
 }
 
-void Form1::Timer3_Timer() { Command2_Click(); }
+void Form1::Timer3_Timer() {
+  Command2_Click();
+}
 
 void Form1::Option1_Click(int index) {
   const double parsed = std::floor(ParseLeadingNumber(ToStd(Text3[0]->text())));
@@ -437,8 +449,8 @@ void Form1::Option2_Click(int) {
 void Form1::Label8_Click() {
   const int sun = static_cast<int>(RoundHalfEven(Table.SunRow));
   if (sun < 0 || sun >= Table.RowCount()) return;
-  ShowMessage(FromStd(FormatShortest(Table.RaDec[sun][0]) + ", " +
-                      FormatShortest(Table.RaDec[sun][1])));
+  ShowMessage(
+      FromStd(FormatShortest(Table.RaDec[sun][0]) + ", " + FormatShortest(Table.RaDec[sun][1])));
 }
 
 void Form1::Command8_Click() {
@@ -467,8 +479,8 @@ void Form1::Command3_Click(int index) {
 void Form1::Timer2_Timer() {
   if (State.PlayDirection == 0) return;
   SettingsFields fields = ReadFields();
-  const TimeMove move = PlayTick(fields, State.PlayDirection, State.PlayRate,
-                                 ToStd(clock_.DecimalSeparator()));
+  const TimeMove move =
+      PlayTick(fields, State.PlayDirection, State.PlayRate, ToStd(clock_.DecimalSeparator()));
   if (!move.Applied) return;
   if (move.SelectOption >= 0) SelectOption1(move.SelectOption);
   WriteFields(fields);
@@ -487,10 +499,18 @@ void Form1::TurnView(double step) {
   DrawChart();
 }
 
-void Form1::Command4_Click() { TurnView(-1); }
-void Form1::Command5_Click() { TurnView(-10); }
-void Form1::Command6_Click() { TurnView(10); }
-void Form1::Command7_Click() { TurnView(1); }
+void Form1::Command4_Click() {
+  TurnView(-1);
+}
+void Form1::Command5_Click() {
+  TurnView(-10);
+}
+void Form1::Command6_Click() {
+  TurnView(10);
+}
+void Form1::Command7_Click() {
+  TurnView(1);
+}
 
 void Form1::Picture1_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   const Qt::KeyboardModifiers held =

@@ -113,8 +113,7 @@ class Form1 : public QWidget {
  private:
   void CreateControls();
   void WireHandlers();
-  void WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
-                   void (Form1::*handler)(int));
+  void WireOptions(std::array<QRadioButton*, 3>& options, int& chosen, void (Form1::*handler)(int));
   SettingsFields ReadFields() const;
   void WriteFields(const SettingsFields& fields);
   // Chooses an option from code; its handler runs at once when it changes.

@@ -5,23 +5,31 @@
 namespace skyvane {
 
 const char* HelpText() {
-  return
-    "The chart is compiled from the 4C radio catalog with objects greater than 2 Jankys and between the \r\n"
-    "declinations of -7 to +80. The observations were at a frequency of 178 MHZ. The position is from 1950 \r\n"
-    "so azimuth position may be out by 2 degrees. \r\n"
-    "To use other radio catalogs, rename StarData.txt and using excel or other spreedsheet, format the data \r\n"
-    "as\r\n"
-    "Number   one    Name    Flux   four  five      RA               Dec                    Proper Name\r\n"
-    "14                     +00.14   8.8                   3h58'30.001''   +0*27'5.123''     3c99\r\n"
-    ".\r\n"
-    "Dec must show + or - Values, the * stands for degrees and \" (seconds) is made with two ' (single ticks)\r\n"
-    "Save the data as StarData.txt      tab delimited \r\n"
-    ".\r\n"
-    "The display is actually a domed view so Altitude readings show the elevation of the object as it passes \r\n"
-    "due south or north. Set your view for N or S\r\n"
-    ".\r\n"
-    "The real time display is set by the computer clock and is updated approximately every minute. After using \r\n"
-    "the fast Play or Track buttons, reset the computer time to return to present time and tracking \r\n";
+  return "The chart is compiled from the 4C radio catalog with objects greater than 2 Jankys and "
+         "between the \r\n"
+         "declinations of -7 to +80. The observations were at a frequency of 178 MHZ. The position "
+         "is from 1950 \r\n"
+         "so azimuth position may be out by 2 degrees. \r\n"
+         "To use other radio catalogs, rename StarData.txt and using excel or other spreedsheet, "
+         "format the data \r\n"
+         "as\r\n"
+         "Number   one    Name    Flux   four  five      RA               Dec                    "
+         "Proper Name\r\n"
+         "14                     +00.14   8.8                   3h58'30.001''   +0*27'5.123''     "
+         "3c99\r\n"
+         ".\r\n"
+         "Dec must show + or - Values, the * stands for degrees and \" (seconds) is made with two "
+         "' (single ticks)\r\n"
+         "Save the data as StarData.txt      tab delimited \r\n"
+         ".\r\n"
+         "The display is actually a domed view so Altitude readings show the elevation of the "
+         "object as it passes \r\n"
+         "due south or north. Set your view for N or S\r\n"
+         ".\r\n"
+         "The real time display is set by the computer clock and is updated approximately every "
+         "minute. After using \r\n"
+         "the fast Play or Track buttons, reset the computer time to return to present time and "
+         "tracking \r\n";
 }
 
 Form2::Form2() : QWidget(nullptr) {
@@ -43,7 +51,8 @@ Form2::Form2() : QWidget(nullptr) {
   plain.setColor(QPalette::Text, Qt::black);
   Text1->setPalette(plain);
   // The text box keeps its lines as paragraphs: CR LF becomes one break.
-  Text1->setPlainText(QString::fromLatin1(HelpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Text1->setPlainText(
+      QString::fromLatin1(HelpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   Text1->setFocus();
 }
 

@@ -11,7 +11,8 @@ void ProportionalLayout::Add(QWidget* widget, QRect place) {
 
 QRect ProportionalLayout::Scaled(QRect place, QSize design, QSize now, bool fixed_heights) {
   const double sx = design.width() > 0 ? double(now.width()) / design.width() : 1;
-  const double sy = fixed_heights || design.height() <= 0 ? 1 : double(now.height()) / design.height();
+  const double sy =
+      fixed_heights || design.height() <= 0 ? 1 : double(now.height()) / design.height();
   const int left = static_cast<int>(std::lround(place.x() * sx));
   const int top = static_cast<int>(std::lround(place.y() * sy));
   const int right = static_cast<int>(std::lround((place.x() + place.width()) * sx));
@@ -20,7 +21,8 @@ QRect ProportionalLayout::Scaled(QRect place, QSize design, QSize now, bool fixe
 }
 
 void ProportionalLayout::Apply(QSize now) const {
-  for (const Item& item : items_) item.widget->setGeometry(Scaled(item.place, design_, now, fixed_));
+  for (const Item& item : items_)
+    item.widget->setGeometry(Scaled(item.place, design_, now, fixed_));
 }
 
 }  // namespace skyvane

@@ -1,11 +1,12 @@
 #include "catalogue/number_text.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 namespace skyvane {
 namespace {
@@ -16,7 +17,9 @@ locale_t CLocale() {
   return c_locale;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Reads [sign] digits [. digits] [E|D [sign] digits] from `s` starting at `i`
 // into `out` as a C-style number text. Returns false when no mantissa digit
@@ -97,9 +100,13 @@ bool ParseStrictNumber(std::string_view text, std::string_view decimal_separator
   return true;
 }
 
-std::string FormatShortest(double value) { return FormatG(value, 15); }
+std::string FormatShortest(double value) {
+  return FormatG(value, 15);
+}
 
-std::string FormatSingle(float value) { return FormatG(static_cast<double>(value), 7); }
+std::string FormatSingle(float value) {
+  return FormatG(static_cast<double>(value), 7);
+}
 
 std::string FormatWithSignPosition(double value) {
   std::string digits = FormatG(std::fabs(value), 15);

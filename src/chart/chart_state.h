@@ -44,9 +44,7 @@ struct ChartState {
   ChartState();
   int Width() const { return Picture1.width(); }
   int Height() const { return Picture1.height(); }
-  int32_t PickAt(int x, int y) const {
-    return PickMap[static_cast<size_t>(y) * (PickWidth) + x];
-  }
+  int32_t PickAt(int x, int y) const { return PickMap[static_cast<size_t>(y) * (PickWidth) + x]; }
   int32_t& PickAt(int x, int y) { return PickMap[static_cast<size_t>(y) * (PickWidth) + x]; }
   // Gives the three surfaces and the pick map a new size (black, empty).
   void SetSize(int width, int height);

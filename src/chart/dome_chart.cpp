@@ -152,8 +152,7 @@ void DrawChart(ChartState& chart, SourceTable& table) {
   // ends up over it.
   for (size_t i = 0; i < discs.size(); ++i) {
     if (i + 1 == discs.size() && visible) DrawScopeMarker(picture, chart.ScopeMarkerY);
-    FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius,
-             FromColourValue(discs[i].colour));
+    FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius, FromColourValue(discs[i].colour));
   }
 
   if (visible) DrawAnnotations(chart);
@@ -192,9 +191,8 @@ void LayOutChart(ChartState& chart, SourceTable& table, int width, int height,
   chart.HalfWidth = chart.Width() / 2.0;
   chart.HorizonY = chart.Height() * 0.8;
   PaintGround(chart, sun_altitude);
-  chart.SymbolScale =
-      static_cast<float>(std::sqrt(chart.Height() * static_cast<double>(chart.Width()) /
-                                   2000000 / 10));
+  chart.SymbolScale = static_cast<float>(
+      std::sqrt(chart.Height() * static_cast<double>(chart.Width()) / 2000000 / 10));
   DrawChart(chart, table);
 }
 

@@ -24,8 +24,7 @@ void DrawChart(ChartState& chart, SourceTable& table);
 
 // Sizes the surfaces to the chart's new size, sets the projection scales,
 // paints the ground by the Sun's altitude and redraws the chart.
-void LayOutChart(ChartState& chart, SourceTable& table, int width, int height,
-                 double sun_altitude);
+void LayOutChart(ChartState& chart, SourceTable& table, int width, int height, double sun_altitude);
 
 // Paints the black sky and the ground band into SwapScreen2.
 void PaintGround(ChartState& chart, double sun_altitude);

@@ -36,7 +36,8 @@ QRect RestoreCleanChart(ChartState& chart) {
 QString ReadoutName(const SourceTable& table, int row) {
   std::string name = table.CatalogText[row][8];
   const size_t first = name.find_first_not_of(' ');
-  name = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+  name =
+      first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
   if (name.empty()) return QStringLiteral("Star #%1 (No Name Supplied)").arg(row);
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }

@@ -109,10 +109,18 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int index,
 
   const int d = 2 * index - 1;
   switch (unit) {
-    case kUnitSecond: m.Second += d; break;
-    case kUnitMinute: m.Minute += d; break;
-    case kUnitHour: m.Hour += d; break;
-    case kUnitDay: m.Day += d; break;
+    case kUnitSecond:
+      m.Second += d;
+      break;
+    case kUnitMinute:
+      m.Minute += d;
+      break;
+    case kUnitHour:
+      m.Hour += d;
+      break;
+    case kUnitDay:
+      m.Day += d;
+      break;
     case kUnitMonth:
       m.Month += d;
       if (m.Month > 12) {
@@ -124,26 +132,53 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int index,
         m.Month = 12;
       }
       break;
-    case kUnitYear: m.Year += d; break;
-    default: break;
+    case kUnitYear:
+      m.Year += d;
+      break;
+    default:
+      break;
   }
 
   // Every carry is checked at once: a 16-bit value that overflows on the
   // way must stop the step even if a later carry would bring it back.
   if (!InRange16(m)) return move;
-  if (m.Second < 0) { m.Second = 59; --m.Minute; }
-  if (m.Second > 59) { m.Second = 0; ++m.Minute; }
+  if (m.Second < 0) {
+    m.Second = 59;
+    --m.Minute;
+  }
+  if (m.Second > 59) {
+    m.Second = 0;
+    ++m.Minute;
+  }
   if (!InRange16(m)) return move;
-  if (m.Minute < 0) { m.Minute = 59; --m.Hour; }
-  if (m.Minute > 59) { m.Minute = 0; ++m.Hour; }
+  if (m.Minute < 0) {
+    m.Minute = 59;
+    --m.Hour;
+  }
+  if (m.Minute > 59) {
+    m.Minute = 0;
+    ++m.Hour;
+  }
   if (!InRange16(m)) return move;
-  if (m.Hour < 0) { m.Hour = 23; m.Day -= 1; }
-  if (m.Hour > 23) { m.Hour = 0; m.Day += 1; }
+  if (m.Hour < 0) {
+    m.Hour = 23;
+    m.Day -= 1;
+  }
+  if (m.Hour > 23) {
+    m.Hour = 0;
+    m.Day += 1;
+  }
   if (m.Day < 1 && !BorrowFromPreviousMonth(m)) return move;
   bool moved = false;
   if (!CarryIntoNextMonth(m, moved)) return move;
-  if (m.Month < 1) { m.Month = 12; m.Year -= 1; }
-  if (m.Month > 12) { m.Month = 1; m.Year += 1; }
+  if (m.Month < 1) {
+    m.Month = 12;
+    m.Year -= 1;
+  }
+  if (m.Month > 12) {
+    m.Month = 1;
+    m.Year += 1;
+  }
   if (!InRange16(m)) return move;
 
   fields.Text3[2] = FormatTwoDigits(m.Second);

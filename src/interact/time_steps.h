@@ -18,13 +18,12 @@ struct TimeMove {
 };
 
 // Step units of the list: "Sec.", "Min.", "Hr.", "Day", "Mo.", "Yr.".
-inline constexpr int kUnitSecond = 0, kUnitMinute = 1, kUnitHour = 2, kUnitDay = 3,
-                     kUnitMonth = 4, kUnitYear = 5;
+inline constexpr int kUnitSecond = 0, kUnitMinute = 1, kUnitHour = 2, kUnitDay = 3, kUnitMonth = 4,
+                     kUnitYear = 5;
 
 // One tracking step: index 0 steps back, 1 forwards, by one `unit`.
 // `decimal_separator` is the user's regional one, for the date fields.
-TimeMove TrackStep(SettingsFields& fields, int unit, int index,
-                   std::string_view decimal_separator);
+TimeMove TrackStep(SettingsFields& fields, int unit, int index, std::string_view decimal_separator);
 
 // One tick of fast play: `direction` 1 forwards, -1 backwards (0 does
 // nothing), by `rate` minutes.

@@ -17,9 +17,13 @@ int MonthLength(int month, double year) {
   return days;
 }
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+  return std::nearbyint(value);
+}
 
-bool Fits16(double value) { return value >= -32768.0 && value <= 32767.0; }
+bool Fits16(double value) {
+  return value >= -32768.0 && value <= 32767.0;
+}
 
 int32_t JulianDayNumber(float year, int16_t month) {
   const int32_t a = (month - 14) / 12;

@@ -17,8 +17,7 @@ Horizontal ToHorizontalRows(const std::array<double, 2>* ra_dec, const double* s
                             const double* cos_dec, int count, double sin_lat, double cos_lat,
                             double local_sidereal, std::array<double, 2>* az_alt) {
   constexpr int kBlock = 64;
-  double hour_angle[kBlock], sin_H[kBlock], cos_H[kBlock], h[kBlock], sin_h[kBlock],
-      cos_h[kBlock];
+  double hour_angle[kBlock], sin_H[kBlock], cos_H[kBlock], h[kBlock], sin_h[kBlock], cos_h[kBlock];
   Horizontal last{0, 0, 0};
   for (int start = 0; start < count; start += kBlock) {
     const int n = std::min(kBlock, count - start);
