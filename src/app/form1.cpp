@@ -1,13 +1,10 @@
 #include "app/form1.h"
 
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QStyle>
 #include <cmath>
@@ -22,55 +19,11 @@
 namespace skyvane {
 namespace {
 
-constexpr int kPlayTickMs = 100;
-constexpr int kClockReturnMs = 6300;
-constexpr QSize kDesignSize(777, 570);
-constexpr QSize kChartDesignSize(777, 513);
-
 std::string ToStd(const QString& text) {
   return text.toStdString();
 }
 QString FromStd(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// Arrow images for the view buttons: a solid triangle, or a curved arrow.
-QIcon ArrowIcon(bool left, bool curved, QSize size) {
-  QPixmap pixmap(size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  const double w = size.width(), h = size.height();
-  QTransform flip;
-  if (!left) flip = QTransform(-1, 0, 0, 1, w, 0);
-  p.setTransform(flip);
-  if (!curved) {
-    QPolygonF triangle(
-        {QPointF(w * 0.2, h * 0.5), QPointF(w * 0.8, h * 0.15), QPointF(w * 0.8, h * 0.85)});
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(triangle);
-  } else {
-    QPainterPath arc;
-    arc.moveTo(w * 0.85, h * 0.85);
-    arc.cubicTo(w * 0.85, h * 0.2, w * 0.4, h * 0.2, w * 0.3, h * 0.45);
-    p.setPen(QPen(Qt::black, 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(arc);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(QPolygonF(
-        {QPointF(w * 0.1, h * 0.4), QPointF(w * 0.45, h * 0.25), QPointF(w * 0.38, h * 0.65)}));
-  }
-  return QIcon(pixmap);
-}
-
-QPushButton* ImageButton(QWidget* parent, bool left, bool curved, QSize image) {
-  auto* button = new QPushButton(parent);
-  button->setIcon(ArrowIcon(left, curved, image));
-  button->setIconSize(image);
-  button->setFocusPolicy(Qt::NoFocus);
-  return button;
 }
 
 }  // namespace
@@ -98,194 +51,6 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
 Form1::~Form1() {
   Timer2.stop();
   Timer3.stop();
-}
-
-void Form1::CreateControls() {
-  QFont band_font = font();
-  band_font.setPixelSize(11);
-  setFont(band_font);
-  // The option buttons are narrow: a small mark leaves room for the caption.
-  setStyleSheet(QStringLiteral(
-      "QRadioButton { spacing: 1px; } QRadioButton::indicator { width: 9px; height: 9px; }"));
-  band_layout_ = std::make_unique<ProportionalLayout>(kDesignSize, true);
-  auto place = [this](QWidget* w, int x, int y, int width, int height) {
-    band_layout_->Add(w, QRect(x, y, width, height));
-  };
-  auto label = [&](const char* text, int x, int y, int w, int h) {
-    auto* l = new QLabel(QString::fromUtf8(text), this);
-    place(l, x, y, w, h);
-    return l;
-  };
-  auto field = [&](int x, int y, int w, int h) {
-    auto* e = new QLineEdit(this);
-    e->setFrame(true);
-    e->setTextMargins(0, 0, 0, 0);
-    e->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
-    e->installEventFilter(this);
-    place(e, x, y, w, h);
-    return e;
-  };
-
-  Shape1 = new QFrame(this);
-  Shape1->setAutoFillBackground(true);
-  QPalette lilac = Shape1->palette();
-  lilac.setColor(QPalette::Window, QColor(192, 192, 255));
-  Shape1->setPalette(lilac);
-  place(Shape1, 528, 0, 161, 57);
-
-  Label3 = label("Lat.", 0, 8, 25, 17);
-  Text2[0] = field(32, 8, 49, 19);
-  Label1 = label("Long.", 0, 32, 33, 17);
-  Text2[1] = field(32, 32, 49, 19);
-  Label4 = label("Time", 88, 8, 33, 17);
-  Label2 = label(":", 184, 8, 9, 17);
-  Label2->setAlignment(Qt::AlignCenter);
-  QFont bold = Label2->font();
-  bold.setBold(true);
-  Label2->setFont(bold);
-  for (int i = 0; i < 3; ++i) Text3[i] = field(120 + 32 * i, 8, 25, 19);
-  Label5 = label("Date", 88, 32, 33, 17);
-  Label6 = label("/", 184, 32, 9, 17);
-  Label6->setAlignment(Qt::AlignCenter);
-  for (int i = 0; i < 3; ++i) Text4[i] = field(120 + 32 * i, 32, i == 2 ? 33 : 25, 19);
-
-  Command2 = new QPushButton(QStringLiteral("Computer time"), this);
-  place(Command2, 216, 8, 89, 17);
-  Frame1 = new QFrame(this);
-  Frame1->setFrameShape(QFrame::NoFrame);
-  place(Frame1, 216, 32, 97, 17);
-  frame_layout_ = std::make_unique<ProportionalLayout>(QSize(97, 17), true);
-  const char* clock_modes[] = {"AM", "PM", "24"};
-  for (int i = 0; i < 3; ++i) {
-    Option1[i] = new QRadioButton(QString::fromLatin1(clock_modes[i]), Frame1);
-    frame_layout_->Add(Option1[i], QRect(32 * i, 0, 25, 17));
-  }
-
-  Label8 = label("Time Zone", 320, 8, 57, 17);
-  Label8->setCursor(Qt::PointingHandCursor);
-  Label8->installEventFilter(this);
-  Combo1 = new QComboBox(this);
-  place(Combo1, 320, 24, 49, 21);
-
-  VScroll1 = new QScrollBar(Qt::Vertical, this);
-  VScroll1->setRange(0, 80);
-  VScroll1->setSingleStep(2);
-  VScroll1->setPageStep(10);
-  VScroll1->setValue(80);
-  place(VScroll1, 376, 0, 17, 57);
-  Text8 = new QPlainTextEdit(QStringLiteral("SCOPE ELEV"), this);
-  Text8->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Text8->document()->setDocumentMargin(1);
-  QFont small = Text8->font();
-  small.setPixelSize(9);
-  Text8->setFont(small);
-  place(Text8, 398, 16, 41, 33);
-
-  const char* track[] = {"- TRACK", "+ TRACK"};
-  for (int i = 0; i < 2; ++i) {
-    Command3[i] = new QPushButton(QString::fromLatin1(track[i]), this);
-    QFont f = Command3[i]->font();
-    f.setBold(true);
-    Command3[i]->setFont(f);
-    place(Command3[i], 448, 16 * i, 73, 17);
-  }
-  Combo2 = new QComboBox(this);
-  place(Combo2, 448, 32, 73, 21);
-
-  Label14 = label("Play", 528, 8, 33, 17);
-  const char* play[] = {"Fwd", "Stop", "Rew"};
-  for (int i = 0; i < 3; ++i) {
-    Option2[i] = new QRadioButton(QString::fromLatin1(play[i]), this);
-    place(Option2[i], 648 - 40 * i, 8, 33, 17);
-  }
-  Option2[1]->setChecked(true);  // "Stop", chosen before any handler listens
-  option2_chosen_ = 1;
-  Label13 = label("Rate", 528, 32, 33, 17);
-  Label12 = label("1", 544, 32, 25, 17);
-  Label12->setAlignment(Qt::AlignCenter);
-  HScroll1 = new QScrollBar(Qt::Horizontal, this);
-  HScroll1->setRange(1, 30);
-  HScroll1->setPageStep(5);
-  HScroll1->setValue(1);
-  place(HScroll1, 568, 32, 113, 17);
-  for (QLabel* l : {Label14, Label13, Label12}) l->setAttribute(Qt::WA_TranslucentBackground);
-
-  Command8 = new QPushButton(QStringLiteral("INFO"), this);
-  place(Command8, 696, 3, 65, 21);
-  Command1 = new QPushButton(QStringLiteral("Refresh"), this);
-  place(Command1, 696, 25, 65, 25);
-
-  Picture1 = new ChartView(Chart.Picture1, this);
-  Picture1->setGeometry(0, kBandHeight, 777, 513);
-  chart_layout_ = std::make_unique<ProportionalLayout>(kChartDesignSize, false);
-  Command7 = ImageButton(Picture1, true, false, QSize(14, 14));
-  chart_layout_->Add(Command7, QRect(0, 480, 25, 17));
-  Command6 = ImageButton(Picture1, true, true, QSize(20, 14));
-  chart_layout_->Add(Command6, QRect(24, 480, 33, 17));
-  Command5 = ImageButton(Picture1, false, true, QSize(20, 14));
-  chart_layout_->Add(Command5, QRect(720, 480, 33, 17));
-  Command4 = ImageButton(Picture1, false, false, QSize(14, 14));
-  chart_layout_->Add(Command4, QRect(752, 480, 25, 17));
-
-  // The chart comes first in the tab order, so its keys act at once.
-  setTabOrder(Picture1, Text2[0]);
-  Picture1->setFocus();
-
-  Timer2.setInterval(kPlayTickMs);
-  Timer3.setInterval(kClockReturnMs);
-}
-
-void Form1::WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
-                        void (Form1::*handler)(int)) {
-  // Each set is its own group: left to themselves, option buttons would share
-  // one choice with every option button further down the window.
-  auto* group = new QButtonGroup(this);
-  group->setExclusive(true);
-  for (int i = 0; i < 3; ++i) {
-    QRadioButton* option = options[i];
-    group->addButton(option, i);
-    // A choice made from code or by the user runs the handler once, when the
-    // option becomes chosen; a click on the option already chosen runs it too.
-    // The handler may run before the previous choice is cleared, so the
-    // chosen index is kept here rather than read from the buttons.
-    auto was_checked = std::make_shared<bool>(false);
-    connect(option, &QAbstractButton::pressed, this,
-            [option, was_checked] { *was_checked = option->isChecked(); });
-    connect(option, &QAbstractButton::toggled, this, [this, handler, i, &chosen](bool checked) {
-      if (!checked) return;
-      chosen = i;
-      (this->*handler)(i);
-    });
-    connect(option, &QAbstractButton::clicked, this, [this, handler, i, was_checked] {
-      if (*was_checked) (this->*handler)(i);
-      *was_checked = false;
-    });
-  }
-}
-
-void Form1::WireHandlers() {
-  WireOptions(Option1, option1_chosen_, &Form1::Option1_Click);
-  WireOptions(Option2, option2_chosen_, &Form1::Option2_Click);
-  connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-  connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
-  for (int i = 0; i < 2; ++i) {
-    connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
-  }
-  connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-  connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-  connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-  connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
-  connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
-  connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
-  connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
-  connect(&Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
-  Picture1->MouseMove = [this](float x, float y) { Picture1_MouseMove(x, y); };
-  Picture1->MouseDown = [this](Qt::MouseButton b) { Picture1_MouseDown(b); };
-  Picture1->KeyDown = [this](int key, Qt::KeyboardModifiers m) { Picture1_KeyDown(key, m); };
-  Picture1->KeyPress = [this](QChar c) { Picture1_KeyPress(c); };
 }
 
 bool Form1::Form_Load(const QString& catalogue_folder) {

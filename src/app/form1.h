@@ -42,6 +42,7 @@ struct WindowState {
 class Form1 : public QWidget {
  public:
   static constexpr int kBandHeight = 56;
+  static constexpr QSize kDesignSize{777, 570};
   static QString Title();
 
   explicit Form1(const Clock& clock, QWidget* parent = nullptr);
