@@ -136,10 +136,14 @@ void Form1::DrawChart() {
 void Form1::Form_Resize() {
   if (isMinimized()) return;
   const int chart_height = std::max(height() - kBandHeight, 0);
-  Picture1->setGeometry(0, kBandHeight, width(), chart_height);
-  band_layout_->Apply(size());
-  frame_layout_->Apply(Frame1->size());
-  chart_layout_->Apply(Picture1->size());
+  if (size() != laid_out_size_) {
+    // Every pass ends here; the controls move only when the window's size did.
+    laid_out_size_ = size();
+    Picture1->setGeometry(0, kBandHeight, width(), chart_height);
+    band_layout_->Apply(size());
+    frame_layout_->Apply(Frame1->size());
+    chart_layout_->Apply(Picture1->size());
+  }
   LayOutChart(Chart, Table, Picture1->width(), Picture1->height(), Sky.Altitude);
   Picture1->update();
 }

@@ -125,6 +125,7 @@ class Form1 : public QWidget {
   int option1_chosen_ = -1;  // clock mode shown as chosen, -1 before the first choice
   int option2_chosen_ = -1;
   std::unique_ptr<ProportionalLayout> band_layout_, frame_layout_, chart_layout_;
+  QSize laid_out_size_;
 };
 
 }  // namespace skyvane

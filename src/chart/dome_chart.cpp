@@ -124,8 +124,8 @@ void DrawChart(ChartState& chart, SourceTable& table) {
   }
 
   const int sun_row = static_cast<int>(RoundHalfEven(table.SunRow));
-  static std::vector<Disc> discs;
-  discs.clear();
+  std::vector<Disc> discs;
+  discs.reserve(static_cast<size_t>(std::max(last_row, 0)));
   for (int r = 1; r <= last_row; ++r) {
     float radius = 0;
     int32_t colour = FluxStyle(table.Flux[r], chart.SymbolScale, radius);
