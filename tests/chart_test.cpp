@@ -64,6 +64,9 @@ TEST(FluxStyle, FluxBelowMinusOneKeepsTheLow24Bits) {
   EXPECT_LE(colour, 0xFFFFFF);
   EXPECT_EQ(colour, static_cast<int32_t>(std::fmod(282.0 * 157 + 282.0 * 65536, 16777216.0)));
   EXPECT_EQ(radius, 0);  // no negative radius reaches the painter
+  flux = -1e300;
+  FluxStyle(flux, 0.14f, radius);
+  EXPECT_EQ(radius, 0);
   flux = -INFINITY;
   EXPECT_EQ(FluxStyle(flux, 0.14f, radius), 0);
 }

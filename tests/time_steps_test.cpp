@@ -91,6 +91,7 @@ TEST(TrackStep, UnreadableOrOverflowingValuesChangeNothing) {
       {"minute overflow by carry", {"6", "5", "2024", "1", "32767", "59", H24}, kUnitSecond, 1, "."},
       {"second -32768 back", {"6", "5", "2024", "1", "00", "-32768", H24}, kUnitSecond, 0, "."},
       {"hour 1e999", {"6", "5", "2024", "1e999", "00", "00", H24}, kUnitSecond, 1, "."},
+      {"year 1e300", {"6", "5", "1e300", "1", "00", "00", H24}, kUnitSecond, 1, "."},
       {"year 1e999", {"6", "5", "1e999", "1", "00", "00", H24}, kUnitSecond, 1, "."},
   };
   // clang-format on

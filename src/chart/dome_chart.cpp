@@ -94,9 +94,9 @@ int32_t FluxStyle(double& flux, float symbol_scale, float& symbol_radius) {
   if (flux > 150) flux = 150;
   const double g = 255 - std::floor(flux + 1);
   double colour = g * 256 + g + g * 65536;
-  const float radius = static_cast<float>((flux + 1) * symbol_scale);
   // A negative or undefined size draws the smallest disc.
-  symbol_radius = radius > 0 ? radius : 0.0f;
+  const double radius = (flux + 1) * symbol_scale;
+  symbol_radius = radius > 0 ? static_cast<float>(radius) : 0.0f;
   if (flux > 12) colour = g * 56 + g + g * 65536;
   if (flux < 5) colour = g * 156 + g + g * 65536;
   if (!std::isfinite(colour)) return 0;

@@ -1,6 +1,7 @@
 #include "interact/time_steps.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "catalogue/number_text.h"
@@ -33,10 +34,12 @@ bool ReadDate(const SettingsFields& f, std::string_view separator, Moment& m) {
   }
   month = RoundHalfEven(month);
   if (!Fits16(month) || !std::isfinite(day)) return false;
+  // A year beyond single precision's range has no value to step.
+  if (!(std::fabs(year) <= std::numeric_limits<float>::max())) return false;
   m.Month = static_cast<int32_t>(month);
   m.Day = day;
   m.Year = static_cast<float>(year);
-  return std::isfinite(m.Year);
+  return true;
 }
 
 bool InRange16(const Moment& m) {

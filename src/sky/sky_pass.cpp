@@ -26,10 +26,12 @@ void ReadAndValidate(SettingsFields& f, SkyState& sky) {
 
   // A year outside the supported span (or infinite) is held at its nearest
   // end and written back, like the other fields' replacements.
-  float year = static_cast<float>(std::floor(ParseLeadingNumber(f.Text4[2])));
+  // The bounds are applied before the narrowing to single precision, which
+  // has no value for a number as large as 1e300.
+  double year = std::floor(ParseLeadingNumber(f.Text4[2]));
   if (!(year >= kFirstYear)) year = kFirstYear;
   if (!(year <= kLastYear)) year = kLastYear;
-  sky.Year = year;
+  sky.Year = static_cast<float>(year);
 
   bool month_fits, hour_fits, minute_fits, second_fits;
   sky.Month = Floor16(f.Text4[0], month_fits);
