@@ -90,6 +90,8 @@ TEST(TrackStep, UnreadableOrOverflowingValuesChangeNothing) {
       {"hour 32767 forwards", {"6", "5", "2024", "32767", "00", "00", H24}, kUnitHour, 1, "."},
       {"minute overflow by carry", {"6", "5", "2024", "1", "32767", "59", H24}, kUnitSecond, 1, "."},
       {"second -32768 back", {"6", "5", "2024", "1", "00", "-32768", H24}, kUnitSecond, 0, "."},
+      {"month 32767 plus a month", {"32767", "5", "2024", "1", "00", "00", H24}, kUnitMonth, 1, "."},
+      {"month -32768 borrowing", {"-32768", "0", "2024", "1", "00", "00", H24}, kUnitSecond, 1, "."},
       {"hour 1e999", {"6", "5", "2024", "1e999", "00", "00", H24}, kUnitSecond, 1, "."},
       {"year 1e300", {"6", "5", "1e300", "1", "00", "00", H24}, kUnitSecond, 1, "."},
       {"year 1e999", {"6", "5", "1e999", "1", "00", "00", H24}, kUnitSecond, 1, "."},

@@ -57,6 +57,7 @@ bool LookUp(int32_t month, float year, int& days) {
 // A day before the 1st moves to the last day of the previous month. False
 // when the month has no length to look up.
 bool BorrowFromPreviousMonth(Moment& m) {
+  if (!Fits16(m.Month - 1)) return false;
   --m.Month;
   if (m.Month >= 1) {
     int days = 0;
@@ -126,6 +127,7 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int index,
       break;
     case kUnitMonth:
       m.Month += d;
+      if (!InRange16(m)) return move;
       if (m.Month > 12) {
         m.Year += 1;
         m.Month = 1;
