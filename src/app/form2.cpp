@@ -41,6 +41,9 @@ Form2::Form2() : QWidget(nullptr) {
   setPalette(red);
   setAutoFillBackground(true);
 
+  QFont small = font();
+  small.setPixelSize(11);  // the same small face as the main window's controls
+  setFont(small);
   Text1 = new QPlainTextEdit(this);
   Text1->setGeometry(8, 8, 497, 225);
   Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
