@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStyle>
 #include <cmath>
 
 #include "catalogue/catalogue_reader.h"
