@@ -452,6 +452,26 @@ TEST_F(Form1Test, HostileTextsInEveryFieldUnderEveryAction) {
   }
 }
 
+TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {
+  // clang-format off
+  struct Case {
+    const char* format;
+    QTime time;
+    const char* expected;
+  } cases[] = {
+      {"h:mm:ss AP", QTime(15, 7, 9), "PM"},
+      {"h:mm AP", QTime(0, 30), "AM"},
+      {"h:mm:ss ap t", QTime(12, 0), "PM"},  // a trailing time zone is not the designator
+      {"HH:mm:ss", QTime(15, 7, 9), "09"},
+      {"AP h:mm", QTime(15, 7), "07"},
+      {"H.mm", QTime(9, 5), "05"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(TimeDesignator(c.time, QString::fromLatin1(c.format)), c.expected) << c.format;
+  }
+}
+
 TEST(HelpText, ExactText) {
   const std::string text = HelpText();
   EXPECT_EQ(text.size(), 1077u);

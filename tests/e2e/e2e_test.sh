@@ -29,6 +29,9 @@ trap 'exit 1' INT TERM
 
 fail() {
   echo "FAIL: $*"
+  for log in "$WORK"/*.log; do
+    [ -s "$log" ] && echo "--- $(basename "$log")" && tail -20 "$log"
+  done
   [ -f "$WORK/last.png" ] && cp "$WORK/last.png" "${TMPDIR:-/tmp}/skyvane-e2e-failure.png" &&
     echo "last screen: ${TMPDIR:-/tmp}/skyvane-e2e-failure.png"
   exit 1
@@ -89,9 +92,11 @@ type_into() {
 }
 
 # --- the main window --------------------------------------------------------
+# A program's first start on a fresh machine builds the font cache, and a
+# sanitized build starts slowly: windows get a minute to appear.
 "$SKYVANE" >"$WORK/app.log" 2>&1 &
 APP=$!
-wait_for 20 xdotool search --onlyvisible --name '^4C Skyvane' || fail "no main window appeared"
+wait_for 60 xdotool search --onlyvisible --name '^4C Skyvane' || fail "no main window appeared"
 W=$(xdotool search --onlyvisible --name '^4C Skyvane' | head -1)
 GEOMETRY=$(xdotool getwindowgeometry "$W")
 WX=$(echo "$GEOMETRY" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1/p')
@@ -182,7 +187,7 @@ mkdir "$WORK/lonely"
 cp "$SKYVANE" "$WORK/lonely/skyvane"
 "$WORK/lonely/skyvane" >"$WORK/lonely.log" 2>&1 &
 APP=$!
-wait_for 20 xdotool search --onlyvisible --name '^Skyvane$' || fail "no message box without a catalogue"
+wait_for 60 xdotool search --onlyvisible --name '^Skyvane$' || fail "no message box without a catalogue"
 BOX=$(xdotool search --onlyvisible --name '^Skyvane$' | head -1)
 xdotool windowfocus "$BOX" 2>/dev/null
 sleep 0.3
