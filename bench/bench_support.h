@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 #include "app/form1.h"
@@ -20,14 +21,19 @@ class BenchClock : public Clock {
   QLocale NumberLocale() const override { return QLocale::c(); }
 };
 
+// The window's control of that object name ("Option2_0" for Option2(0)).
+template <typename T>
+T* Control(const QWidget& form, const char* name) {
+  return form.findChild<T*>(QString::fromLatin1(name));
+}
+
 // A main window with a 777 x 513 chart, loaded from `folder`.
 inline std::unique_ptr<Form1> StartWindow(const Clock& clock, const QString& folder) {
   auto form = std::make_unique<Form1>(clock);
   form->ShowMessage = [](const QString&) {};
   form->resize(777, 513 + Form1::kBandHeight);
   if (!form->Form_Load(folder)) return nullptr;
-  form->Timer2.stop();
-  form->Timer3.stop();
+  for (auto* timer : form->findChildren<QTimer*>()) timer->stop();
   form->Form_Resize();
   return form;
 }

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   auto form = skyvane::StartWindow(clock, QStringLiteral(SKYVANE_DATA_DIR));
   if (!form) return 1;
   form->show();
-  form->Option2[0]->click();
+  skyvane::Control<QRadioButton>(*form, "Option2_0")->click();
   for (int tick = 0; tick < 600; ++tick) form->Timer2_Timer();
   for (int y = 0; y < 500; y += 7) {
     for (int x = 0; x < 777; x += 7) form->Picture1_MouseMove(float(x), float(y));

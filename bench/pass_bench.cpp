@@ -25,7 +25,7 @@ BenchClock clock_for_bench;
 void BM_FullPassShippedCatalogue(benchmark::State& state) {
   auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
   for (auto _ : state) form->RecalculateSky();
-  state.counters["rows"] = form->Table.RowCount();
+  state.counters["rows"] = form->Sources().RowCount();
 }
 BENCHMARK(BM_FullPassShippedCatalogue)->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -33,7 +33,7 @@ void BM_FullPass20000Rows(benchmark::State& state) {
   QTemporaryDir dir;
   auto form = StartWindow(clock_for_bench, GeneratedCatalogue(dir, 20000));
   for (auto _ : state) form->RecalculateSky();
-  state.counters["rows"] = form->Table.RowCount();
+  state.counters["rows"] = form->Sources().RowCount();
 }
 BENCHMARK(BM_FullPass20000Rows)->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -59,9 +59,9 @@ void BM_MouseReadout(benchmark::State& state) {
   auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
   // Points over recorded sources, so every move draws a full readout.
   std::vector<QPoint> points;
-  for (int r = 1; r < form->Table.RowCount() && points.size() < 64; ++r) {
-    const auto [x, y] = form->Chart.ScreenPos[r];
-    if (x > 20 && y > 30 && x < 700 && y < 400 && form->Chart.PickAt(x, y) == r) {
+  for (int r = 1; r < form->Sources().RowCount() && points.size() < 64; ++r) {
+    const auto [x, y] = form->Chart().ScreenPos[r];
+    if (x > 20 && y > 30 && x < 700 && y < 400 && form->Chart().PickAt(x, y) == r) {
       points.emplace_back(x, y);
     }
   }

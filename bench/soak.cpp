@@ -18,10 +18,11 @@ double ResidentMb() {
 }
 
 QDateTime Shown(const skyvane::Form1& form) {
-  const QDate date(form.Text4[2]->text().toInt(), form.Text4[0]->text().toInt(),
-                   form.Text4[1]->text().toInt());
-  const QTime time(form.Text3[0]->text().toInt(), form.Text3[1]->text().toInt(),
-                   form.Text3[2]->text().toInt());
+  auto field = [&form](const char* name) {
+    return skyvane::Control<QLineEdit>(form, name)->text().toInt();
+  };
+  const QDate date(field("Text4_2"), field("Text4_0"), field("Text4_1"));
+  const QTime time(field("Text3_0"), field("Text3_1"), field("Text3_2"));
   return QDateTime(date, time, Qt::UTC);
 }
 
@@ -34,12 +35,12 @@ int main(int argc, char** argv) {
   skyvane::BenchClock clock;
   auto form = skyvane::StartWindow(clock, QStringLiteral(SKYVANE_DATA_DIR));
   if (!form) return 1;
-  form->HScroll1->setValue(30);
+  skyvane::Control<QScrollBar>(*form, "HScroll1")->setValue(30);
   const QDateTime start = Shown(*form);
   const double rss_start = ResidentMb();
   bool ok = true;
   for (int direction : {0, 2}) {
-    form->Option2[direction]->click();
+    skyvane::Control<QRadioButton>(*form, direction == 0 ? "Option2_0" : "Option2_2")->click();
     for (int tick = 0; tick < kTicks; ++tick) {
       form->Timer2_Timer();
       if (tick % 1000 == 0) QCoreApplication::processEvents();

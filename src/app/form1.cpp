@@ -8,12 +8,12 @@
 #include <QScreen>
 #include <cmath>
 
+#include "base/number_text.h"
+#include "base/numbers.h"
 #include "catalogue/catalogue_reader.h"
-#include "catalogue/number_text.h"
 #include "chart/dome_chart.h"
 #include "interact/readout.h"
-#include "interact/time_steps.h"
-#include "sky/calendar.h"
+#include "time/time_steps.h"
 
 namespace skyvane {
 namespace {
@@ -47,13 +47,10 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
   }
 }
 
-Form1::~Form1() {
-  Timer2.stop();
-  Timer3.stop();
-}
+Form1::~Form1() = default;
 
 bool Form1::Form_Load(const QString& catalogue_folder) {
-  State.Loading = true;
+  state_.Loading = true;
   for (int n = -12; n <= 13; ++n) {
     Combo1->addItem(n < 0 ? QString::number(n) : QStringLiteral("+") + QString::number(n));
   }
@@ -62,40 +59,41 @@ bool Form1::Form_Load(const QString& catalogue_folder) {
   }
   Text2[0]->setText(QStringLiteral("42.2"));
   Text2[1]->setText(QStringLiteral("-82.84"));
-  Sky.ZoneHours = -5;
-  Combo1->setCurrentIndex(static_cast<int>(Sky.ZoneHours) + 12);
+  sky_.ZoneHours = -5;
+  Combo1->setCurrentIndex(static_cast<int>(sky_.ZoneHours) + 12);
   Combo2->setCurrentIndex(1);
   SetComputerTime();
-  Chart.HalfWidth = Picture1->width() / 2.0;
-  State.ShowInfo = true;
-  State.PlayRate = 1;
-  State.ShowReadout = true;
+  chart_.HalfWidth = Picture1->width() / 2.0;
+  state_.ShowInfo = true;
+  state_.PlayRate = 1;
+  state_.ShowReadout = true;
 
   const std::filesystem::path folder = ToStd(QDir(catalogue_folder).absolutePath());
   const auto file = FindCatalogueFile(folder);
-  if (!file || !LoadCatalogueFile(*file, Table)) {
+  if (!file || !LoadCatalogueFile(*file, table_)) {
     const QString looked_in =
         QDir(catalogue_folder).absoluteFilePath(QStringLiteral("StarData.txt"));
     ShowMessage(QStringLiteral("The catalogue file was not found:\n%1")
                     .arg(QDir::toNativeSeparators(looked_in)));
     return false;
   }
-  State.Loading = false;
+  state_.Loading = false;
   RecalculateSky();
-  Timer2.start();
-  Timer3.start();
+  Timer2->start();
+  Timer3->start();
   return true;
 }
 
 SettingsFields Form1::ReadFields() const {
   SettingsFields f;
-  for (int i = 0; i < 2; ++i) f.Text2[i] = ToStd(Text2[i]->text());
+  f.Latitude = ToStd(Text2[0]->text());
+  f.Longitude = ToStd(Text2[1]->text());
   for (int i = 0; i < 3; ++i) {
-    f.Text3[i] = ToStd(Text3[i]->text());
-    f.Text4[i] = ToStd(Text4[i]->text());
+    f.Time[i] = ToStd(Text3[i]->text());
+    f.Date[i] = ToStd(Text4[i]->text());
   }
-  f.Combo1Index = Combo1->currentIndex();
-  f.Option1Index = option1_chosen_;
+  f.ZoneIndex = Combo1->currentIndex();
+  f.ClockMode = option1_chosen_;
   return f;
 }
 
@@ -105,8 +103,8 @@ void Form1::WriteFields(const SettingsFields& f) {
     if (edit->text() != value) edit->setText(value);
   };
   for (int i = 0; i < 3; ++i) {
-    write(Text3[i], f.Text3[i]);
-    write(Text4[i], f.Text4[i]);
+    write(Text3[i], f.Time[i]);
+    write(Text4[i], f.Date[i]);
   }
 }
 
@@ -115,9 +113,9 @@ void Form1::SelectOption1(int index) {
 }
 
 void Form1::RecalculateSky() {
-  if (State.Loading) return;
+  if (state_.Loading) return;
   SettingsFields fields = ReadFields();
-  ComputeSky(fields, Sky, Table);
+  ComputeSky(fields, sky_, table_);
   WriteFields(fields);
   // The back buffers are off-screen images and are never shown, so the
   // refresh the daytime pass asks of them has nothing to do. The pass's own
@@ -128,7 +126,7 @@ void Form1::RecalculateSky() {
 }
 
 void Form1::DrawChart() {
-  skyvane::DrawChart(Chart, Table);
+  skyvane::DrawChart(chart_, table_, state_.BoldChartText);
   Picture1->update();
 }
 
@@ -143,7 +141,8 @@ void Form1::Form_Resize() {
     frame_layout_->Apply(Frame1->size());
     chart_layout_->Apply(Picture1->size());
   }
-  LayOutChart(Chart, Table, Picture1->width(), Picture1->height(), Sky.Altitude);
+  LayOutChart(chart_, table_, Picture1->width(), Picture1->height(), sky_.SunAltitude,
+              state_.BoldChartText);
   Picture1->update();
 }
 
@@ -159,11 +158,11 @@ void Form1::SetComputerTime() {
   Text3[2]->setText(QString::number(time.second()));
   const QString designator = TimeDesignator(time, clock_.TimeFormat());
   if (designator == QLatin1String("AM")) {
-    SelectOption1(kOptionAm);
+    SelectOption1(kClockAm);
   } else if (designator == QLatin1String("PM")) {
-    SelectOption1(kOptionPm);
+    SelectOption1(kClockPm);
   } else {
-    SelectOption1(kOption24);
+    SelectOption1(kClock24);
   }
 }
 
@@ -172,11 +171,11 @@ void Form1::Combo1_Click() {
 }
 
 void Form1::Command1_Click() {
-  if (State.PlayDirection == 0) RecalculateSky();
+  if (state_.PlayDirection == 0) RecalculateSky();
 }
 
 void Form1::Command2_Click() {
-  Timer3.start();
+  Timer3->start();
   SetComputerTime();
   RecalculateSky();
 }
@@ -186,39 +185,25 @@ void Form1::Timer3_Timer() {
 }
 
 void Form1::Option1_Click(int index) {
-  const double parsed = std::floor(ParseLeadingNumber(ToStd(Text3[0]->text())));
-  if ((index == kOptionAm || index == kOptionPm) && State.ClockMode == kOption24) {
-    if (Fits16(parsed)) {
-      int hour = static_cast<int>(parsed) % 12;
-      if (hour == 0) hour = 12;
-      Text3[0]->setText(QString::number(hour));
-    }
+  if (const auto hour = ConvertHourText(ToStd(Text3[0]->text()), state_.ClockMode, index)) {
+    Text3[0]->setText(FromStd(*hour));
   }
-  if (index == kOption24 && (State.ClockMode == kOptionAm || State.ClockMode == kOptionPm)) {
-    if (Fits16(parsed)) {
-      int hour = static_cast<int>(parsed);
-      if (hour == 12) hour = 0;
-      if (State.ClockMode == kOptionPm) hour += 12;
-      // An hour that would leave 16 bits keeps its text.
-      if (Fits16(hour)) Text3[0]->setText(QString::number(hour));
-    }
-  }
-  State.ClockMode = static_cast<int16_t>(index);
-  if (State.PlayDirection == 0 && !State.Stepping) RecalculateSky();
+  state_.ClockMode = static_cast<int16_t>(index);
+  if (state_.PlayDirection == 0 && !state_.Stepping) RecalculateSky();
 }
 
 void Form1::Option2_Click(int) {
-  Timer3.stop();
-  if (option2_chosen_ == 0) State.PlayDirection = 1;
-  if (option2_chosen_ == 1) State.PlayDirection = 0;
-  if (option2_chosen_ == 2) State.PlayDirection = -1;
+  Timer3->stop();
+  if (option2_chosen_ == 0) state_.PlayDirection = 1;
+  if (option2_chosen_ == 1) state_.PlayDirection = 0;
+  if (option2_chosen_ == 2) state_.PlayDirection = -1;
 }
 
 void Form1::Label8_Click() {
-  const int sun = static_cast<int>(RoundHalfEven(Table.SunRow));
-  if (sun < 0 || sun >= Table.RowCount()) return;
+  const int sun = static_cast<int>(RoundHalfEven(table_.SunRow));
+  if (sun < 0 || sun >= table_.RowCount()) return;
   ShowMessage(
-      FromStd(FormatShortest(Table.RaDec[sun][0]) + ", " + FormatShortest(Table.RaDec[sun][1])));
+      FromStd(FormatShortest(table_.RaDec[sun][0]) + ", " + FormatShortest(table_.RaDec[sun][1])));
 }
 
 void Form1::Command8_Click() {
@@ -231,39 +216,39 @@ void Form1::Command8_Click() {
 }
 
 void Form1::Command3_Click(int index) {
-  State.Stepping = true;
-  Timer3.stop();
+  state_.Stepping = true;
+  Timer3->stop();
   SettingsFields fields = ReadFields();
   const TimeMove move =
-      TrackStep(fields, Combo2->currentIndex(), index, ToStd(clock_.DecimalSeparator()));
+      TrackStep(fields, Combo2->currentIndex(), 2 * index - 1, ToStd(clock_.DecimalSeparator()));
   if (move.Applied) {
-    if (move.SelectOption >= 0) SelectOption1(move.SelectOption);
+    if (move.SelectClockMode >= 0) SelectOption1(move.SelectClockMode);
     WriteFields(fields);
   }
-  State.Stepping = false;
+  state_.Stepping = false;
   if (move.Applied) RecalculateSky();
 }
 
 void Form1::Timer2_Timer() {
-  if (State.PlayDirection == 0) return;
+  if (state_.PlayDirection == 0) return;
   SettingsFields fields = ReadFields();
   const TimeMove move =
-      PlayTick(fields, State.PlayDirection, State.PlayRate, ToStd(clock_.DecimalSeparator()));
+      PlayTick(fields, state_.PlayDirection, state_.PlayRate, ToStd(clock_.DecimalSeparator()));
   if (!move.Applied) return;
-  if (move.SelectOption >= 0) SelectOption1(move.SelectOption);
+  if (move.SelectClockMode >= 0) SelectOption1(move.SelectClockMode);
   WriteFields(fields);
   RecalculateSky();
 }
 
 void Form1::TurnView(double step) {
-  double v = Chart.ViewAzimuth + step;
+  double v = chart_.ViewAzimuth + step;
   if (step < 0) {
     if (v < 0) v += 360;
   } else {
     if (v > 360) v -= 360;
     if (v == 360) v = 0;
   }
-  Chart.ViewAzimuth = v;
+  chart_.ViewAzimuth = v;
   DrawChart();
 }
 
@@ -287,49 +272,50 @@ void Form1::Picture1_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (held == Qt::ShiftModifier) step = 5;
   if (held == Qt::ControlModifier) step = 0.25;
   if (key == Qt::Key_Right) {
-    Chart.ViewAzimuth -= step;
-    if (Chart.ViewAzimuth < 0) Chart.ViewAzimuth += 360;
+    chart_.ViewAzimuth -= step;
+    if (chart_.ViewAzimuth < 0) chart_.ViewAzimuth += 360;
     DrawChart();
   } else if (key == Qt::Key_Left) {
-    Chart.ViewAzimuth += step;
-    if (Chart.ViewAzimuth >= 360) Chart.ViewAzimuth -= 360;
+    chart_.ViewAzimuth += step;
+    if (chart_.ViewAzimuth >= 360) chart_.ViewAzimuth -= 360;
     DrawChart();
   }
 }
 
 void Form1::Picture1_KeyPress(QChar character) {
   if (character == QLatin1Char('i') || character == QLatin1Char('I')) {
-    State.ShowInfo = !State.ShowInfo;
+    state_.ShowInfo = !state_.ShowInfo;
   }
 }
 
 void Form1::VScroll1_Change() {
-  Chart.ScopeMarkerY = VScroll1->value() / 100.0 * Picture1->height();
+  chart_.ScopeMarkerY = VScroll1->value() / 100.0 * Picture1->height();
   RecalculateSky();
 }
 
 void Form1::HScroll1_Change() {
   Label12->setText(QString::number(HScroll1->value()));
-  State.PlayRate = static_cast<int16_t>(HScroll1->value());
+  state_.PlayRate = static_cast<int16_t>(HScroll1->value());
 }
 
 void Form1::Picture1_MouseMove(float x, float y) {
-  if (!State.ShowReadout) return;
-  const PickCandidate found = FindNearestSource(Chart, x, y);
-  QRect changed = RestoreCleanChart(Chart);
+  if (!state_.ShowReadout) return;
+  const PickCandidate found = FindNearestSource(chart_, x, y);
+  QRect changed = RestoreCleanChart(chart_);
   if (found.Row != 0) {
-    changed |= DrawReadout(Chart, Table, found, State.ShowInfo, clock_.NumberLocale());
+    changed |= DrawReadout(chart_, table_, found, state_.ShowInfo, clock_.NumberLocale());
+    state_.BoldChartText = false;  // for good: the next drawing's texts are plain
   }
   if (!changed.isEmpty()) Picture1->update(changed);
 }
 
 void Form1::Picture1_MouseDown(Qt::MouseButton button) {
   if (button != Qt::LeftButton) return;
-  if (State.ShowReadout) {
-    State.ShowReadout = false;
-    Picture1->update(RestoreCleanChart(Chart));
+  if (state_.ShowReadout) {
+    state_.ShowReadout = false;
+    Picture1->update(RestoreCleanChart(chart_));
   } else {
-    State.ShowReadout = true;
+    state_.ShowReadout = true;
   }
 }
 
@@ -347,8 +333,8 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  Timer2.stop();
-  Timer3.stop();
+  Timer2->stop();
+  Timer3->stop();
   QWidget::closeEvent(event);
 }
 

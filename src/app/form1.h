@@ -23,6 +23,7 @@
 #include "catalogue/source_table.h"
 #include "chart/chart_state.h"
 #include "sky/sky_pass.h"
+#include "time/moment.h"
 
 namespace skyvane {
 
@@ -34,9 +35,11 @@ struct WindowState {
   bool Stepping = false;      // a tracking step is rewriting the fields
   // The hour is first written in 24-hour form, so the first clock-mode
   // choice converts from "24".
-  int16_t ClockMode = kOption24;
+  int16_t ClockMode = kClock24;
   bool ShowInfo = true;
   bool ShowReadout = true;
+  // The chart's texts are bold until the first readout.
+  bool BoldChartText = true;
 };
 
 class Form1 : public QWidget {
@@ -82,7 +85,21 @@ class Form1 : public QWidget {
   void Picture1_MouseMove(float x, float y);
   void Picture1_MouseDown(Qt::MouseButton button);
 
-  // Controls, named as the design names them.
+  // What the last pass and drawing left, for reading only.
+  const SkyState& Sky() const { return sky_; }
+  const SourceTable& Sources() const { return table_; }
+  const ChartState& Chart() const { return chart_; }
+  const WindowState& State() const { return state_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Controls, named as the design names them; each carries its name as its
+  // object name ("Text3_0" for Text3(0)).
   QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label8, *Label12, *Label13,
       *Label14;
   std::array<QLineEdit*, 2> Text2;
@@ -96,22 +113,14 @@ class Form1 : public QWidget {
   QComboBox *Combo1, *Combo2;
   QScrollBar *VScroll1, *HScroll1;
   ChartView* Picture1;
-  QTimer Timer2, Timer3;
+  QTimer *Timer2, *Timer3;
   QPointer<Form2> Info;
 
-  // Shared state.
-  WindowState State;
-  SourceTable Table;
-  SkyState Sky;
-  ChartState Chart;
+  WindowState state_;
+  SourceTable table_;
+  SkyState sky_;
+  ChartState chart_;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void CreateControls();
   void WireHandlers();
   void WireOptions(std::array<QRadioButton*, 3>& options, int& chosen, void (Form1::*handler)(int));

@@ -170,7 +170,7 @@ void Form1::CreateControls() {
   Command1 = new QPushButton(QStringLiteral("Refresh"), this);
   place(Command1, 696, 25, 65, 25);
 
-  Picture1 = new ChartView(Chart.Picture1, this);
+  Picture1 = new ChartView(chart_.Picture1, this);
   Picture1->setGeometry(0, kBandHeight, 777, 513);
   chart_layout_ = std::make_unique<ProportionalLayout>(kChartDesignSize, false);
   Command7 = ImageButton(Picture1, true, false, QSize(14, 14));
@@ -186,8 +186,33 @@ void Form1::CreateControls() {
   setTabOrder(Picture1, Text2[0]);
   Picture1->setFocus();
 
-  Timer2.setInterval(kPlayTickMs);
-  Timer3.setInterval(kClockReturnMs);
+  Timer2 = new QTimer(this);
+  Timer2->setInterval(kPlayTickMs);
+  Timer3 = new QTimer(this);
+  Timer3->setInterval(kClockReturnMs);
+
+  const std::pair<QObject*, const char*> named[] = {
+      {Label1, "Label1"},     {Label2, "Label2"},     {Label3, "Label3"},
+      {Label4, "Label4"},     {Label5, "Label5"},     {Label6, "Label6"},
+      {Label8, "Label8"},     {Label12, "Label12"},   {Label13, "Label13"},
+      {Label14, "Label14"},   {Text8, "Text8"},       {Command1, "Command1"},
+      {Command2, "Command2"}, {Command4, "Command4"}, {Command5, "Command5"},
+      {Command6, "Command6"}, {Command7, "Command7"}, {Command8, "Command8"},
+      {Frame1, "Frame1"},     {Shape1, "Shape1"},     {Combo1, "Combo1"},
+      {Combo2, "Combo2"},     {VScroll1, "VScroll1"}, {HScroll1, "HScroll1"},
+      {Picture1, "Picture1"}, {Timer2, "Timer2"},     {Timer3, "Timer3"}};
+  for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
+  // Control arrays: "Text3_0" is Text3(0).
+  auto name_array = [](auto& controls, const char* name) {
+    for (size_t i = 0; i < controls.size(); ++i)
+      controls[i]->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+  };
+  name_array(Text2, "Text2");
+  name_array(Text3, "Text3");
+  name_array(Text4, "Text4");
+  name_array(Command3, "Command3");
+  name_array(Option1, "Option1");
+  name_array(Option2, "Option2");
 }
 
 void Form1::WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
@@ -234,8 +259,8 @@ void Form1::WireHandlers() {
   connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
   connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
   connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
-  connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
-  connect(&Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+  connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
   Picture1->MouseMove = [this](float x, float y) { Picture1_MouseMove(x, y); };
   Picture1->MouseDown = [this](Qt::MouseButton b) { Picture1_MouseDown(b); };
   Picture1->KeyDown = [this](int key, Qt::KeyboardModifiers m) { Picture1_KeyDown(key, m); };

@@ -33,6 +33,7 @@ const char* HelpText() {
 }
 
 Form2::Form2() : QWidget(nullptr) {
+  setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("INFO"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(515, 246);
@@ -45,6 +46,7 @@ Form2::Form2() : QWidget(nullptr) {
   small.setPixelSize(11);  // the same small face as the main window's controls
   setFont(small);
   Text1 = new QPlainTextEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setGeometry(8, 8, 497, 225);
   Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

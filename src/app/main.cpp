@@ -10,6 +10,5 @@ int main(int argc, char* argv[]) {
   skyvane::Form1 form(clock);
   if (!form.Form_Load(QCoreApplication::applicationDirPath())) return 1;
   form.show();
-  form.Picture1->setFocus();
   return QApplication::exec();
 }

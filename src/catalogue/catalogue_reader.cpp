@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "catalogue/number_text.h"
+#include "base/number_text.h"
 
 namespace skyvane {
 namespace {

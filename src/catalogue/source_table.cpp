@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "sky/angles.h"
+#include "base/numbers.h"
 
 namespace skyvane {
 

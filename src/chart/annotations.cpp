@@ -4,9 +4,10 @@
 #include <QPainter>
 #include <cmath>
 
-#include "catalogue/number_text.h"
-#include "chart/dome_chart.h"
-#include "sky/calendar.h"
+#include "base/number_text.h"
+#include "base/numbers.h"
+#include "chart/chart_state.h"
+#include "chart/projection.h"
 
 namespace skyvane {
 namespace {
@@ -14,9 +15,9 @@ namespace {
 // Anything this far outside the surface cannot touch it.
 constexpr double kFarAway = 1e5;
 
-void DrawViewLabel(ChartState& chart, QPainter& painter) {
+void DrawViewLabel(ChartState& chart, QPainter& painter, bool bold) {
   const QColor green(0, 255, 0);
-  const QFont font = ChartFont(14, chart.FontBold);
+  const QFont font = ChartFont(14, bold);
   painter.setFont(font);
   painter.setPen(green);
   const QString text = ViewLabelText(chart.ViewAzimuth);
@@ -58,12 +59,12 @@ void DrawMeridians(ChartState& chart, QPainter& painter) {
   }
 }
 
-void DrawCompassRing(ChartState& chart, QPainter& painter) {
+void DrawCompassRing(ChartState& chart, QPainter& painter, bool bold) {
   const double lo = chart.ViewAzimuth - 180;
   const double hi = chart.ViewAzimuth + 180;
   const double first = std::floor(lo / 22.5) * 22.5;
   const double last = (std::floor(hi / 22.5) + 1) * 22.5;
-  const QFont font = ChartFont(8, chart.FontBold);
+  const QFont font = ChartFont(8, bold);
   const QFontMetrics metrics(font);
   painter.setFont(font);
   for (double a = first; a <= last; a += 22.5) {
@@ -122,11 +123,11 @@ bool ClipSegment(QLineF& line, const QRectF& box) {
   return true;
 }
 
-void DrawAnnotations(ChartState& chart) {
+void DrawAnnotations(ChartState& chart, bool bold_text) {
   QPainter painter(&chart.Picture1);
-  DrawViewLabel(chart, painter);
+  DrawViewLabel(chart, painter, bold_text);
   DrawMeridians(chart, painter);
-  DrawCompassRing(chart, painter);
+  DrawCompassRing(chart, painter, bold_text);
 }
 
 }  // namespace skyvane

@@ -18,6 +18,6 @@ QString CompassName(const ChartState& chart, double azimuth);
 // Clips a segment to a rectangle (Liang-Barsky). False when nothing is left.
 bool ClipSegment(QLineF& line, const QRectF& box);
 
-void DrawAnnotations(ChartState& chart);
+void DrawAnnotations(ChartState& chart, bool bold_text);
 
 }  // namespace skyvane

@@ -30,8 +30,6 @@ struct ChartState {
   float SymbolScale = 0;
   float GridStep = 6;
   bool DottedGrid = true;
-  // The chart's font is bold until the first readout switches it off.
-  bool FontBold = true;
   std::array<QString, 17> CompassPoints;
 
   // Part of Picture1 that a readout has drawn over since the last pass.

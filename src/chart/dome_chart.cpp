@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/numbers.h"
 #include "chart/annotations.h"
-#include "sky/angles.h"
-#include "sky/calendar.h"
+#include "chart/projection.h"
 
 namespace skyvane {
 namespace {
@@ -75,21 +75,6 @@ void DrawScopeMarker(QImage& image, double y) {
 
 }  // namespace
 
-bool ProjectSkyPoint(double azimuth, double altitude, double half_width, double horizon_y,
-                     double& sx, double& sy) {
-  const double A = azimuth * kDegree;
-  const double H = altitude * kDegree;
-  const double X = std::cos(H) * std::sin(A);
-  const double Z = std::sin(H);
-  const double Y = std::cos(H) * std::cos(A);
-  if (Y == -1) return false;
-  const double u = -X / (Y + 1);
-  const double v = -Z / (Y + 1);
-  sx = (u + 1) * half_width;
-  sy = (v + 1) * horizon_y;
-  return true;
-}
-
 int32_t FluxStyle(double& flux, float symbol_scale, float& symbol_radius) {
   if (flux > 150) flux = 150;
   const double g = 255 - std::floor(flux + 1);
@@ -106,7 +91,7 @@ int32_t FluxStyle(double& flux, float symbol_scale, float& symbol_radius) {
   return static_cast<int32_t>(colour);
 }
 
-void DrawChart(ChartState& chart, SourceTable& table) {
+void DrawChart(ChartState& chart, SourceTable& table, bool bold_text) {
   QImage& picture = chart.Picture1;
   const int W = chart.Width();
   const int H = chart.Height();
@@ -155,7 +140,7 @@ void DrawChart(ChartState& chart, SourceTable& table) {
     FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius, FromColourValue(discs[i].colour));
   }
 
-  if (visible) DrawAnnotations(chart);
+  if (visible) DrawAnnotations(chart, bold_text);
   BlockCopy(chart.SwapScreen, picture, W, H);
 }
 
@@ -185,15 +170,15 @@ void PaintGround(ChartState& chart, double sun_altitude) {
   }
 }
 
-void LayOutChart(ChartState& chart, SourceTable& table, int width, int height,
-                 double sun_altitude) {
+void LayOutChart(ChartState& chart, SourceTable& table, int width, int height, double sun_altitude,
+                 bool bold_text) {
   chart.SetSize(width, height);
   chart.HalfWidth = chart.Width() / 2.0;
   chart.HorizonY = chart.Height() * 0.8;
   PaintGround(chart, sun_altitude);
   chart.SymbolScale = static_cast<float>(
       std::sqrt(chart.Height() * static_cast<double>(chart.Width()) / 2000000 / 10));
-  DrawChart(chart, table);
+  DrawChart(chart, table, bold_text);
 }
 
 }  // namespace skyvane

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "sky/calendar.h"
+#include "base/numbers.h"
 
 namespace skyvane {
 
@@ -56,7 +56,6 @@ QRect DrawReadout(ChartState& chart, const SourceTable& table, const PickCandida
                   bool show_info, const QLocale& locale) {
   const int r = static_cast<int>(RoundHalfEven(found.Row));
   const double bx = found.X, by = found.Y;
-  chart.FontBold = false;  // the first readout switches the chart's bold off for good
   const QFont font = ChartFont(8, false);
   const QFontMetrics metrics(font);
   QPainter painter(&chart.Picture1);

@@ -1,11 +1,9 @@
 // Angle helpers shared by the sky arithmetic and the chart.
 #pragma once
 
-namespace skyvane {
+#include "base/numbers.h"
 
-// Degrees to radians: the program's 14-digit value of pi/180, kept as is so
-// that every position agrees with the published tables.
-inline constexpr double kDegree = 0.01745329251994;
+namespace skyvane {
 
 // Brings an angle into 0 <= a < 360 by single steps of 360. A value that is
 // not finite has no place on the circle and comes back as NaN.

@@ -61,7 +61,7 @@ app_ended() {
 # A free display number.
 n=90
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
 XVFB=$!
 export DISPLAY=":$n"
 wait_for 15 xdotool getdisplaygeometry || fail "the X server did not start"

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "catalogue/number_text.h"
-#include "interact/time_steps.h"
+#include "base/number_text.h"
 #include "sky/sky_pass.h"
+#include "time/time_steps.h"
 
 namespace {
 
@@ -15,11 +15,12 @@ using skyvane::SettingsFields;
 
 // After a pass every date and time field is in its canonical form.
 void CheckCanonical(const SettingsFields& f, const skyvane::SkyState& sky) {
-  if (sky.Hour < 0 || sky.Hour > 23 || sky.Minute < 0 || sky.Minute > 59 || sky.Second < 0 ||
-      sky.Second > 59 || sky.Month < 1 || sky.Month > 12 || sky.Day < 1 || sky.Day > 31) {
+  const skyvane::Moment& m = sky.At;
+  if (m.Hour < 0 || m.Hour > 23 || m.Minute < 0 || m.Minute > 59 || m.Second < 0 || m.Second > 59 ||
+      m.Month < 1 || m.Month > 12 || m.Day < 1 || m.Day > 31) {
     std::abort();
   }
-  if (f.Text3[1].size() != 2 || f.Text3[2].size() != 2) std::abort();
+  if (f.Time[1].size() != 2 || f.Time[2].size() != 2) std::abort();
   if (!(sky.LocalSidereal >= 0 && sky.LocalSidereal < 360) && std::isfinite(sky.Longitude) &&
       std::isfinite(sky.Latitude)) {
     std::abort();
@@ -31,8 +32,8 @@ void CheckCanonical(const SettingsFields& f, const skyvane::SkyState& sky) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   SettingsFields f;
-  f.Option1Index = data[0] % 4 - 1;
-  f.Combo1Index = data[1] % 27 - 1;
+  f.ClockMode = data[0] % 4 - 1;
+  f.ZoneIndex = data[1] % 27 - 1;
   // The rest is cut at NUL bytes into the eight texts.
   std::string texts[8];
   int t = 0;
@@ -43,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       texts[t].push_back(static_cast<char>(data[i]));
     }
   }
-  f.Text2 = {texts[0], texts[1]};
-  f.Text4 = {texts[2], texts[3], texts[4]};
-  f.Text3 = {texts[5], texts[6], texts[7]};
+  f.Latitude = texts[0];
+  f.Longitude = texts[1];
+  f.Date = {texts[2], texts[3], texts[4]};
+  f.Time = {texts[5], texts[6], texts[7]};
 
   skyvane::SourceTable table;
   table.AddRow();
@@ -54,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   skyvane::SkyState sky;
 
   for (int unit = -1; unit <= 5; ++unit) {
-    for (int index = 0; index < 2; ++index) {
+    for (int direction : {-1, 1}) {
       SettingsFields step = f;
-      skyvane::TrackStep(step, unit, index, ".");
+      skyvane::TrackStep(step, unit, direction, ".");
       skyvane::ComputeSky(step, sky, table);
       CheckCanonical(step, sky);
     }

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/number_text.h"
 #include "catalogue/catalogue_reader.h"
-#include "catalogue/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

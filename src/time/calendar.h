@@ -18,18 +18,8 @@ bool IsLeapYear(double year);
 // added here and nowhere else. `month` must lie in 0..12.
 int MonthLength(int month, double year);
 
-// The years for which the day arithmetic stays within its 32-bit intermediates.
-inline constexpr float kFirstYear = -1474000;
-inline constexpr float kLastYear = 1465000;
-
-// Nearest whole number, halves to the even neighbour.
-double RoundHalfEven(double value);
-
-// Whether a whole number fits a 16-bit signed integer.
-bool Fits16(double value);
-
 // Julian day number of a civil date, with the truncating integer divisions of
-// the classic integer formula. `year` must lie in kFirstYear..kLastYear and
+// the classic integer formula. `year` must lie in kFirstYear..kLastYear (time/moment.h) and
 // `month` in 1..12.
 int32_t JulianDayNumber(float year, int16_t month);
 

@@ -1,51 +1,13 @@
-#include "interact/time_steps.h"
+#include "time/time_steps.h"
 
-#include <cmath>
-#include <limits>
 #include <string>
 
-#include "catalogue/number_text.h"
-#include "sky/calendar.h"
+#include "base/number_text.h"
+#include "base/numbers.h"
+#include "time/calendar.h"
 
 namespace skyvane {
 namespace {
-
-// The working values of a step. Whole numbers are kept in 32 bits so that
-// leaving the 16-bit range can be noticed instead of wrapping.
-struct Moment {
-  int32_t Hour = 0, Minute = 0, Second = 0, Month = 0;
-  double Day = 0;
-  float Year = 0;
-};
-
-bool ReadRounded(const std::string& text, int32_t& out) {
-  const double value = RoundHalfEven(ParseLeadingNumber(text));
-  if (!Fits16(value)) return false;
-  out = static_cast<int32_t>(value);
-  return true;
-}
-
-bool ReadDate(const SettingsFields& f, std::string_view separator, Moment& m) {
-  double month, day, year;
-  if (!ParseStrictNumber(f.Text4[0], separator, month) ||
-      !ParseStrictNumber(f.Text4[1], separator, day) ||
-      !ParseStrictNumber(f.Text4[2], separator, year)) {
-    return false;
-  }
-  month = RoundHalfEven(month);
-  if (!Fits16(month) || !std::isfinite(day)) return false;
-  // A year beyond single precision's range has no value to step.
-  if (!(std::fabs(year) <= std::numeric_limits<float>::max())) return false;
-  m.Month = static_cast<int32_t>(month);
-  m.Day = day;
-  m.Year = static_cast<float>(year);
-  return true;
-}
-
-bool InRange16(const Moment& m) {
-  return Fits16(m.Hour) && Fits16(m.Minute) && Fits16(m.Second) && Fits16(m.Month) &&
-         std::isfinite(m.Year);
-}
 
 // Month length for a lookup; false when the month has no entry.
 bool LookUp(int32_t month, float year, int& days) {
@@ -88,30 +50,18 @@ bool CarryIntoNextMonth(Moment& m, bool& moved) {
   return true;
 }
 
-void WriteDate(SettingsFields& f, const Moment& m) {
-  f.Text4[0] = std::to_string(m.Month);
-  f.Text4[1] = FormatShortest(m.Day);
-  f.Text4[2] = FormatSingle(m.Year);
-}
-
 }  // namespace
 
-TimeMove TrackStep(SettingsFields& fields, int unit, int index,
-                   std::string_view decimal_separator) {
+TimeMove TrackStep(SettingsFields& fields, int unit, int d, std::string_view decimal_separator) {
   TimeMove move;
   Moment m;
-  if (!ReadRounded(fields.Text3[2], m.Second) || !ReadRounded(fields.Text3[1], m.Minute) ||
-      !ReadRounded(fields.Text3[0], m.Hour)) {
+  if (!ReadRoundedTime(fields.Time[2], m.Second) || !ReadRoundedTime(fields.Time[1], m.Minute) ||
+      !ReadRoundedTime(fields.Time[0], m.Hour)) {
     return move;
   }
-  const bool twelve_hour = fields.Option1Index != kOption24;
-  if (twelve_hour) {
-    if (m.Hour == 12) m.Hour = 0;
-    if (fields.Option1Index == kOptionPm) m.Hour += 12;
-  }
-  if (!ReadDate(fields, decimal_separator, m)) return move;
+  m.Hour = TwentyFourHour(m.Hour, fields.ClockMode, false);
+  if (!ReadStrictDate(fields, decimal_separator, m)) return move;
 
-  const int d = 2 * index - 1;
   switch (unit) {
     case kUnitSecond:
       m.Second += d;
@@ -186,17 +136,11 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int index,
   }
   if (!InRange16(m)) return move;
 
-  fields.Text3[2] = FormatTwoDigits(m.Second);
-  fields.Text3[1] = FormatTwoDigits(m.Minute);
-  if (twelve_hour) {
-    move.SelectOption = m.Hour >= 12 ? kOptionPm : kOptionAm;
-    fields.Option1Index = move.SelectOption;
-    const int h = m.Hour % 12;
-    fields.Text3[0] = std::to_string(h == 0 ? 12 : h);
-  } else {
-    fields.Text3[0] = std::to_string(m.Hour);
+  if (fields.ClockMode != kClock24) {
+    move.SelectClockMode = m.Hour >= 12 ? kClockPm : kClockAm;
+    fields.ClockMode = move.SelectClockMode;
   }
-  WriteDate(fields, m);
+  WriteMoment(m, fields);
   move.Applied = true;
   return move;
 }
@@ -206,12 +150,13 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
   TimeMove move;
   if (direction == 0) return move;
   Moment m;
-  if (!ReadRounded(fields.Text3[1], m.Minute) || !ReadRounded(fields.Text3[0], m.Hour)) {
+  // The hour stays in the form the field shows.
+  if (!ReadRoundedTime(fields.Time[1], m.Minute) || !ReadRoundedTime(fields.Time[0], m.Hour)) {
     return move;
   }
   m.Minute += rate * direction;
-  if (!ReadDate(fields, decimal_separator, m) || !InRange16(m)) return move;
-  const bool twelve_hour = fields.Option1Index != kOption24;
+  if (!ReadStrictDate(fields, decimal_separator, m) || !InRange16(m)) return move;
+  const bool twelve_hour = fields.ClockMode != kClock24;
   bool date_changed = false;
   if (direction == 1) {
     if (m.Minute > 59) {
@@ -221,10 +166,10 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
       if (twelve_hour) {
         if (m.Hour > 12) m.Hour = 1;
         if (m.Hour == 12) {
-          if (fields.Option1Index == kOptionAm) {
-            move.SelectOption = kOptionPm;
+          if (fields.ClockMode == kClockAm) {
+            move.SelectClockMode = kClockPm;
           } else {
-            move.SelectOption = kOptionAm;
+            move.SelectClockMode = kClockAm;
             m.Day += 1;
           }
         }
@@ -242,11 +187,11 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
       if (twelve_hour) {
         if (m.Hour < 1) m.Hour = 12;
         if (m.Hour == 11) {
-          if (fields.Option1Index == kOptionAm) {
-            move.SelectOption = kOptionPm;
+          if (fields.ClockMode == kClockAm) {
+            move.SelectClockMode = kClockPm;
             m.Day -= 1;
           } else {
-            move.SelectOption = kOptionAm;
+            move.SelectClockMode = kClockAm;
           }
         }
       } else if (m.Hour < 0) {
@@ -263,11 +208,11 @@ TimeMove PlayTick(SettingsFields& fields, int direction, int rate,
   }
   if (!InRange16(m)) return {};
 
-  if (move.SelectOption >= 0) fields.Option1Index = move.SelectOption;
-  if (date_changed) WriteDate(fields, m);
-  fields.Text3[1] = std::to_string(m.Minute);
-  fields.Text3[0] = std::to_string(m.Hour);
-  fields.Text4[1] = FormatShortest(m.Day);
+  if (move.SelectClockMode >= 0) fields.ClockMode = move.SelectClockMode;
+  if (date_changed) WriteDate(m, fields);
+  fields.Time[1] = std::to_string(m.Minute);
+  fields.Time[0] = std::to_string(m.Hour);
+  fields.Date[1] = FormatShortest(m.Day);
   move.Applied = true;
   return move;
 }

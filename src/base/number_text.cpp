@@ -1,4 +1,4 @@
-#include "catalogue/number_text.h"
+#include "base/number_text.h"
 
 #include <locale.h>
 

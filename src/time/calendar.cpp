@@ -1,6 +1,8 @@
-#include "sky/calendar.h"
+#include "time/calendar.h"
 
 #include <cmath>
+
+#include "base/numbers.h"
 
 namespace skyvane {
 
@@ -15,14 +17,6 @@ int MonthLength(int month, double year) {
   int days = MonthDays[month];
   if (month == 2 && IsLeapYear(year)) ++days;
   return days;
-}
-
-double RoundHalfEven(double value) {
-  return std::nearbyint(value);
-}
-
-bool Fits16(double value) {
-  return value >= -32768.0 && value <= 32767.0;
 }
 
 int32_t JulianDayNumber(float year, int16_t month) {

@@ -1,0 +1,470 @@
+// The layers without Qt: numbers, the catalogue, the sky arithmetic and the
+// moment in the settings fields.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include "base/number_text.h"
+#include "catalogue/catalogue_reader.h"
+#include "sky/angles.h"
+#include "sky/horizontal.h"
+#include "sky/sky_pass.h"
+#include "sky/sun.h"
+#include "time/calendar.h"
+#include "time/time_steps.h"
+
+namespace skyvane {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(Numbers, LeadingParseStrictParseAndWrittenForms) {
+  // clang-format off
+  struct Parse {
+    const char* text;
+    double value;
+  } leading[] = {{"-82.84", -82.84}, {"1 2\t3\n4", 1234}, {"3h58", 3},   {"", 0},
+                 {"--1", 0},         {".5", 0.5},        {"1.2.3", 1.2}, {"1E+2x", 100},
+                 {"2D2", 200},       {"2d-1", 0.2},      {"1e+", 1},     {"12,5", 12},
+                 {"\r5", 0},         {"- 3", -3},        {"1e999", kInf}, {"-1e999", -kInf}};
+  // clang-format on
+  for (const Parse& c : leading) EXPECT_EQ(ParseLeadingNumber(c.text), c.value) << c.text;
+  EXPECT_EQ(ParseLeadingNumber(std::string(10000, '9')), kInf);
+
+  // clang-format off
+  struct Strict {
+    const char* text;
+    const char* separator;
+    bool ok;
+    double value;
+  } strict[] = {{" 12 ", ".", true, 12},  {"15,5", ",", true, 15.5}, {"15.5", ",", true, 15.5},
+                {"15,5", ".", false, 0},  {"", ".", false, 0},      {"12a", ".", false, 0},
+                {"1 2", ".", false, 0},   {"+.5", ".", true, 0.5},  {"-1e3", ".", true, -1000}};
+  // clang-format on
+  for (const Strict& c : strict) {
+    double value = -7;
+    EXPECT_EQ(ParseStrictNumber(c.text, c.separator, value), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+
+  EXPECT_EQ(FormatShortest(16.5), "16.5");
+  EXPECT_EQ(FormatShortest(-0.0), "0");
+  EXPECT_EQ(FormatShortest(1e20), "1E+20");
+  EXPECT_EQ(FormatShortest(26.658123456789012), "26.658123456789");
+  EXPECT_EQ(FormatSingle(-1474000.0f), "-1474000");
+  EXPECT_EQ(FormatSingle(2024.7f), "2024.7");
+  EXPECT_EQ(FormatTwoDigits(7), "07");
+  EXPECT_EQ(FormatTwoDigits(59), "59");
+  const char* signed_forms[][2] = {
+      {" 0", "0"}, {" .25", "0.25"}, {"-.5", "-0.5"}, {" 359.75", "359.75"}};
+  for (const auto& c : signed_forms) EXPECT_EQ(FormatWithSignPosition(std::stod(c[1])), c[0]);
+}
+
+TEST(Catalogue, AnglesAndNames) {
+  // clang-format off
+  struct Angle {
+    const char* text;
+    double degrees;
+  } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
+                {"-0*30'0''", -0.5}, {"-6*15'42''", -6.2616666666666667}, {"3h30''", 52.5},
+                {"2h", 30}, {"garbage", 0}};
+  // clang-format on
+  for (const Angle& c : angles) EXPECT_NEAR(ParseAngle(c.text), c.degrees, 1e-12) << c.text;
+  EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
+  EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
+  EXPECT_EQ(FormatName("\xE9toile \xC9T\xC9"), "\xC9toile \xC9t\xE9");
+}
+
+SourceTable Read(const std::string& text) {
+  std::istringstream in(text);
+  SourceTable table;
+  ReadCatalogue(in, table);
+  return table;
+}
+
+std::string Line(const std::string& number, const std::string& flux, const std::string& name = "") {
+  return number + "\t\t+00.14\t" + flux + "\t\t\t3h58'30.001''\t+0*27'5.123''\t" + name + "\r\n";
+}
+
+TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
+  SourceTable t = Read("Number\tone\tName\tFlux\tfour\tfive\tRA\tDec\tProper Name\r\n" +
+                       Line("1", "1000", "3c99") + Line("2", "1000.5") + Line("7", "8") +
+                       Line("7", "9") + Line("8", "2") + Line("7", "3"));
+  ASSERT_EQ(t.RowCount(), 6);  // heading, 1, 7, 8, 7 again, the Sun
+  EXPECT_EQ(t.LastRow, 5);
+  EXPECT_EQ(t.SunRow, 5);
+  EXPECT_EQ(t.CatalogText[0][8], "Proper Name");
+  EXPECT_EQ(t.CatalogText[1][8], "3c99");
+  EXPECT_EQ(t.CatalogText[2][3], "8");
+  EXPECT_EQ(t.CatalogText[2][8], "+00.14");  // the designation stands in for a missing name
+  EXPECT_NEAR(t.RaDec[1][1], 0.45142305555555556, 1e-12);
+  EXPECT_EQ(t.SinDec[1], std::sin(t.RaDec[1][1] * kDegree));
+  EXPECT_EQ(t.CatalogText[5][8], "Sun");
+  EXPECT_EQ(t.Flux[5], -27.97);
+
+  // clang-format off
+  struct Torture {
+    const char* name;
+    std::string text;
+    int rows;  // accepted, the Sun's not counted
+  } files[] = {
+      {"empty", "", 0},
+      {"first number empty", Line("", "5") + Line("1", "5") + Line("", "5") + Line("", "6"), 2},
+      {"CR only", "1\t\tA\t5\r2\t\tB\t5\r3\t\tC\t5", 3},
+      {"byte-order mark", "\xEF\xBB\xBFN\t\tName\tFlux\r\n1\t\tA\t5\r\n", 2},
+      {"fewer fields", "1\t\tA\r\n2\t\tB\t4\r\n3\r\n", 1},
+      {"NUL bytes", std::string("1\t\tA\0B\t5\r\n", 10), 1},
+  };
+  // clang-format on
+  for (const Torture& c : files) {
+    SourceTable table = Read(c.text);
+    EXPECT_EQ(table.RowCount(), c.rows + 1) << c.name;
+  }
+  std::string many;
+  for (int i = 0; i < kMaxCatalogueRows + 50; ++i) many += std::to_string(i) + "\t\tX\t3\n";
+  EXPECT_EQ(Read(many).SunRow, kMaxCatalogueRows);
+}
+
+TEST(Catalogue, FilesAndTheShippedCatalogue) {
+  SourceTable t;
+  ASSERT_TRUE(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, t));
+  EXPECT_EQ(t.LastRow, 4841);  // four sources above 1000 Jy are left out
+  EXPECT_EQ(t.CatalogText[1][8], "3c3");
+
+  const auto dir = std::filesystem::temp_directory_path() / "skyvane_core_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  EXPECT_FALSE(FindCatalogueFile(dir));
+  std::ofstream(dir / "STARDATA.TXT") << "1\t\tA\t5\n";
+  EXPECT_EQ(FindCatalogueFile(dir)->filename(), "STARDATA.TXT");
+  std::ofstream(dir / "StarData.txt") << "1\t\tA\t5\n";
+  EXPECT_EQ(FindCatalogueFile(dir)->filename(), "StarData.txt");
+  std::filesystem::create_directory(dir / "sub");
+  SourceTable none;
+  EXPECT_FALSE(LoadCatalogueFile(dir / "sub", none));
+  EXPECT_FALSE(LoadCatalogueFile(dir / "missing.txt", none));
+  EXPECT_EQ(none.RowCount(), 0);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Sky, HorizontalCoordinatesWorkedValues) {
+  // clang-format off
+  struct Case {
+    double ra, dec, lst, hour_angle, altitude, azimuth;
+  } cases[] = {{100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
+               {350, 5, 10, 20, 48.7660, 148.8743},   {0, 0, 90, 90, 0, 90}};
+  // clang-format on
+  for (const Case& c : cases) {
+    const Horizontal h = ToHorizontal(c.ra, c.dec, 42.2, c.lst);
+    EXPECT_DOUBLE_EQ(h.HourAngle, c.hour_angle) << c.ra;
+    EXPECT_NEAR(h.Altitude, c.altitude, 5e-5) << c.ra;
+    EXPECT_NEAR(h.Azimuth, c.azimuth, 5e-5) << c.ra;
+  }
+  // On the meridian rounding pushes the azimuth's cosine past 1: south stays south.
+  for (double dec = -37.8; dec < 89.9; dec += 0.05) {
+    if (std::fabs(dec - 42.2) < 0.01) continue;  // the zenith has no azimuth
+    const double azimuth = ToHorizontal(123.4, dec, 42.2, 123.4).Azimuth;
+    ASSERT_NEAR(std::fabs(std::remainder(azimuth - 180, 360)), dec < 42.2 ? 0 : 180, 1e-2) << dec;
+  }
+  // The block conversion is the row-by-row one, bit for bit, beyond one block.
+  std::vector<std::array<double, 2>> ra_dec, az_alt(150);
+  std::vector<double> sin_dec, cos_dec;
+  for (int i = 0; i < 150; ++i) {
+    ra_dec.push_back({std::fmod(i * 37.3, 360), -80 + i * 1.1});
+    sin_dec.push_back(std::sin(ra_dec[i][1] * kDegree));
+    cos_dec.push_back(std::cos(ra_dec[i][1] * kDegree));
+  }
+  ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150, std::sin(42.2 * kDegree),
+                   std::cos(42.2 * kDegree), 40, az_alt.data());
+  for (int i = 0; i < 150; ++i) {
+    const Horizontal h = ToHorizontal(ra_dec[i][0], ra_dec[i][1], 42.2, 40);
+    ASSERT_EQ(az_alt[i][0], h.Azimuth) << i;
+    ASSERT_EQ(az_alt[i][1], h.Altitude) << i;
+  }
+}
+
+TEST(Sky, SunWrapAndArcTangent) {
+  SunPosition s = ComputeSunPosition(-3544.5);  // 19 April 1990, 0h UT
+  EXPECT_NEAR(s.Ra, 26.6581, 5e-5);
+  EXPECT_NEAR(s.Dec, 11.0084, 5e-5);
+  EXPECT_NEAR(s.Distance, 1.004323, 5e-7);
+  s = ComputeSunPosition(-1.5);  // 31 December 1999: southern declinations wrap
+  EXPECT_NEAR(s.Ra, 279.6345, 5e-5);
+  EXPECT_NEAR(s.Dec, 336.8563, 5e-5);
+  EXPECT_EQ(Wrap360(360), 0);
+  EXPECT_EQ(Wrap360(-720.5), 359.5);
+  EXPECT_EQ(Wrap360(1e12 + 10), std::fmod(1e12 + 10, 360));
+  EXPECT_TRUE(std::isnan(Wrap360(kInf)));
+  // clang-format off
+  struct Case {
+    double y, x, radians;
+  } cases[] = {{0, 0, 0},           {1, 0, 1.5707963267949}, {-1, 5e-8, -1.5707963267949},
+               {0, -1, 3.14159265358979}, {-1, -1, std::atan(1.0) - 3.14159265358979},
+               {1, -1, 3.14159265358979 - std::atan(1.0)}, {5e-8, 5e-8, 0}};
+  // clang-format on
+  for (const Case& c : cases) EXPECT_EQ(Atan2(c.y, c.x), c.radians) << c.y << "," << c.x;
+}
+
+SettingsFields Fields(std::array<std::string, 3> date, std::array<std::string, 3> time, int mode,
+                      int zone = 12) {
+  SettingsFields f;
+  f.Latitude = "42.2";
+  f.Longitude = "-82.84";
+  f.ZoneIndex = zone;
+  f.Date = date;
+  f.Time = time;
+  f.ClockMode = mode;
+  return f;
+}
+
+SkyState Pass(SettingsFields& f, SourceTable* table = nullptr) {
+  SourceTable sun_only;
+  sun_only.AddRow();
+  sun_only.AddRow();
+  sun_only.LastRow = sun_only.SunRow = 1;
+  SkyState sky;
+  ComputeSky(f, sky, table ? *table : sun_only);
+  return sky;
+}
+
+constexpr int AM = kClockAm, PM = kClockPm, H24 = kClock24;
+
+TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
+  // clang-format off
+  struct Case {
+    const char* name;
+    SettingsFields in;
+    int hour;  // the 24-hour hour the pass computes with
+    std::array<std::string, 3> date, time;
+  } cases[] = {
+      {"pm noon", Fields({"5", "3", "2024"}, {"12", "0", "0"}, PM), 12, {"5", "3", "2024"}, {"12", "00", "00"}},
+      {"pm three", Fields({"5", "3", "2024"}, {"3", "0", "0"}, PM), 15, {"5", "3", "2024"}, {"3", "00", "00"}},
+      {"pm fifteen", Fields({"5", "3", "2024"}, {"15", "0", "0"}, PM), 15, {"5", "3", "2024"}, {"3", "00", "00"}},
+      {"am midnight", Fields({"5", "3", "2024"}, {"12", "0", "0"}, AM), 0, {"5", "3", "2024"}, {"12", "00", "00"}},
+      {"am fifteen", Fields({"5", "3", "2024"}, {"15", "0", "0"}, AM), 15, {"5", "3", "2024"}, {"3", "00", "00"}},
+      {"24 hour 24", Fields({"5", "3", "2024"}, {"24", "0", "0"}, H24), 0, {"5", "3", "2024"}, {"0", "00", "00"}},
+      {"24 hour 23", Fields({"5", "3", "2024"}, {"23", "59", "59"}, H24), 23, {"5", "3", "2024"}, {"23", "59", "59"}},
+      {"minute 60, second -1", Fields({"5", "3", "2024"}, {"1", "60", "-1"}, H24), 1, {"5", "3", "2024"}, {"1", "00", "00"}},
+      {"month 13, april 31", Fields({"13", "3", "2024"}, {"1", "5", "7"}, H24), 1, {"1", "3", "2024"}, {"1", "05", "07"}},
+      {"month 0", Fields({"0", "31", "2024"}, {"1", "0", "0"}, H24), 1, {"1", "31", "2024"}, {"1", "00", "00"}},
+      {"day 0 and 31 april", Fields({"4", "31", "2024"}, {"1", "0", "0"}, H24), 1, {"4", "1", "2024"}, {"1", "00", "00"}},
+      {"floors", Fields({"7.9", "-0.5", "2024.7"}, {"7.9", "59.99", "-0.5"}, H24), 7, {"7", "1", "2024"}, {"7", "59", "00"}},
+      {"leap day kept", Fields({"2", "29", "2024"}, {"1", "0", "0"}, H24), 1, {"2", "29", "2024"}, {"1", "00", "00"}},
+      {"no leap day", Fields({"2", "29", "1900"}, {"1", "0", "0"}, H24), 1, {"2", "1", "1900"}, {"1", "00", "00"}},
+      {"beyond 16 bits", Fields({"1e999", "1e999", "1e300"}, {"32768", "-32769", "1e999"}, H24), 0, {"1", "1", "1465000"}, {"0", "00", "00"}},
+      {"below the span", Fields({"-1e999", "", "-1e999"}, {"-32769", "1e4", "x"}, PM), 0, {"1", "1", "-1474000"}, {"12", "00", "00"}},
+      {"empty year", Fields({"1", "1", ""}, {"0", "0", "0"}, H24), 0, {"1", "1", "0"}, {"0", "00", "00"}},
+  };
+  // clang-format on
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SkyState sky = Pass(c.in);
+    EXPECT_EQ(sky.At.Hour, c.hour);
+    EXPECT_EQ(c.in.Date, c.date);
+    EXPECT_EQ(c.in.Time, c.time);
+    EXPECT_EQ(c.in.Latitude, "42.2");  // the place is never rewritten
+  }
+}
+
+TEST(Pass, DayNumberSiderealTimeAndTheRows) {
+  SettingsFields f = Fields({"1", "1", "2000"}, {"12", "0", "0"}, H24);
+  SkyState sky = Pass(f);
+  EXPECT_EQ(sky.DayNumber, 0);
+  EXPECT_DOUBLE_EQ(sky.LocalSidereal, Wrap360(100.46 + -82.84 + 180));
+  EXPECT_EQ(sky.Latitude, 42.2);
+
+  f = Fields({"3", "5", "2024"}, {"20", "30", "36"}, H24, 7);  // zone -5: past midnight UT
+  sky = Pass(f);
+  EXPECT_EQ(sky.ZoneHours, -5);
+  EXPECT_DOUBLE_EQ(sky.UtHours, 25.51);
+  EXPECT_DOUBLE_EQ(sky.UtFromNoon, 13.51);
+  f = Fields({"4", "19", "1990"}, {"0", "0", "0"}, H24);
+  EXPECT_EQ(Pass(f).DayNumber, -3544.5);
+  f.ZoneIndex = -1;
+  EXPECT_EQ(Pass(f).ZoneHours, -13);
+
+  // Noon on consecutive days is one day apart, through leap days, year 0
+  // and the ends of the span.
+  auto noon = [](int year, int month, int day) {
+    SettingsFields g = Fields({std::to_string(month), std::to_string(day), std::to_string(year)},
+                              {"12", "0", "0"}, H24);
+    return Pass(g).DayNumber;
+  };
+  for (int year : {0, 1900, 2000, 2023, 2024}) {
+    double previous = noon(year - 1, 12, 31);
+    for (int month = 1; month <= 12; ++month) {
+      for (int day = 1; day <= MonthLength(month, year); ++day) {
+        ASSERT_EQ(noon(year, month, day) - previous, 1) << year << "-" << month << "-" << day;
+        previous = noon(year, month, day);
+      }
+    }
+  }
+  EXPECT_EQ(noon(1465000, 3, 1) - noon(1465000, 2, 28), 1);
+  EXPECT_EQ(noon(-1474000, 1, 2) - noon(-1474000, 1, 1), 1);
+
+  SourceTable table;
+  for (int i = 0; i < 3; ++i) table.AddRow();
+  table.RaDec[1] = {100, 20};
+  table.UpdateDeclinationCache(1);
+  table.LastRow = table.SunRow = 2;
+  f = Fields({"6", "21", "2024"}, {"12", "0", "0"}, H24, 7);
+  sky = Pass(f, &table);
+  const Horizontal expected = ToHorizontal(100, 20, 42.2, sky.LocalSidereal);
+  EXPECT_EQ(table.AzAlt[1][0], expected.Azimuth);
+  EXPECT_EQ(table.AzAlt[1][1], expected.Altitude);
+  EXPECT_EQ(table.RaDec[2][0], ComputeSunPosition(sky.DayNumber).Ra);
+  EXPECT_EQ(sky.SunAltitude, table.AzAlt[2][1]);
+  EXPECT_GT(sky.SunAltitude, 50);  // local noon near midsummer
+}
+
+TEST(ClockMode, HourConversions) {
+  // clang-format off
+  struct Case {
+    const char* text;
+    int from, to;
+    const char* converted;  // nullptr: the text stays
+  } cases[] = {{"15", H24, PM, "3"},  {"0", H24, AM, "12"},   {"3", PM, H24, "15"},
+               {"12", AM, H24, "0"},  {"12", PM, H24, "12"},  {"5", PM, AM, nullptr},
+               {"7", H24, H24, nullptr}, {"99999", H24, PM, nullptr}, {"32767", PM, H24, nullptr}};
+  // clang-format on
+  for (const Case& c : cases) {
+    const auto text = ConvertHourText(c.text, c.from, c.to);
+    EXPECT_EQ(text.has_value(), c.converted != nullptr) << c.text;
+    if (text && c.converted) {
+      EXPECT_EQ(*text, c.converted) << c.text;
+    }
+  }
+}
+
+struct Shown {
+  std::array<std::string, 3> date, time;
+  int mode;
+};
+
+SettingsFields Fields(const Shown& s) {
+  return Fields(s.date, s.time, s.mode);
+}
+
+TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
+  // clang-format off
+  struct Case {
+    const char* name;
+    Shown in;
+    int unit, direction;
+    Shown out;
+  } cases[] = {
+      {"new year", {{"12", "31", "2023"}, {"23", "59", "59"}, H24}, kUnitSecond, 1, {{"1", "1", "2024"}, {"0", "00", "00"}, H24}},
+      {"back into a leap february", {{"3", "1", "2024"}, {"0", "00", "00"}, H24}, kUnitSecond, -1, {{"2", "29", "2024"}, {"23", "59", "59"}, H24}},
+      {"pm to the next day", {{"6", "10", "2024"}, {"11", "59", "59"}, PM}, kUnitSecond, 1, {{"6", "11", "2024"}, {"12", "00", "00"}, AM}},
+      {"am midnight back", {{"6", "10", "2024"}, {"12", "00", "00"}, AM}, kUnitSecond, -1, {{"6", "9", "2024"}, {"11", "59", "59"}, PM}},
+      {"pm hour", {{"6", "10", "2024"}, {"12", "30", "00"}, PM}, kUnitHour, 1, {{"6", "10", "2024"}, {"1", "30", "00"}, PM}},
+      {"hour back over midnight", {{"6", "10", "2024"}, {"0", "30", "00"}, H24}, kUnitHour, -1, {{"6", "9", "2024"}, {"23", "30", "00"}, H24}},
+      {"minute back", {{"6", "10", "2024"}, {"5", "00", "00"}, H24}, kUnitMinute, -1, {{"6", "10", "2024"}, {"4", "59", "00"}, H24}},
+      {"jan 31 plus a month", {{"1", "31", "2023"}, {"1", "00", "00"}, H24}, kUnitMonth, 1, {{"3", "1", "2023"}, {"1", "00", "00"}, H24}},
+      {"mar 31 minus a month", {{"3", "31", "2023"}, {"1", "00", "00"}, H24}, kUnitMonth, -1, {{"3", "1", "2023"}, {"1", "00", "00"}, H24}},
+      {"feb 29 typed, back a day", {{"2", "29", "2023"}, {"12", "00", "00"}, H24}, kUnitDay, -1, {{"2", "28", "2023"}, {"12", "00", "00"}, H24}},
+      {"feb 29 typed, back a second", {{"2", "29", "2023"}, {"12", "00", "00"}, H24}, kUnitSecond, -1, {{"3", "1", "2023"}, {"11", "59", "59"}, H24}},
+      {"december plus a month", {{"12", "5", "2023"}, {"1", "00", "00"}, H24}, kUnitMonth, 1, {{"1", "5", "2024"}, {"1", "00", "00"}, H24}},
+      {"january minus a month", {{"1", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitMonth, -1, {{"12", "5", "2023"}, {"1", "00", "00"}, H24}},
+      {"new year's day back", {{"1", "1", "0"}, {"0", "00", "00"}, H24}, kUnitDay, -1, {{"12", "31", "-1"}, {"0", "00", "00"}, H24}},
+      {"minute 75", {{"6", "10", "2024"}, {"3", "75", "10"}, H24}, kUnitSecond, 1, {{"6", "10", "2024"}, {"4", "00", "11"}, H24}},
+      {"fractional day", {{"6", "15.5", "2024"}, {"3", "00", "00"}, H24}, kUnitDay, 1, {{"6", "16.5", "2024"}, {"3", "00", "00"}, H24}},
+      {"hour 7.5 rounds to 8", {{"6", "10", "2024"}, {"7.5", "00", "00"}, H24}, kUnitMinute, 1, {{"6", "10", "2024"}, {"8", "01", "00"}, H24}},
+      {"hour 6.5 rounds to 6", {{"6", "10", "2024"}, {"6.5", "00", "00"}, H24}, kUnitMinute, 1, {{"6", "10", "2024"}, {"6", "01", "00"}, H24}},
+      {"leap year step", {{"2", "29", "2024"}, {"1", "00", "00"}, H24}, kUnitYear, 1, {{"3", "1", "2025"}, {"1", "00", "00"}, H24}},
+      {"no unit", {{"6", "10", "2024"}, {"1", "5", "7"}, H24}, -1, 1, {{"6", "10", "2024"}, {"1", "05", "07"}, H24}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SettingsFields f = Fields(c.in);
+    const TimeMove move = TrackStep(f, c.unit, c.direction, ".");
+    EXPECT_TRUE(move.Applied);
+    EXPECT_EQ(f.Date, c.out.date);
+    EXPECT_EQ(f.Time, c.out.time);
+    EXPECT_EQ(f.ClockMode, c.out.mode);
+    EXPECT_EQ(move.SelectClockMode, c.out.mode == H24 ? -1 : c.out.mode);
+  }
+}
+
+TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
+  // clang-format off
+  struct Case {
+    const char* name;
+    Shown in;
+    int direction, rate;
+    Shown out;
+  } cases[] = {
+      {"10:59 am", {{"6", "10", "2024"}, {"10", "59", "30"}, AM}, 1, 1, {{"6", "10", "2024"}, {"11", "0", "30"}, AM}},
+      {"11:59 am", {{"6", "10", "2024"}, {"11", "59", "30"}, AM}, 1, 1, {{"6", "10", "2024"}, {"12", "0", "30"}, PM}},
+      {"11:59 pm", {{"6", "10", "2024"}, {"11", "59", "30"}, PM}, 1, 1, {{"6", "11", "2024"}, {"12", "0", "30"}, AM}},
+      {"12:59 pm", {{"6", "10", "2024"}, {"12", "59", "30"}, PM}, 1, 1, {{"6", "10", "2024"}, {"1", "0", "30"}, PM}},
+      {"12:00 pm back", {{"6", "10", "2024"}, {"12", "00", "30"}, PM}, -1, 1, {{"6", "10", "2024"}, {"11", "59", "30"}, AM}},
+      {"12:00 am back", {{"6", "10", "2024"}, {"12", "00", "30"}, AM}, -1, 1, {{"6", "9", "2024"}, {"11", "59", "30"}, PM}},
+      {"1:00 back", {{"6", "10", "2024"}, {"1", "00", "30"}, PM}, -1, 1, {{"6", "10", "2024"}, {"12", "59", "30"}, PM}},
+      {"feb 28 leap", {{"2", "28", "2024"}, {"23", "59", "00"}, H24}, 1, 1, {{"2", "29", "2024"}, {"0", "0", "00"}, H24}},
+      {"new year's eve", {{"12", "31", "2023"}, {"23", "59", "00"}, H24}, 1, 1, {{"1", "1", "2024"}, {"0", "0", "00"}, H24}},
+      {"new year back", {{"1", "1", "2024"}, {"0", "00", "00"}, H24}, -1, 1, {{"12", "31", "2023"}, {"23", "59", "00"}, H24}},
+      {"march back, leap", {{"3", "1", "2024"}, {"0", "00", "00"}, H24}, -1, 1, {{"2", "29", "2024"}, {"23", "59", "00"}, H24}},
+      {"rate 30", {{"6", "10", "2024"}, {"10", "45", "00"}, H24}, 1, 30, {{"6", "10", "2024"}, {"11", "15", "00"}, H24}},
+      {"rate 30 back", {{"6", "10", "2024"}, {"10", "15", "00"}, H24}, -1, 30, {{"6", "10", "2024"}, {"9", "45", "00"}, H24}},
+      {"date kept as typed", {{"2.6", "10", "2024.0"}, {"10", "15", "00"}, H24}, 1, 1, {{"2.6", "10", "2024.0"}, {"10", "16", "00"}, H24}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SettingsFields f = Fields(c.in);
+    EXPECT_TRUE(PlayTick(f, c.direction, c.rate, ".").Applied);
+    EXPECT_EQ(f.Date, c.out.date);
+    EXPECT_EQ(f.Time, c.out.time);
+    EXPECT_EQ(f.ClockMode, c.out.mode);
+  }
+}
+
+TEST(TimeSteps, UnreadableOrOverflowingFieldsChangeNothing) {
+  // clang-format off
+  struct Case {
+    Shown in;
+    int unit;  // -2: a play tick forwards
+    int direction;
+  } cases[] = {
+      {{{"6", "", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"June", "1", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"6", "1,5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"13", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"-1", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"6", "5", "2024"}, {"32767", "00", "00"}, H24}, kUnitHour, 1},
+      {{{"6", "5", "2024"}, {"1", "32767", "59"}, H24}, kUnitSecond, 1},
+      {{{"6", "5", "2024"}, {"1", "00", "-32768"}, H24}, kUnitSecond, -1},
+      {{{"32767", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitMonth, 1},
+      {{{"-32768", "0", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"6", "5", "2024"}, {"1e999", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"6", "5", "1e300"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
+      {{{"6", "5", "2024"}, {"1", "00", "1e999"}, H24}, kUnitSecond, 1},
+      {{{"x", "10", "2024"}, {"10", "59", "30"}, AM}, -2, 1},
+      {{{"13", "31", "2024"}, {"23", "59", "00"}, H24}, -2, 1},
+      {{{"6", "10", "2024"}, {"32767", "59", "30"}, H24}, -2, 1},
+      {{{"6", "10", "2024"}, {"10", "59", "30"}, AM}, -2, 0},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SettingsFields f = Fields(c.in);
+    const bool applied = c.unit == -2 ? PlayTick(f, c.direction, 1, ".").Applied
+                                      : TrackStep(f, c.unit, c.direction, ".").Applied;
+    EXPECT_FALSE(applied) << c.in.date[0] << "/" << c.in.date[1] << " " << c.in.time[0];
+    EXPECT_EQ(f.Date, c.in.date);
+    EXPECT_EQ(f.Time, c.in.time);
+  }
+  SettingsFields f = Fields({"6", "1,5", "2024"}, {"1", "00", "00"}, H24);
+  EXPECT_TRUE(TrackStep(f, kUnitDay, 1, ",").Applied);  // the user's own separator
+  EXPECT_EQ(f.Date[1], "2.5");
+}
+
+}  // namespace
+}  // namespace skyvane
