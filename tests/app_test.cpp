@@ -2,6 +2,7 @@
 // names, keys typed and buttons clicked.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,7 +77,8 @@ class Form1Test : public ::testing::Test {
 TEST_F(Form1Test, StartsAtTheComputerClock) {
   Start();
   EXPECT_EQ(form->windowTitle(), QStringLiteral("4C Skyvane         https://skyvane.example.org"));
-  EXPECT_EQ(form->size(), QSize(777, 570));
+  EXPECT_EQ(Get<QWidget>("DesignArea")->geometry(), QRect(0, form->MenuHeight(), 777, 570));
+  EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
   auto* zones = Get<QComboBox>("Combo1");
   ASSERT_EQ(zones->count(), 26);
   EXPECT_EQ(zones->itemText(0), "-12");
@@ -282,12 +284,12 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
 TEST_F(Form1Test, ResizingKeepsProportions) {
   Start();
   form->show();
-  form->resize(1554, 856);
+  form->resize(1554, 856 + form->MenuHeight());
   EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, 1554, 800));
   EXPECT_EQ(Get<QWidget>("Command8")->geometry(), QRect(1392, 3, 130, 21));
   EXPECT_EQ(Get<QWidget>("Command4")->geometry().right(), 1553);
   EXPECT_EQ(form->Chart().SwapScreen2.size(), QSize(1554, 800));
-  form->resize(1000, 856);  // the width alone
+  form->resize(1000, 856 + form->MenuHeight());  // the width alone
   EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, 1000, 800));
   EXPECT_EQ(Get<QWidget>("Command8")->geometry().left(), 896);
   EXPECT_EQ(form->Chart().Picture1.size(), QSize(1000, 800));
@@ -392,6 +394,31 @@ TEST_F(Form1Test, HostileTextsLeaveEveryFieldCanonicalOrUntouched) {
       }
     }
   }
+}
+
+TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
+  Start();
+  auto* item = form->findChild<QAction*>("actionPositionsOfDate");
+  ASSERT_NE(item, nullptr);
+  EXPECT_FALSE(item->isChecked());  // the design's chart unless chosen
+  const QString plain_title = form->windowTitle();
+  const auto before = form->Sources().AzAlt;
+  item->trigger();
+  EXPECT_TRUE(form->windowTitle().contains("positions for the observing date"));
+  const auto& after = form->Sources().AzAlt;
+  EXPECT_GT(std::fabs(after[100][0] - before[100][0]) + std::fabs(after[100][1] - before[100][1]),
+            0.1);
+  EXPECT_EQ(after[4841], before[4841]);  // the Sun keeps its own computation
+  Start();                               // remembered by the next window
+  EXPECT_TRUE(form->findChild<QAction*>("actionPositionsOfDate")->isChecked());
+  form->findChild<QAction*>("actionPositionsOfDate")->trigger();
+  EXPECT_EQ(form->windowTitle(), plain_title);
+  EXPECT_EQ(form->Sources().AzAlt[100], before[100]);
+  form->findChild<QAction*>("actionInformation")->trigger();
+  int info_windows = 0;
+  for (QWidget* w : QApplication::topLevelWidgets()) info_windows += w->objectName() == "Form2";
+  EXPECT_EQ(info_windows, 1);
+  EXPECT_TRUE(Form1::AboutText().contains("1.0.0"));
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

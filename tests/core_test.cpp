@@ -1,5 +1,6 @@
 // The layers without Qt: numbers, the catalogue, the sky arithmetic and the
 // moment in the settings fields.
+#include <erfa.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "catalogue/catalogue_reader.h"
 #include "sky/angles.h"
 #include "sky/horizontal.h"
+#include "sky/positions_of_date.h"
 #include "sky/sky_pass.h"
 #include "sky/sun.h"
 #include "time/calendar.h"
@@ -223,13 +225,13 @@ SettingsFields Fields(std::array<std::string, 3> date, std::array<std::string, 3
   return f;
 }
 
-SkyState Pass(SettingsFields& f, SourceTable* table = nullptr) {
+SkyState Pass(SettingsFields& f, SourceTable* table = nullptr, PositionsOfDate* of_date = nullptr) {
   SourceTable sun_only;
   sun_only.AddRow();
   sun_only.AddRow();
   sun_only.LastRow = sun_only.SunRow = 1;
   SkyState sky;
-  ComputeSky(f, sky, table ? *table : sun_only);
+  ComputeSky(f, sky, table ? *table : sun_only, of_date);
   return sky;
 }
 
@@ -321,6 +323,73 @@ TEST(Pass, DayNumberSiderealTimeAndTheRows) {
   EXPECT_EQ(table.RaDec[2][0], ComputeSunPosition(sky.DayNumber).Ra);
   EXPECT_EQ(sky.SunAltitude, table.AzAlt[2][1]);
   EXPECT_GT(sky.SunAltitude, 50);  // local noon near midsummer
+}
+
+// The largest angle on the sky between each row's place from the pass and
+// ERFA's observed place (no refraction, UT1 = UTC, no polar motion), over
+// dates from 1950 to 2100 and observers from -60 to +80 degrees.
+double LargestErrorAgainstErfa(SourceTable& table, PositionsOfDate* of_date) {
+  double largest = 0;
+  for (const char* year : {"1950", "1990", "2026", "2100"}) {
+    for (const char* latitude : {"-60", "0", "42.2", "80"}) {
+      SettingsFields f = Fields({"12", "7", year}, {"21", "30", "0"}, H24);
+      f.Latitude = latitude;
+      const SkyState sky = Pass(f, &table, of_date);
+      for (int r = 1; r < table.LastRow; ++r) {
+        double ra, dec, aob, zob, hob, dob, rob, eo;
+        eraFk45z(table.RaDec[r][0] * kDegree, table.RaDec[r][1] * kDegree, 1950, &ra, &dec);
+        eraAtco13(ra, dec, 0, 0, 0, 0, 2451545.0, sky.DayNumber, 0, -82.84 * kDegree,
+                  sky.Latitude * kDegree, 0, 0, 0, 0, 0, 0, 0, &aob, &zob, &hob, &dob, &rob, &eo);
+        const double error = eraSeps(aob, M_PI / 2 - zob, (360 - table.AzAlt[r][0]) * kDegree,
+                                     table.AzAlt[r][1] * kDegree);
+        largest = std::max(largest, error / kDegree);
+      }
+    }
+  }
+  return largest;
+}
+
+TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
+  // The four brightest sources (the reader leaves them out for their flux),
+  // every tenth source of the shipped catalogue, and rows at the pole and on
+  // the equator.
+  SourceTable shipped, table;
+  ASSERT_TRUE(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, shipped));
+  std::vector<std::array<double, 2>> places = {{0, 0}, {0, 89.9}, {200, -0.5}, {123, 0}};
+  std::ifstream file(SKYVANE_SHIPPED_CATALOGUE);
+  for (std::string line; std::getline(file, line);) {
+    for (const char* name : {"\t3C461\r", "\t3C405\r", "\t3C144\r", "\t3C274\r"}) {
+      if (line.find(name) == std::string::npos) continue;
+      std::istringstream fields(line);
+      std::string field[8];
+      for (auto& f : field) std::getline(fields, f, '\t');
+      places.push_back({ParseAngle(field[6]), ParseAngle(field[7])});
+    }
+  }
+  ASSERT_EQ(places.size(), 8u);
+  for (int r = 1; r < shipped.LastRow; r += 10) places.push_back(shipped.RaDec[r]);
+  table.AddRow();
+  for (const auto& place : places) {
+    const int r = table.AddRow();
+    table.RaDec[r] = place;
+    table.UpdateDeclinationCache(r);
+  }
+  table.LastRow = table.SunRow = table.AddRow();
+  PositionsOfDate of_date;
+  of_date.Prepare(table);
+  const double of_date_error = LargestErrorAgainstErfa(table, &of_date);
+  const double catalogue_error = LargestErrorAgainstErfa(table, nullptr);
+  std::printf("largest error: %.4f degrees for the date, %.4f as catalogued\n", of_date_error,
+              catalogue_error);
+  EXPECT_LT(of_date_error, 0.025);
+  EXPECT_GT(catalogue_error, 1.5);  // the precession since 1950 is plain without the turn
+
+  // A position that is not a number stays one: nothing is drawn for it.
+  table.RaDec[1] = {std::nan(""), 10};
+  of_date.Prepare(table);
+  SettingsFields f = Fields({"12", "7", "2026"}, {"21", "30", "0"}, H24);
+  Pass(f, &table, &of_date);
+  EXPECT_TRUE(std::isnan(of_date.RaDec()[1][0]));
 }
 
 TEST(ClockMode, HourConversions) {

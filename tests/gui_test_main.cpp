@@ -3,10 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // Remembered choices go to a scratch place of this process's own, since
+  // tests run side by side.
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication::setOrganizationName(QStringLiteral("Skyvane"));
+  QApplication::setApplicationName(
+      QStringLiteral("Skyvane-test-%1").arg(QCoreApplication::applicationPid()));
+  QSettings().clear();
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  QFile::remove(QSettings().fileName());
+  return result;
 }

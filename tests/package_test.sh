@@ -20,7 +20,7 @@ for path in ./usr/bin/skyvane ./usr/lib/skyvane/skyvane ./usr/lib/skyvane/StarDa
   grep -qx "$path" "$WORK/files" || { echo "FAIL: $path missing from the package"; exit 1; }
 done
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-dejavu-core; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 liberfa1 fonts-dejavu-core; do
   echo "$DEPENDS" | grep -q "$needed" || { echo "FAIL: Depends lacks $needed: $DEPENDS"; exit 1; }
 done
 dpkg-deb -x "$DEB" "$WORK/root"

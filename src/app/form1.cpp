@@ -39,11 +39,13 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
   };
   CreateControls();
   WireHandlers();
-  resize(kDesignSize);
-  setMinimumSize(320, kBandHeight + 120);
+  CreateMenus();
+  // The menu bar lies above the design area, which keeps its size.
+  const QSize size = kDesignSize + QSize(0, MenuHeight());
+  resize(size);
+  setMinimumSize(320, MenuHeight() + kBandHeight + 120);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(kDesignSize.width() / 2, kDesignSize.height() / 2));
+    move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
   }
 }
 
@@ -77,6 +79,7 @@ bool Form1::Form_Load(const QString& catalogue_folder) {
                     .arg(QDir::toNativeSeparators(looked_in)));
     return false;
   }
+  of_date_.Prepare(table_);
   state_.Loading = false;
   RecalculateSky();
   Timer2->start();
@@ -115,7 +118,7 @@ void Form1::SelectOption1(int index) {
 void Form1::RecalculateSky() {
   if (state_.Loading) return;
   SettingsFields fields = ReadFields();
-  ComputeSky(fields, sky_, table_);
+  ComputeSky(fields, sky_, table_, positions_of_date_->isChecked() ? &of_date_ : nullptr);
   WriteFields(fields);
   // The back buffers are off-screen images and are never shown, so the
   // refresh the daytime pass asks of them has nothing to do. The pass's own
@@ -132,12 +135,15 @@ void Form1::DrawChart() {
 
 void Form1::Form_Resize() {
   if (isMinimized()) return;
-  const int chart_height = std::max(height() - kBandHeight, 0);
   if (size() != laid_out_size_) {
     // Every pass ends here; the controls move only when the window's size did.
     laid_out_size_ = size();
-    Picture1->setGeometry(0, kBandHeight, width(), chart_height);
-    band_layout_->Apply(size());
+    const int top = MenuHeight();
+    menu_bar_->setGeometry(0, 0, width(), top);
+    design_->setGeometry(0, top, width(), std::max(height() - top, 0));
+    const QSize area = design_->size();
+    Picture1->setGeometry(0, kBandHeight, area.width(), std::max(area.height() - kBandHeight, 0));
+    band_layout_->Apply(area);
     frame_layout_->Apply(Frame1->size());
     chart_layout_->Apply(Picture1->size());
   }

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -91,6 +92,10 @@ class Form1 : public QWidget {
   const ChartState& Chart() const { return chart_; }
   const WindowState& State() const { return state_; }
 
+  // Beyond the design: the menu bar over the design area.
+  int MenuHeight() const;
+  static QString AboutText();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -120,6 +125,13 @@ class Form1 : public QWidget {
   SourceTable table_;
   SkyState sky_;
   ChartState chart_;
+
+  QWidget* design_;
+  QMenuBar* menu_bar_;
+  QAction* positions_of_date_;
+  PositionsOfDate of_date_;
+  void CreateMenus();
+  void ShowPositionsInTitle();
 
   void CreateControls();
   void WireHandlers();

@@ -55,6 +55,9 @@ QPushButton* ImageButton(QWidget* parent, bool left, bool curved, QSize image) {
 }  // namespace
 
 void Form1::CreateControls() {
+  // Everything the design places lies in one area below the menu bar.
+  design_ = new QWidget(this);
+  design_->setObjectName(QStringLiteral("DesignArea"));
   QFont band_font = font();
   band_font.setPixelSize(11);
   setFont(band_font);
@@ -66,12 +69,12 @@ void Form1::CreateControls() {
     band_layout_->Add(w, QRect(x, y, width, height));
   };
   auto label = [&](const char* text, int x, int y, int w, int h) {
-    auto* l = new QLabel(QString::fromUtf8(text), this);
+    auto* l = new QLabel(QString::fromUtf8(text), design_);
     place(l, x, y, w, h);
     return l;
   };
   auto field = [&](int x, int y, int w, int h) {
-    auto* e = new QLineEdit(this);
+    auto* e = new QLineEdit(design_);
     e->setFrame(true);
     e->setTextMargins(0, 0, 0, 0);
     e->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
@@ -80,7 +83,7 @@ void Form1::CreateControls() {
     return e;
   };
 
-  Shape1 = new QFrame(this);
+  Shape1 = new QFrame(design_);
   Shape1->setAutoFillBackground(true);
   QPalette lilac = Shape1->palette();
   lilac.setColor(QPalette::Window, QColor(192, 192, 255));
@@ -103,9 +106,9 @@ void Form1::CreateControls() {
   Label6->setAlignment(Qt::AlignCenter);
   for (int i = 0; i < 3; ++i) Text4[i] = field(120 + 32 * i, 32, i == 2 ? 33 : 25, 19);
 
-  Command2 = new QPushButton(QStringLiteral("Computer time"), this);
+  Command2 = new QPushButton(QStringLiteral("Computer time"), design_);
   place(Command2, 216, 8, 89, 17);
-  Frame1 = new QFrame(this);
+  Frame1 = new QFrame(design_);
   Frame1->setFrameShape(QFrame::NoFrame);
   place(Frame1, 216, 32, 97, 17);
   frame_layout_ = std::make_unique<ProportionalLayout>(QSize(97, 17), true);
@@ -118,16 +121,16 @@ void Form1::CreateControls() {
   Label8 = label("Time Zone", 320, 8, 57, 17);
   Label8->setCursor(Qt::PointingHandCursor);
   Label8->installEventFilter(this);
-  Combo1 = new QComboBox(this);
+  Combo1 = new QComboBox(design_);
   place(Combo1, 320, 24, 49, 21);
 
-  VScroll1 = new QScrollBar(Qt::Vertical, this);
+  VScroll1 = new QScrollBar(Qt::Vertical, design_);
   VScroll1->setRange(0, 80);
   VScroll1->setSingleStep(2);
   VScroll1->setPageStep(10);
   VScroll1->setValue(80);
   place(VScroll1, 376, 0, 17, 57);
-  Text8 = new QPlainTextEdit(QStringLiteral("SCOPE ELEV"), this);
+  Text8 = new QPlainTextEdit(QStringLiteral("SCOPE ELEV"), design_);
   Text8->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text8->document()->setDocumentMargin(1);
@@ -138,19 +141,19 @@ void Form1::CreateControls() {
 
   const char* track[] = {"- TRACK", "+ TRACK"};
   for (int i = 0; i < 2; ++i) {
-    Command3[i] = new QPushButton(QString::fromLatin1(track[i]), this);
+    Command3[i] = new QPushButton(QString::fromLatin1(track[i]), design_);
     QFont f = Command3[i]->font();
     f.setBold(true);
     Command3[i]->setFont(f);
     place(Command3[i], 448, 16 * i, 73, 17);
   }
-  Combo2 = new QComboBox(this);
+  Combo2 = new QComboBox(design_);
   place(Combo2, 448, 32, 73, 21);
 
   Label14 = label("Play", 528, 8, 33, 17);
   const char* play[] = {"Fwd", "Stop", "Rew"};
   for (int i = 0; i < 3; ++i) {
-    Option2[i] = new QRadioButton(QString::fromLatin1(play[i]), this);
+    Option2[i] = new QRadioButton(QString::fromLatin1(play[i]), design_);
     place(Option2[i], 648 - 40 * i, 8, 33, 17);
   }
   Option2[1]->setChecked(true);  // "Stop", chosen before any handler listens
@@ -158,19 +161,19 @@ void Form1::CreateControls() {
   Label13 = label("Rate", 528, 32, 33, 17);
   Label12 = label("1", 544, 32, 25, 17);
   Label12->setAlignment(Qt::AlignCenter);
-  HScroll1 = new QScrollBar(Qt::Horizontal, this);
+  HScroll1 = new QScrollBar(Qt::Horizontal, design_);
   HScroll1->setRange(1, 30);
   HScroll1->setPageStep(5);
   HScroll1->setValue(1);
   place(HScroll1, 568, 32, 113, 17);
   for (QLabel* l : {Label14, Label13, Label12}) l->setAttribute(Qt::WA_TranslucentBackground);
 
-  Command8 = new QPushButton(QStringLiteral("INFO"), this);
+  Command8 = new QPushButton(QStringLiteral("INFO"), design_);
   place(Command8, 696, 3, 65, 21);
-  Command1 = new QPushButton(QStringLiteral("Refresh"), this);
+  Command1 = new QPushButton(QStringLiteral("Refresh"), design_);
   place(Command1, 696, 25, 65, 25);
 
-  Picture1 = new ChartView(chart_.Picture1, this);
+  Picture1 = new ChartView(chart_.Picture1, design_);
   Picture1->setGeometry(0, kBandHeight, 777, 513);
   chart_layout_ = std::make_unique<ProportionalLayout>(kChartDesignSize, false);
   Command7 = ImageButton(Picture1, true, false, QSize(14, 14));

@@ -6,6 +6,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Skyvane"));
+  QApplication::setOrganizationName(QStringLiteral("Skyvane"));
   skyvane::SystemClock clock;
   skyvane::Form1 form(clock);
   if (!form.Form_Load(QCoreApplication::applicationDirPath())) return 1;

@@ -11,7 +11,8 @@
 
 namespace skyvane {
 
-void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table) {
+void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table,
+                PositionsOfDate* of_date) {
   sky.Latitude = ParseLeadingNumber(fields.Latitude);
   sky.Longitude = ParseLeadingNumber(fields.Longitude);
   sky.ZoneHours = static_cast<int16_t>(fields.ZoneIndex - 12);
@@ -37,7 +38,11 @@ void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table) {
   const double lat = sky.Latitude * kDegree;
   const int rows =
       std::min<int>(static_cast<int16_t>(RoundHalfEven(table.LastRow)) + 1, table.RowCount());
-  if (rows > 0) {
+  if (rows > 0 && of_date) {
+    of_date->Update(table, 2451545.0 + sky.DayNumber);
+    ToHorizontalRows(of_date->RaDec(), of_date->SinDec(), of_date->CosDec(), rows, std::sin(lat),
+                     std::cos(lat), sky.LocalSidereal, table.AzAlt.data());
+  } else if (rows > 0) {
     ToHorizontalRows(table.RaDec.data(), table.SinDec.data(), table.CosDec.data(), rows,
                      std::sin(lat), std::cos(lat), sky.LocalSidereal, table.AzAlt.data());
   }

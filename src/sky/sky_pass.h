@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/source_table.h"
+#include "sky/positions_of_date.h"
 #include "time/moment.h"
 
 namespace skyvane {
@@ -20,6 +21,9 @@ struct SkyState {
 
 // Reads and validates the fields, writes them back in canonical form and
 // converts every row 0..LastRow (the Sun's included) into `table.AzAlt`.
-void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table);
+// With `of_date` the rows are taken at their places for the pass's moment
+// instead of the catalogue's.
+void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table,
+                PositionsOfDate* of_date = nullptr);
 
 }  // namespace skyvane
