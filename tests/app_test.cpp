@@ -112,6 +112,32 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   EXPECT_EQ(ClockMode(), kClock24);
 }
 
+TEST_F(Form1Test, ControlsSitAtTheirDesignPlaces) {
+  Start();
+  form->show();
+  // clang-format off
+  const std::pair<const char*, QRect> places[] = {
+      {"Label3", {0, 8, 25, 17}},      {"Text2_0", {32, 8, 49, 19}},    {"Label1", {0, 32, 33, 17}},
+      {"Text2_1", {32, 32, 49, 19}},   {"Label4", {88, 8, 33, 17}},     {"Label2", {184, 8, 9, 17}},
+      {"Text3_0", {120, 8, 25, 19}},   {"Text3_2", {184, 8, 25, 19}},   {"Label5", {88, 32, 33, 17}},
+      {"Label6", {184, 32, 9, 17}},    {"Text4_1", {152, 32, 25, 19}},  {"Text4_2", {184, 32, 33, 19}},
+      {"Command2", {216, 8, 89, 17}},  {"Frame1", {216, 32, 97, 17}},   {"Option1_0", {0, 0, 25, 17}},
+      {"Option1_2", {64, 0, 25, 17}},  {"Label8", {320, 8, 57, 17}},    {"Combo1", {320, 24, 49, 21}},
+      {"VScroll1", {376, 0, 17, 57}},  {"Text8", {398, 16, 41, 33}},    {"Command3_0", {448, 0, 73, 17}},
+      {"Command3_1", {448, 16, 73, 17}}, {"Combo2", {448, 32, 73, 21}}, {"Shape1", {528, 0, 161, 57}},
+      {"Label14", {528, 8, 33, 17}},   {"Option2_2", {568, 8, 33, 17}}, {"Option2_0", {648, 8, 33, 17}},
+      {"Label13", {528, 32, 33, 17}},  {"Label12", {544, 32, 25, 17}},  {"HScroll1", {568, 32, 113, 17}},
+      {"Command8", {696, 3, 65, 21}},  {"Command1", {696, 25, 65, 25}}, {"Command7", {0, 481, 25, 17}},
+      {"Command6", {24, 481, 33, 17}}, {"Command5", {720, 481, 33, 17}}, {"Command4", {752, 481, 25, 17}},
+  };
+  // clang-format on
+  for (const auto& [name, place] : places) EXPECT_EQ(Get<QWidget>(name)->geometry(), place) << name;
+  EXPECT_EQ(Get<QLabel>("Label12")->text(), "1");
+  EXPECT_EQ(form->State().PlayRate, 1);
+  EXPECT_EQ(Get<QPushButton>("Command4")->iconSize(), QSize(14, 14));
+  EXPECT_EQ(Get<QPushButton>("Command5")->iconSize(), QSize(20, 14));
+}
+
 TEST_F(Form1Test, EnterTheZoneListAndRefreshRunAPass) {
   Start();
   Field("Text3_2")->setText("7");
@@ -307,7 +333,10 @@ TEST_F(Form1Test, TheInformationWindowIsOneAndForgetsEdits) {
   QPointer<QWidget> info = windows[0];
   EXPECT_EQ(info->windowTitle(), "INFO");
   EXPECT_EQ(info->size(), QSize(515, 246));
+  EXPECT_EQ(info->palette().color(QPalette::Window), QColor(255, 0, 0));
   auto* text = info->findChild<QPlainTextEdit*>("Text1");
+  EXPECT_EQ(text->geometry(), QRect(8, 8, 497, 225));
+  EXPECT_EQ(text->palette().color(QPalette::Base), QColor(Qt::white));
   EXPECT_EQ(text->toPlainText(), QString::fromLatin1(HelpText()).replace("\r\n", "\n"));
   EXPECT_EQ(QString::fromLatin1(HelpText()).count("\r\n"), 16);
   text->setPlainText("edited");
