@@ -61,7 +61,8 @@ QString Form1::AboutText() {
              "equinox B1950.</p>"
              "<p>View &gt; Positions for the Observing Date turns those positions to the date "
              "shown (precession and nutation by ERFA).</p>"
-             "<p>Skyvane is free software under the MIT licence.</p>")
+             "<p>Licence: none has been declared for Skyvane yet; the 4C catalogue is "
+             "published scientific data, credited to its authors in data/README.md.</p>")
       .arg(QStringLiteral(SKYVANE_VERSION));
 }
 
