@@ -32,7 +32,7 @@ inline std::unique_ptr<Form1> StartWindow(const Clock& clock, const QString& fol
   auto form = std::make_unique<Form1>(clock);
   form->ShowMessage = [](const QString&) {};
   form->resize(777, 513 + Form1::kBandHeight);
-  if (!form->Form_Load(folder)) return nullptr;
+  if (!form->Form_Load({folder.toStdString()})) return nullptr;
   for (auto* timer : form->findChildren<QTimer*>()) timer->stop();
   form->Form_Resize();
   return form;

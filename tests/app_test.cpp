@@ -26,7 +26,7 @@ class Form1Test : public ::testing::Test {
   void Start() {
     form = std::make_unique<Form1>(clock);
     form->ShowMessage = [this](const QString& text) { messages << text; };
-    ASSERT_TRUE(form->Form_Load(QStringLiteral(SKYVANE_DATA_DIR)));
+    ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
   }
   void TearDown() override {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -470,7 +470,7 @@ TEST(Form1Start, AMissingCatalogueIsReported) {
   Form1 form(clock);
   QStringList messages;
   form.ShowMessage = [&](const QString& text) { messages << text; };
-  EXPECT_FALSE(form.Form_Load(empty.path()));
+  EXPECT_FALSE(form.Form_Load({empty.path().toStdString()}));
   ASSERT_EQ(messages.size(), 1);
   EXPECT_TRUE(messages[0].contains("not found"));
   EXPECT_TRUE(messages[0].contains(empty.path() + "/StarData.txt"));

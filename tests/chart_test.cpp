@@ -113,7 +113,7 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
     int y;
     QRgb day;
   } rows[] = {{410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
-              {513, qRgb(1, 129, 1)}};
+              {462, qRgb(1, 129, 1)}, {513, qRgb(1, 129, 1)}};
   // clang-format on
   for (const Pixel& p : rows) {
     EXPECT_EQ(chart.SwapScreen2.pixel(0, p.y), p.day) << p.y;
@@ -173,6 +173,12 @@ TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
   table.AzAlt[1] = {0, -1};
   DrawChart(chart, table, true);
   EXPECT_EQ(chart.PickAt(0, 411), 0);
+  table.AzAlt[1] = {0, 90};  // the zenith: the top row
+  DrawChart(chart, table, true);
+  EXPECT_EQ(chart.PickAt(388, 0), 1);
+  table.AzAlt[1] = {0, -1};
+  DrawChart(chart, table, true);
+  EXPECT_EQ(chart.PickAt(388, 0), 0);
   table.AzAlt[1] = {0, 45};
   Lay(-5);
   Lay(-5, 300, 200);
@@ -280,6 +286,9 @@ TEST(Readout, PickingNamesAndDrawing) {
 
   // The lines sit 20 right of the source: name 20 above, flux 10 above,
   // azimuth 10 below, altitude 20 below; a grey leader and a red dotted ring.
+  // With the name written as the flux line is, the two lines are the same
+  // pixels 10 rows apart.
+  table.CatalogText[7][8] = "FLUX: -27.97";
   chart.SwapScreen.fill(kBlack);
   chart.Picture1.fill(kBlack);
   const QRect drawn = DrawReadout(chart, table, {7, 0, 60, 50}, true, QLocale::c());
@@ -292,6 +301,18 @@ TEST(Readout, PickingNamesAndDrawing) {
   for (int line_top : {30, 40, 60, 70})
     EXPECT_GT(green_rows(line_top + 2, line_top + 7), 3) << line_top;
   EXPECT_EQ(green_rows(50, 58), 0);  // the gap where the source's own row is
+  for (int y = 33; y < 38; ++y)      // the lines' middles: the lines touch at their edges
+    for (int x = 79; x < 200; ++x)
+      ASSERT_EQ(chart.Picture1.pixel(x, y), chart.Picture1.pixel(x, y + 10)) << x << "," << y;
+  auto left_edge = [&](int top) {
+    for (int x = 70; x < 200; ++x)
+      if (CountIn(chart.Picture1, QRect(x, top, 1, 10), kGreen) > 0) return x;
+    return -1;
+  };
+  EXPECT_EQ(left_edge(60), left_edge(70));  // "Azimuth" and "Altitude" start alike
+  EXPECT_LE(std::abs(left_edge(60) - left_edge(30)), 1);
+  EXPECT_EQ(chart.Picture1.pixel(62, 48),
+            qRgb(85, 85, 85));  // the leader starts 2 from the ring's centre
   EXPECT_EQ(chart.Picture1.pixel(64, 50), qRgb(255, 0, 0));
   EXPECT_GT(CountIn(chart.Picture1, QRect(68, 40, 5, 4), qRgb(85, 85, 85)), 0);
   for (int y = 0; y < 100; ++y)
@@ -304,6 +325,8 @@ TEST(Readout, PickingNamesAndDrawing) {
   DrawReadout(chart, table, {7, 0, 60, 50}, false, QLocale::c());
   EXPECT_GT(green_rows(32, 37), 3);
   EXPECT_EQ(green_rows(40, 99), 0);  // without details only the name
+  const QRect corner = DrawReadout(chart, table, {7, 0, 195, 5}, true, QLocale::c());
+  EXPECT_TRUE(chart.Picture1.rect().contains(corner));
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // moment in the settings fields.
 #include <erfa.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -133,26 +135,78 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_EQ(Read(many).SunRow, kMaxCatalogueRows);
 }
 
-TEST(Catalogue, FilesAndTheShippedCatalogue) {
+TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   SourceTable t;
-  ASSERT_TRUE(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, t));
+  ASSERT_EQ(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, t), CatalogueStatus::kLoaded);
   EXPECT_EQ(t.LastRow, 4841);  // four sources above 1000 Jy are left out
   EXPECT_EQ(t.CatalogText[1][8], "3c3");
 
-  const auto dir = std::filesystem::temp_directory_path() / "skyvane_core_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  EXPECT_FALSE(FindCatalogueFile(dir));
-  std::ofstream(dir / "STARDATA.TXT") << "1\t\tA\t5\n";
-  EXPECT_EQ(FindCatalogueFile(dir)->filename(), "STARDATA.TXT");
-  std::ofstream(dir / "StarData.txt") << "1\t\tA\t5\n";
-  EXPECT_EQ(FindCatalogueFile(dir)->filename(), "StarData.txt");
-  std::filesystem::create_directory(dir / "sub");
-  SourceTable none;
-  EXPECT_FALSE(LoadCatalogueFile(dir / "sub", none));
-  EXPECT_FALSE(LoadCatalogueFile(dir / "missing.txt", none));
-  EXPECT_EQ(none.RowCount(), 0);
-  std::filesystem::remove_all(dir);
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "skyvane_core_test";
+  fs::remove_all(dir);
+  const fs::path latin1 = dir / "lat\xe9in1";  // not valid UTF-8: the bytes must still work
+  fs::create_directories(latin1);
+  auto write = [](const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+  };
+  const std::string utf16 = std::string("\xFF\xFE", 2) + std::string(
+                                                             "1\0\t\0\t\0\xC9\0\t\0"
+                                                             "5\0",
+                                                             14);
+  const std::string long_line = "1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n";
+  const std::string long_name = "1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n";
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;  // makes dir/StarData.txt
+    CatalogueStatus status;
+    int rows;  // rows read, the Sun's included
+  } cases[] = {
+      {"missing", [](const fs::path&) {}, CatalogueStatus::kNotFound, 0},
+      {"a folder", [](const fs::path& f) { fs::create_directory(f); },
+       CatalogueStatus::kNotRegularFile, 0},
+      {"a pipe", [](const fs::path& f) { ::mkfifo(f.c_str(), 0600); },
+       CatalogueStatus::kNotRegularFile, 0},
+      {"binary", [&](const fs::path& f) { write(f, std::string("1\t\tA\0\x01\t5", 9)); },
+       CatalogueStatus::kNotText, 0},
+      {"too large",
+       [&](const fs::path& f) {
+         write(f, "");
+         fs::resize_file(f, kMaxFileBytes + 1);
+       },
+       CatalogueStatus::kTooLarge, 0},
+      {"UTF-16", [&](const fs::path& f) { write(f, utf16); }, CatalogueStatus::kLoaded, 2},
+      {"a line too long", [&](const fs::path& f) { write(f, long_line + "2\t\tB\t6\r\n"); },
+       CatalogueStatus::kLoaded, 2},
+      {"a name too long", [&](const fs::path& f) { write(f, long_name); }, CatalogueStatus::kLoaded,
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(latin1);
+    fs::create_directories(latin1);
+    c.make(latin1 / "StarData.txt");
+    SourceTable table;
+    const CatalogueReport report = LoadFirstCatalogue({dir / "none", latin1}, {}, table);
+    EXPECT_EQ(report.status, c.status);
+    EXPECT_EQ(table.RowCount(), c.rows);
+    const std::string text = DescribeReport(report);
+    EXPECT_EQ(text.empty(), c.status == CatalogueStatus::kLoaded);
+    const bool names_the_file = text.find((latin1 / "StarData.txt").string()) != std::string::npos;
+    EXPECT_EQ(names_the_file, c.status != CatalogueStatus::kLoaded) << text;
+    if (c.status == CatalogueStatus::kNotFound) {
+      EXPECT_NE(text.find((dir / "none" / "StarData.txt").string()), std::string::npos) << text;
+    }
+  }
+  SourceTable table;
+  LoadFirstCatalogue({}, latin1 / "StarData.txt", table);
+  EXPECT_EQ(table.CatalogText[0][8].size(), kMaxFieldBytes);
+  write(latin1 / "StarData.txt", utf16);
+  LoadFirstCatalogue({latin1}, {}, table);
+  EXPECT_EQ(table.CatalogText[0][2], "\xC9");
+  fs::remove(latin1 / "StarData.txt");
+  write(latin1 / "STARDATA.TXT", "1\t\tA\t5\n");
+  EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "STARDATA.TXT");
+  fs::remove_all(dir);
 }
 
 TEST(Sky, HorizontalCoordinatesWorkedValues) {
@@ -173,6 +227,10 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     if (std::fabs(dec - 42.2) < 0.01) continue;  // the zenith has no azimuth
     const double azimuth = ToHorizontal(123.4, dec, 42.2, 123.4).Azimuth;
     ASSERT_NEAR(std::fabs(std::remainder(azimuth - 180, 360)), dec < 42.2 ? 0 : 180, 1e-2) << dec;
+  }
+  // At the zenith the altitude's sine reaches 1 and the altitude is 90.
+  for (double latitude : {0.0, 42.2, -60.0, 89.0}) {
+    EXPECT_NEAR(ToHorizontal(10, latitude, latitude, 10).Altitude, 90, 1e-6) << latitude;
   }
   // The block conversion is the row-by-row one, bit for bit, beyond one block.
   std::vector<std::array<double, 2>> ra_dec, az_alt(150);
@@ -354,7 +412,7 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
   // every tenth source of the shipped catalogue, and rows at the pole and on
   // the equator.
   SourceTable shipped, table;
-  ASSERT_TRUE(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, shipped));
+  ASSERT_EQ(LoadCatalogueFile(SKYVANE_SHIPPED_CATALOGUE, shipped), CatalogueStatus::kLoaded);
   std::vector<std::array<double, 2>> places = {{0, 0}, {0, 89.9}, {200, -0.5}, {123, 0}};
   std::ifstream file(SKYVANE_SHIPPED_CATALOGUE);
   for (std::string line; std::getline(file, line);) {
@@ -483,6 +541,7 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
       {"march back, leap", {{"3", "1", "2024"}, {"0", "00", "00"}, H24}, -1, 1, {{"2", "29", "2024"}, {"23", "59", "00"}, H24}},
       {"rate 30", {{"6", "10", "2024"}, {"10", "45", "00"}, H24}, 1, 30, {{"6", "10", "2024"}, {"11", "15", "00"}, H24}},
       {"rate 30 back", {{"6", "10", "2024"}, {"10", "15", "00"}, H24}, -1, 30, {{"6", "10", "2024"}, {"9", "45", "00"}, H24}},
+      {"1:00 back, 24", {{"6", "10", "2024"}, {"1", "00", "00"}, H24}, -1, 1, {{"6", "10", "2024"}, {"0", "59", "00"}, H24}},
       {"date kept as typed", {{"2.6", "10", "2024.0"}, {"10", "15", "00"}, H24}, 1, 1, {{"2.6", "10", "2024.0"}, {"10", "16", "00"}, H24}},
   };
   // clang-format on
@@ -519,6 +578,7 @@ TEST(TimeSteps, UnreadableOrOverflowingFieldsChangeNothing) {
       {{{"x", "10", "2024"}, {"10", "59", "30"}, AM}, -2, 1},
       {{{"13", "31", "2024"}, {"23", "59", "00"}, H24}, -2, 1},
       {{{"6", "10", "2024"}, {"32767", "59", "30"}, H24}, -2, 1},
+      {{{"6", "10", "2024"}, {"-32768", "00", "30"}, H24}, -2, -1},
       {{{"6", "10", "2024"}, {"10", "59", "30"}, AM}, -2, 0},
   };
   // clang-format on

@@ -51,7 +51,8 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
 
 Form1::~Form1() = default;
 
-bool Form1::Form_Load(const QString& catalogue_folder) {
+bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
+                      const std::optional<std::filesystem::path>& file) {
   state_.Loading = true;
   for (int n = -12; n <= 13; ++n) {
     Combo1->addItem(n < 0 ? QString::number(n) : QStringLiteral("+") + QString::number(n));
@@ -65,18 +66,10 @@ bool Form1::Form_Load(const QString& catalogue_folder) {
   Combo1->setCurrentIndex(static_cast<int>(sky_.ZoneHours) + 12);
   Combo2->setCurrentIndex(1);
   SetComputerTime();
-  chart_.HalfWidth = Picture1->width() / 2.0;
-  state_.ShowInfo = true;
-  state_.PlayRate = 1;
-  state_.ShowReadout = true;
 
-  const std::filesystem::path folder = ToStd(QDir(catalogue_folder).absolutePath());
-  const auto file = FindCatalogueFile(folder);
-  if (!file || !LoadCatalogueFile(*file, table_)) {
-    const QString looked_in =
-        QDir(catalogue_folder).absoluteFilePath(QStringLiteral("StarData.txt"));
-    ShowMessage(QStringLiteral("The catalogue file was not found:\n%1")
-                    .arg(QDir::toNativeSeparators(looked_in)));
+  const CatalogueReport report = LoadFirstCatalogue(folders, file, table_);
+  if (report.status != CatalogueStatus::kLoaded) {
+    ShowMessage(QString::fromLocal8Bit(DescribeReport(report)));
     return false;
   }
   of_date_.Prepare(table_);

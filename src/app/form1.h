@@ -14,8 +14,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/chart_view.h"
 #include "app/clock.h"
@@ -52,8 +54,11 @@ class Form1 : public QWidget {
   explicit Form1(const Clock& clock, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // Start-up; false when the catalogue could not be read (already reported).
-  bool Form_Load(const QString& catalogue_folder);
+  // Start-up with the catalogue `file`, or else the first one found in
+  // `folders`; false when none could be read, which ShowMessage has then
+  // reported.
+  bool Form_Load(const std::vector<std::filesystem::path>& folders,
+                 const std::optional<std::filesystem::path>& file = std::nullopt);
 
   // Shows a message box titled with the program's name; tests replace it.
   std::function<void(const QString& text)> ShowMessage;

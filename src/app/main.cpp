@@ -1,15 +1,128 @@
 // Skyvane: a live sky chart of the radio sources of a catalogue.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QStandardPaths>
+#include <cstdio>
+#include <filesystem>
 
 #include "app/form1.h"
 
+namespace {
+
+void PrintTo(std::FILE* stream, const QString& text) {
+  const QByteArray bytes = text.toLocal8Bit();
+  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
+
+// The program's own folder in the file system's bytes, whatever they are.
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) return exe.parent_path();
+  return std::filesystem::absolute(argv0, error).parent_path();
+}
+
+// Where the platform puts windows: the offscreen and minimal platforms show
+// none, and the X and Wayland platforms need a display to talk to.
+enum class Screen { kNone, kHeadless, kWindows };
+
+Screen ScreenFor(const QString& platform) {
+  if (platform.startsWith(QLatin1String("offscreen")) ||
+      platform.startsWith(QLatin1String("minimal"))) {
+    return Screen::kHeadless;
+  }
+  const bool x = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (platform.isEmpty()) return x || wayland ? Screen::kWindows : Screen::kNone;
+  if (platform.startsWith(QLatin1String("xcb"))) return x ? Screen::kWindows : Screen::kNone;
+  if (platform.startsWith(QLatin1String("wayland"))) {
+    return wayland ? Screen::kWindows : Screen::kNone;
+  }
+  return Screen::kWindows;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Skyvane"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+
+  // The command line is read before any window system is touched, so that
+  // --help and --version work without a display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("A live sky chart of the radio sources of a catalogue."));
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const QCommandLineOption catalogue(QStringLiteral("catalogue"),
+                                     QStringLiteral("Start with the catalogue <file>."),
+                                     QStringLiteral("file"));
+  parser.addOption(catalogue);
+  // Qt's own options (-platform, -display...) pass through to the application.
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+  QStringList ours{arguments.value(0)};
+  for (int i = 1; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    if ((a == QLatin1String("-platform") || a == QLatin1String("-display")) &&
+        i + 1 < arguments.size()) {
+      ++i;
+      continue;
+    }
+    ours << a;
+  }
+  // The window system is not up yet, so the usage names the program itself.
+  const QString usage =
+      parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("skyvane"));
+  if (!parser.parse(ours) || !parser.positionalArguments().isEmpty()) {
+    PrintTo(stderr, (parser.errorText().isEmpty() ? QStringLiteral("Unexpected argument: ") +
+                                                        parser.positionalArguments().value(0)
+                                                  : parser.errorText()) +
+                        QStringLiteral("\n\n") + usage);
+    return 2;
+  }
+  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    PrintTo(stdout, usage);
+    return 0;
+  }
+  if (parser.isSet(version)) {
+    PrintTo(stdout, QStringLiteral("skyvane %1\n").arg(QStringLiteral(SKYVANE_VERSION)));
+    return 0;
+  }
+
+  QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  const int at = arguments.indexOf(QStringLiteral("-platform"));
+  if (at > 0 && at + 1 < arguments.size()) platform = arguments[at + 1];
+  const Screen screen = ScreenFor(platform);
+  if (screen == Screen::kNone) {
+    PrintTo(stderr, QStringLiteral("skyvane: no display to show the window on (DISPLAY is not "
+                                   "set)\n"));
+    return 1;
+  }
+  const bool windows = screen == Screen::kWindows;
+
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Skyvane"));
-  QApplication::setOrganizationName(QStringLiteral("Skyvane"));
+  // A user's own catalogue in the user's data folder comes before the one
+  // beside the program; --catalogue names a file to use instead.
+  std::vector<std::filesystem::path> folders;
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (!data.isEmpty()) folders.emplace_back(QFile::encodeName(data + "/skyvane").toStdString());
+  folders.push_back(ProgramFolder(argv[0]));
+  std::optional<std::filesystem::path> file;
+  if (parser.isSet(catalogue)) file = QFile::encodeName(parser.value(catalogue)).toStdString();
+
   skyvane::SystemClock clock;
   skyvane::Form1 form(clock);
-  if (!form.Form_Load(QCoreApplication::applicationDirPath())) return 1;
+  const auto show_message = form.ShowMessage;
+  form.ShowMessage = [&](const QString& text) {
+    PrintTo(stderr, QStringLiteral("skyvane: ") + text + QLatin1Char('\n'));
+    if (windows) show_message(text);
+  };
+  if (!form.Form_Load(folders, file)) return 1;
+  form.ShowMessage = show_message;
   form.show();
   return QApplication::exec();
 }

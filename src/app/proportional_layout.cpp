@@ -6,7 +6,6 @@ namespace skyvane {
 
 void ProportionalLayout::Add(QWidget* widget, QRect place) {
   items_.push_back({widget, place});
-  widget->setGeometry(place);
 }
 
 QRect ProportionalLayout::Scaled(QRect place, QSize design, QSize now, bool fixed_heights) {

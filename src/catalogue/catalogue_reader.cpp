@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -24,9 +25,11 @@ unsigned char LowerLatin1(unsigned char c) {
 }
 
 // Reads one line; CR LF, LF and CR alone all end it. Returns false at the end
-// of the input when nothing was read.
-bool ReadLine(std::istream& in, std::string& line) {
+// of the input when nothing was read. A line longer than kMaxLineBytes is
+// read to its end but kept empty, with `too_long` set.
+bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
   line.clear();
+  too_long = false;
   std::streambuf* buffer = in.rdbuf();
   bool any = false;
   for (;;) {
@@ -41,6 +44,12 @@ bool ReadLine(std::istream& in, std::string& line) {
       if (buffer->sgetc() == '\n') buffer->sbumpc();
       return true;
     }
+    if (too_long) continue;
+    if (line.size() == kMaxLineBytes) {
+      too_long = true;
+      line.clear();
+      continue;
+    }
     line.push_back(static_cast<char>(c));
   }
 }
@@ -52,7 +61,8 @@ std::array<std::string, 9> SplitFields(const std::string& line) {
   size_t start = 0;
   for (int f = 0; f < 9; ++f) {
     size_t tab = line.find('\t', start);
-    fields[f] = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    const size_t length = tab == std::string::npos ? std::string::npos : tab - start;
+    fields[f] = line.substr(start, std::min(length, kMaxFieldBytes));
     if (tab == std::string::npos) break;
     start = tab + 1;
   }
@@ -105,7 +115,9 @@ void ReadCatalogue(std::istream& in, SourceTable& table) {
   std::string line;
   std::string previous_number;
   bool first_line = true;
-  while (table.RowCount() < kMaxCatalogueRows && ReadLine(in, line)) {
+  bool too_long = false;
+  while (table.RowCount() < kMaxCatalogueRows && ReadLine(in, line, too_long)) {
+    if (too_long) continue;
     if (first_line) {
       first_line = false;
       // A file saved with a byte-order mark keeps it out of field 0.
@@ -138,7 +150,7 @@ std::optional<std::filesystem::path> FindCatalogueFile(const std::filesystem::pa
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path exact = folder / "StarData.txt";
-  if (fs::is_regular_file(exact, error)) return exact;
+  if (fs::exists(fs::symlink_status(exact, error))) return exact;
   std::vector<fs::path> matches;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string name = it->path().filename().string();
@@ -146,20 +158,116 @@ std::optional<std::filesystem::path> FindCatalogueFile(const std::filesystem::pa
     bool same = true;
     const char* wanted = "stardata.txt";
     for (size_t i = 0; i < 12 && same; ++i) same = LowerLatin1(name[i]) == wanted[i];
-    if (same && it->is_regular_file(error)) matches.push_back(it->path());
+    if (same) matches.push_back(it->path());
   }
   if (matches.empty()) return std::nullopt;
   std::sort(matches.begin(), matches.end());
   return matches.front();
 }
 
-bool LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table) {
+namespace {
+
+// UTF-16 with a byte-order mark, as 8-bit Latin-1: characters beyond it
+// become '?'.
+std::string FromUtf16(const std::string& bytes) {
+  const bool little = static_cast<unsigned char>(bytes[0]) == 0xFF;
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+    const auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+    text.push_back(hi == 0 ? static_cast<char>(lo) : '?');
+  }
+  return text;
+}
+
+bool IsUtf16(const std::string& head) {
+  return head.size() >= 2 &&
+         ((head[0] == '\xFF' && head[1] == '\xFE') || (head[0] == '\xFE' && head[1] == '\xFF'));
+}
+
+}  // namespace
+
+CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table) {
+  namespace fs = std::filesystem;
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return false;
+  const fs::file_status status = fs::status(file, error);
+  if (!fs::exists(status)) return CatalogueStatus::kNotFound;
+  if (!fs::is_regular_file(status)) return CatalogueStatus::kNotRegularFile;
+  const std::uintmax_t size = fs::file_size(file, error);
+  if (error) return CatalogueStatus::kNotReadable;
+  if (size > kMaxFileBytes) return CatalogueStatus::kTooLarge;
   std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  ReadCatalogue(in, table);
-  return true;
+  if (!in) return CatalogueStatus::kNotReadable;
+  try {
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (in.bad()) return CatalogueStatus::kNotReadable;
+    SourceTable read;
+    if (IsUtf16(head)) {
+      std::string bytes(static_cast<size_t>(size), '\0');
+      in.clear();
+      in.seekg(0);
+      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      bytes.resize(static_cast<size_t>(in.gcount()));
+      std::istringstream text(FromUtf16(bytes));
+      ReadCatalogue(text, read);
+    } else {
+      // Text has no NUL bytes: a file with one near its start is binary.
+      if (head.find('\0') != std::string::npos) return CatalogueStatus::kNotText;
+      in.clear();
+      in.seekg(0);
+      ReadCatalogue(in, read);
+      if (in.bad()) return CatalogueStatus::kNotReadable;
+    }
+    table = std::move(read);
+  } catch (const std::bad_alloc&) {
+    return CatalogueStatus::kTooLarge;  // it did not fit in memory
+  }
+  return CatalogueStatus::kLoaded;
+}
+
+CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
+                                   const std::optional<std::filesystem::path>& file,
+                                   SourceTable& table) {
+  CatalogueReport report;
+  std::optional<std::filesystem::path> found = file;
+  for (size_t i = 0; !file && !found && i < folders.size(); ++i) {
+    found = FindCatalogueFile(folders[i]);
+    if (!found) report.looked_in.push_back(folders[i] / "StarData.txt");
+  }
+  if (!found) return report;
+  report.file = *found;
+  report.looked_in.push_back(*found);
+  report.status = LoadCatalogueFile(*found, table);
+  return report;
+}
+
+std::string DescribeReport(const CatalogueReport& report) {
+  if (report.status == CatalogueStatus::kNotFound) {
+    std::string text = "The catalogue file was not found:";
+    for (const auto& place : report.looked_in) text += "\n" + place.string();
+    return text;
+  }
+  const char* why = "";
+  switch (report.status) {
+    case CatalogueStatus::kNotRegularFile:
+      why = "it is not a regular file (a folder, device or pipe)";
+      break;
+    case CatalogueStatus::kNotReadable:
+      why = "it cannot be read (permission denied or a read error)";
+      break;
+    case CatalogueStatus::kNotText:
+      why = "it is not a text file (binary data); save the table as tab-delimited text";
+      break;
+    case CatalogueStatus::kTooLarge:
+      why = "it is too large for a catalogue";
+      break;
+    default:
+      return {};
+  }
+  return "The catalogue file cannot be used:\n" + report.file.string() + "\n" + why;
 }
 
 }  // namespace skyvane

@@ -1,11 +1,13 @@
 // Reading the tab-delimited catalogue into the source table.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/source_table.h"
 
@@ -22,12 +24,49 @@ std::string FormatName(std::string_view text);
 // the Sun's row.
 void ReadCatalogue(std::istream& in, SourceTable& table);
 
-// The catalogue file in `folder`: "StarData.txt" when it exists, otherwise the
-// first regular file whose name matches it without regard to letter case.
+// Lines longer than this are skipped as unreadable; fields longer than
+// kMaxFieldBytes are cut. No catalogue can then hold more than a few hundred
+// megabytes or make a readout draw a huge name.
+inline constexpr size_t kMaxLineBytes = 64 * 1024;
+inline constexpr size_t kMaxFieldBytes = 255;
+// Files beyond this size are refused as too large.
+inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
+
+// The catalogue file in `folder`: "StarData.txt" when it exists (of any
+// kind, so that a folder or device of that name is reported as such),
+// otherwise the first entry whose name matches it without regard to letter
+// case.
 std::optional<std::filesystem::path> FindCatalogueFile(const std::filesystem::path& folder);
 
-// Opens and reads the catalogue file. Returns false when it cannot be opened
-// (missing, unreadable or not a regular file); the table is then untouched.
-bool LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table);
+enum class CatalogueStatus {
+  kLoaded,
+  kNotFound,
+  kNotRegularFile,
+  kNotReadable,
+  kNotText,
+  kTooLarge
+};
+
+// Opens and reads the catalogue file. A text in UTF-16 with a byte-order
+// mark is read as its Latin-1 characters. On any status but kLoaded the
+// table is untouched.
+CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table);
+
+// What start-up found: the file used (or tried), the status, and every
+// place looked in.
+struct CatalogueReport {
+  CatalogueStatus status = CatalogueStatus::kNotFound;
+  std::filesystem::path file;
+  std::vector<std::filesystem::path> looked_in;
+};
+
+// Loads `file` when one is named, otherwise the catalogue of the first of
+// `folders` that holds one (FindCatalogueFile).
+CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
+                                   const std::optional<std::filesystem::path>& file,
+                                   SourceTable& table);
+
+// The report in words for a user, the paths in the file system's own bytes.
+std::string DescribeReport(const CatalogueReport& report);
 
 }  // namespace skyvane

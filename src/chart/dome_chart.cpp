@@ -150,7 +150,6 @@ void PaintGround(ChartState& chart, double sun_altitude) {
   if (chart.GroundSize == ground.size() && chart.GroundSign == sign) return;
   chart.GroundSize = ground.size();
   chart.GroundSign = sign;
-  ground.fill(Qt::black);
   const int band_top = static_cast<int>(std::floor(chart.HorizonY));
   const float q = 49.0f / 51.0f;
   QRgb colour = qRgb(0, 0, 0);

@@ -124,16 +124,10 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int d, std::string_view dec
     m.Day += 1;
   }
   if (m.Day < 1 && !BorrowFromPreviousMonth(m)) return move;
+  // The month lookups accept only 0..12, so after the carry the month
+  // always lies in 1..12.
   bool moved = false;
   if (!CarryIntoNextMonth(m, moved)) return move;
-  if (m.Month < 1) {
-    m.Month = 12;
-    m.Year -= 1;
-  }
-  if (m.Month > 12) {
-    m.Month = 1;
-    m.Year += 1;
-  }
   if (!InRange16(m)) return move;
 
   if (fields.ClockMode != kClock24) {
