@@ -149,10 +149,12 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   auto write = [](const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
   };
-  const std::string utf16 = std::string("\xFF\xFE", 2) + std::string(
-                                                             "1\0\t\0\t\0\xC9\0\t\0"
-                                                             "5\0",
-                                                             14);
+  // "1<tab><tab>É<tab>5" in UTF-16, little end first, after its byte-order mark.
+  const char utf16_bytes[] =
+      "\xFF\xFE"
+      "1\0\t\0\t\0\xC9\0\t\0"
+      "5";
+  const std::string utf16(utf16_bytes, sizeof utf16_bytes);
   const std::string long_line = "1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n";
   const std::string long_name = "1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n";
   struct Case {

@@ -1,42 +1,70 @@
 #!/bin/sh
-# Builds the Debian package from a build folder and checks what it installs:
-# the program beside its catalogue, the launcher, the desktop entry and icon,
-# and the declared dependencies. Then unpacks it into a scratch root and
-# checks that the launcher finds the program there.
+# Builds the Debian package from a build folder, checks its contents and
+# metadata (lintian, AppStream and the desktop entry where their tools are
+# installed), installs it into a scratch root with dpkg, runs the installed
+# program's command line, and removes it again.
 # Usage: package_test.sh BUILD_DIR. Exits 77 (skipped) without dpkg-deb.
 set -eu
 BUILD=$1
 command -v dpkg-deb >/dev/null 2>&1 || { echo "skipped: dpkg-deb is not installed"; exit 77; }
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
 cd "$BUILD"
 cpack -G DEB -B "$WORK/out" >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; exit 1; }
 DEB=$(ls "$WORK"/out/*.deb | head -1)
-[ -f "$DEB" ] || { echo "FAIL: no package built"; exit 1; }
 dpkg-deb -c "$DEB" | awk '{print $6}' >"$WORK/files"
 for path in ./usr/bin/skyvane ./usr/lib/skyvane/skyvane ./usr/lib/skyvane/StarData.txt \
-            ./usr/share/applications/skyvane.desktop \
+            ./usr/share/applications/skyvane.desktop ./usr/share/man/man1/skyvane.1.gz \
+            ./usr/share/doc/skyvane/copyright ./usr/share/doc/skyvane/changelog.gz \
+            ./usr/share/metainfo/org.example.skyvane.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/skyvane.svg; do
-  grep -qx "$path" "$WORK/files" || { echo "FAIL: $path missing from the package"; exit 1; }
+  grep -qx "$path" "$WORK/files" || fail "$path missing from the package"
 done
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 liberfa1 fonts-dejavu-core; do
-  echo "$DEPENDS" | grep -q "$needed" || { echo "FAIL: Depends lacks $needed: $DEPENDS"; exit 1; }
+for needed in libqt6widgets6 liberfa1 fonts-dejavu-core; do
+  echo "$DEPENDS" | grep -q "$needed" || fail "Depends lacks $needed: $DEPENDS"
 done
-dpkg-deb -x "$DEB" "$WORK/root"
-cmp "$WORK/root/usr/lib/skyvane/StarData.txt" "$(dirname "$0")/../data/StarData.txt"
-# The launcher resolves the program beside it through its own path.
-TARGET=$(sed -n 's/^exec "\$(dirname "\$(readlink -f "\$0")")\/\(.*\)\/skyvane".*/\1/p' \
-  "$WORK/root/usr/bin/skyvane")
-[ -x "$WORK/root/usr/bin/$TARGET/skyvane" ] || { echo "FAIL: launcher points to $TARGET"; exit 1; }
-# Started through the unpacked launcher, the program finds its catalogue and
-# keeps running (until the time limit stops it) instead of reporting it missing.
+
+if command -v lintian >/dev/null 2>&1; then
+  lintian "$DEB" >"$WORK/lintian.log" 2>&1 || true
+  ! grep -E '^[EW]: ' "$WORK/lintian.log" || fail "lintian reports errors or warnings"
+  echo "ok - lintian: no error, no warning"
+else
+  echo "lintian is not installed: the package's lint is not checked"
+fi
+dpkg-deb -x "$DEB" "$WORK/unpacked"
+if command -v appstreamcli >/dev/null 2>&1; then
+  appstreamcli validate --no-net "$WORK"/unpacked/usr/share/metainfo/*.xml >/dev/null ||
+    fail "the AppStream metainfo does not validate"
+fi
+if command -v desktop-file-validate >/dev/null 2>&1; then
+  desktop-file-validate "$WORK/unpacked/usr/share/applications/skyvane.desktop" ||
+    fail "the desktop entry does not validate"
+fi
+
+# Installed into a scratch root with its own package database.
+ROOT=$WORK/root
+mkdir -p "$ROOT/var/lib/dpkg/info" "$ROOT/var/lib/dpkg/updates"
+touch "$ROOT/var/lib/dpkg/status"
+DPKG="dpkg --root=$ROOT --force-not-root --force-depends --force-script-chrootless"
+$DPKG -i "$DEB" >"$WORK/dpkg.log" 2>&1 || { cat "$WORK/dpkg.log"; fail "dpkg could not install it"; }
+SKYVANE=$ROOT/usr/bin/skyvane
+[ "$("$SKYVANE" --version)" = "skyvane 1.0.0" ] || fail "--version says $("$SKYVANE" --version)"
+"$SKYVANE" --help | grep -q -- "--catalogue <file>" || fail "--help lacks --catalogue"
 set +e
-QT_QPA_PLATFORM=offscreen timeout 3 "$WORK/root/usr/bin/skyvane" >"$WORK/run.log" 2>&1
+"$SKYVANE" --no-such-option >/dev/null 2>&1
+[ $? -eq 2 ] || fail "an unknown option does not exit with status 2"
+QT_QPA_PLATFORM=offscreen "$SKYVANE" --catalogue "$WORK/none.txt" 2>"$WORK/err.log"
+STATUS=$?
+grep -q "not found" "$WORK/err.log" && [ $STATUS -eq 1 ] ||
+  fail "a missing catalogue ends with $STATUS: $(cat "$WORK/err.log")"
+# With its catalogue beside it the program keeps running until stopped.
+QT_QPA_PLATFORM=offscreen HOME=$WORK timeout 3 "$SKYVANE" >"$WORK/run.log" 2>&1
 STATUS=$?
 set -e
-[ "$STATUS" -eq 124 ] || { echo "FAIL: the installed program ended with $STATUS"; cat "$WORK/run.log"; exit 1; }
-if command -v desktop-file-validate >/dev/null 2>&1; then
-  desktop-file-validate "$WORK/root/usr/share/applications/skyvane.desktop"
-fi
-echo "ok - $(basename "$DEB"): Depends: $DEPENDS"
+[ $STATUS -eq 124 ] || { cat "$WORK/run.log"; fail "the installed program ended with $STATUS"; }
+$DPKG -r skyvane >"$WORK/dpkg.log" 2>&1 || { cat "$WORK/dpkg.log"; fail "dpkg could not remove it"; }
+LEFT=$(find "$ROOT" -mindepth 1 -not -path "$ROOT/var*" -not -type d)
+[ -z "$LEFT" ] || fail "removal left $LEFT"
+echo "ok - $(basename "$DEB") installs, runs and removes cleanly; Depends: $DEPENDS"

@@ -247,7 +247,10 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
 std::string DescribeReport(const CatalogueReport& report) {
   if (report.status == CatalogueStatus::kNotFound) {
     std::string text = "The catalogue file was not found:";
-    for (const auto& place : report.looked_in) text += "\n" + place.string();
+    for (const auto& place : report.looked_in) {
+      text += '\n';
+      text += place.string();
+    }
     return text;
   }
   const char* why = "";
@@ -267,7 +270,11 @@ std::string DescribeReport(const CatalogueReport& report) {
     default:
       return {};
   }
-  return "The catalogue file cannot be used:\n" + report.file.string() + "\n" + why;
+  std::string text = "The catalogue file cannot be used:\n";
+  text += report.file.string();
+  text += '\n';
+  text += why;
+  return text;
 }
 
 }  // namespace skyvane
