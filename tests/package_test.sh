@@ -59,6 +59,18 @@ QT_QPA_PLATFORM=offscreen "$SKYVANE" --catalogue "$WORK/none.txt" 2>"$WORK/err.l
 STATUS=$?
 grep -q "not found" "$WORK/err.log" && [ $STATUS -eq 1 ] ||
   fail "a missing catalogue ends with $STATUS: $(cat "$WORK/err.log")"
+# A catalogue its user may not read is reported as such (run as nobody,
+# since root reads everything).
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null 2>&1; then
+  chmod 755 "$WORK"
+  printf '1\t\tA\t5\n' >"$WORK/secret.txt"
+  chmod 600 "$WORK/secret.txt"
+  QT_QPA_PLATFORM=offscreen HOME=/nonexistent setpriv --reuid=65534 --regid=65534 --clear-groups \
+    "$SKYVANE" --catalogue "$WORK/secret.txt" 2>"$WORK/err.log"
+  STATUS=$?
+  grep -q "cannot be read" "$WORK/err.log" && [ $STATUS -eq 1 ] ||
+    fail "an unreadable catalogue ends with $STATUS: $(cat "$WORK/err.log")"
+fi
 # With its catalogue beside it the program keeps running until stopped.
 QT_QPA_PLATFORM=offscreen HOME=$WORK timeout 3 "$SKYVANE" >"$WORK/run.log" 2>&1
 STATUS=$?
