@@ -269,10 +269,7 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   Start();
   QWidget* chart = Get<QWidget>("Picture1");
   // clang-format off
-  struct Case {
-    std::function<void()> act;
-    double to;
-  } cases[] = {
+  struct Case { std::function<void()> act; double to; } cases[] = {
       {[&] { Click("Command4"); }, 359},
       {[&] { Click("Command6"); }, 9},
       {[&] { Click("Command5"); }, 359},
@@ -452,11 +449,7 @@ TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {
   // clang-format off
-  struct Case {
-    const char* format;
-    QTime time;
-    const char* expected;
-  } cases[] = {{"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},
+  struct Case { const char* format; QTime time; const char* expected; } cases[] = {{"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},
                {"h:mm:ss ap t", QTime(12, 0), "PM"},  {"HH:mm:ss", QTime(15, 7, 9), "09"},
                {"AP h:mm", QTime(15, 7), "07"}};
   // clang-format on

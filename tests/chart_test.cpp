@@ -15,9 +15,7 @@ const QRgb kBlack = qRgb(0, 0, 0), kGreen = qRgb(0, 255, 0), kYellow = qRgb(255,
 
 TEST(Projection, DomeAndDiscStyles) {
   // clang-format off
-  struct Place {
-    double azimuth, altitude, sx, sy;
-  } places[] = {{0, 0, 388.5, 411.2}, {0, 90, 388.5, 0}, {90, 0, 0, 411.2},
+  struct Place { double azimuth, altitude, sx, sy; } places[] = {{0, 0, 388.5, 411.2}, {0, 90, 388.5, 0}, {90, 0, 0, 411.2},
                 {270, 0, 777, 411.2}, {0, 45, 388.5, 240.875}};
   // clang-format on
   for (const Place& c : places) {
@@ -30,11 +28,7 @@ TEST(Projection, DomeAndDiscStyles) {
   EXPECT_FALSE(ProjectSkyPoint(180, 0, 388.5, 411.2, sx, sy));  // straight behind
 
   // clang-format off
-  struct Style {
-    double flux;
-    int32_t colour;
-    double capped;
-  } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
+  struct Style { double flux; int32_t colour; double capped; } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
                 {12, 15921906, 12},   {12.5, 15873506, 12.5}, {150, 6821672, 150},
                 {400, 6821672, 150}};
   // clang-format on
@@ -57,10 +51,7 @@ TEST(Annotations, LabelCompassNamesAndClipping) {
   EXPECT_EQ(ViewLabelText(0.25), QString::fromUtf8(" .25°"));
   ChartState chart;
   // clang-format off
-  struct Case {
-    double view, internal;
-    const char* name;
-  } cases[] = {{0, 0, "N"},  {0, 22.5, "NNW"}, {0, 270, "E"},       {0, 337.5, "NNE"},
+  struct Case { double view, internal; const char* name; } cases[] = {{0, 0, "N"},  {0, 22.5, "NNW"}, {0, 270, "E"},       {0, 337.5, "NNE"},
                {0, 350, "N"}, {90, 270, "E"},   {0.25, -157.5, "SSE"}};
   // clang-format on
   for (const Case& c : cases) {
@@ -109,10 +100,7 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
   EXPECT_DOUBLE_EQ(chart.HorizonY, 411.2);
   EXPECT_EQ(chart.SymbolScale, static_cast<float>(std::sqrt(514 * 777 / 2e7)));
   // clang-format off
-  struct Pixel {
-    int y;
-    QRgb day;
-  } rows[] = {{410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
+  struct Pixel { int y; QRgb day; } rows[] = {{410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
               {462, qRgb(1, 129, 1)}, {513, qRgb(1, 129, 1)}};
   // clang-format on
   for (const Pixel& p : rows) {
@@ -240,13 +228,8 @@ TEST(Readout, PickingNamesAndDrawing) {
   ChartState chart;
   chart.SetSize(200, 100);
   // clang-format off
-  struct Case {
-    const char* name;
-    std::vector<std::array<int, 3>> marks;  // x, y, row
-    float x, y;
-    int row;
-    double bx, by;
-  } cases[] = {
+  // x, y, row
+  struct Case { const char* name; std::vector<std::array<int, 3>> marks; float x, y; int row; double bx, by; } cases[] = {
       {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58},
       {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
       {"tie goes left", {{53, 50, 8}, {47, 50, 9}}, 50, 50, 9, 47, 50},

@@ -28,10 +28,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(Numbers, LeadingParseStrictParseAndWrittenForms) {
   // clang-format off
-  struct Parse {
-    const char* text;
-    double value;
-  } leading[] = {{"-82.84", -82.84}, {"1 2\t3\n4", 1234}, {"3h58", 3},   {"", 0},
+  struct Parse { const char* text; double value; } leading[] = {{"-82.84", -82.84}, {"1 2\t3\n4", 1234}, {"3h58", 3},   {"", 0},
                  {"--1", 0},         {".5", 0.5},        {"1.2.3", 1.2}, {"1E+2x", 100},
                  {"2D2", 200},       {"2d-1", 0.2},      {"1e+", 1},     {"12,5", 12},
                  {"\r5", 0},         {"- 3", -3},        {"1e999", kInf}, {"-1e999", -kInf}};
@@ -40,12 +37,7 @@ TEST(Numbers, LeadingParseStrictParseAndWrittenForms) {
   EXPECT_EQ(ParseLeadingNumber(std::string(10000, '9')), kInf);
 
   // clang-format off
-  struct Strict {
-    const char* text;
-    const char* separator;
-    bool ok;
-    double value;
-  } strict[] = {{" 12 ", ".", true, 12},  {"15,5", ",", true, 15.5}, {"15.5", ",", true, 15.5},
+  struct Strict { const char* text; const char* separator; bool ok; double value; } strict[] = {{" 12 ", ".", true, 12},  {"15,5", ",", true, 15.5}, {"15.5", ",", true, 15.5},
                 {"15,5", ".", false, 0},  {"", ".", false, 0},      {"12a", ".", false, 0},
                 {"1 2", ".", false, 0},   {"+.5", ".", true, 0.5},  {"-1e3", ".", true, -1000}};
   // clang-format on
@@ -72,10 +64,7 @@ TEST(Numbers, LeadingParseStrictParseAndWrittenForms) {
 
 TEST(Catalogue, AnglesAndNames) {
   // clang-format off
-  struct Angle {
-    const char* text;
-    double degrees;
-  } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
+  struct Angle { const char* text; double degrees; } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
                 {"-0*30'0''", -0.5}, {"-6*15'42''", -6.2616666666666667}, {"3h30''", 52.5},
                 {"2h", 30}, {"garbage", 0}};
   // clang-format on
@@ -113,11 +102,8 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_EQ(t.Flux[5], -27.97);
 
   // clang-format off
-  struct Torture {
-    const char* name;
-    std::string text;
-    int rows;  // accepted, the Sun's not counted
-  } files[] = {
+  // accepted, the Sun's not counted
+  struct Torture { const char* name; std::string text; int rows; } files[] = {
       {"empty", "", 0},
       {"first number empty", Line("", "5") + Line("1", "5") + Line("", "5") + Line("", "6"), 2},
       {"CR only", "1\t\tA\t5\r2\t\tB\t5\r3\t\tC\t5", 3},
@@ -157,11 +143,13 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   const std::string utf16(utf16_bytes, sizeof utf16_bytes);
   const std::string long_line = "1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n";
   const std::string long_name = "1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n";
+  // makes dir/StarData.txt
+  // rows read, the Sun's included
   struct Case {
     const char* name;
-    std::function<void(const fs::path&)> make;  // makes dir/StarData.txt
+    std::function<void(const fs::path&)> make;
     CatalogueStatus status;
-    int rows;  // rows read, the Sun's included
+    int rows;
   } cases[] = {
       {"missing", [](const fs::path&) {}, CatalogueStatus::kNotFound, 0},
       {"a folder", [](const fs::path& f) { fs::create_directory(f); },
@@ -213,9 +201,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
 
 TEST(Sky, HorizontalCoordinatesWorkedValues) {
   // clang-format off
-  struct Case {
-    double ra, dec, lst, hour_angle, altitude, azimuth;
-  } cases[] = {{100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
+  struct Case { double ra, dec, lst, hour_angle, altitude, azimuth; } cases[] = {{100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
                {350, 5, 10, 20, 48.7660, 148.8743},   {0, 0, 90, 90, 0, 90}};
   // clang-format on
   for (const Case& c : cases) {
@@ -264,9 +250,7 @@ TEST(Sky, SunWrapAndArcTangent) {
   EXPECT_EQ(Wrap360(1e12 + 10), std::fmod(1e12 + 10, 360));
   EXPECT_TRUE(std::isnan(Wrap360(kInf)));
   // clang-format off
-  struct Case {
-    double y, x, radians;
-  } cases[] = {{0, 0, 0},           {1, 0, 1.5707963267949}, {-1, 5e-8, -1.5707963267949},
+  struct Case { double y, x, radians; } cases[] = {{0, 0, 0},           {1, 0, 1.5707963267949}, {-1, 5e-8, -1.5707963267949},
                {0, -1, 3.14159265358979}, {-1, -1, std::atan(1.0) - 3.14159265358979},
                {1, -1, 3.14159265358979 - std::atan(1.0)}, {5e-8, 5e-8, 0}};
   // clang-format on
@@ -299,12 +283,8 @@ constexpr int AM = kClockAm, PM = kClockPm, H24 = kClock24;
 
 TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
   // clang-format off
-  struct Case {
-    const char* name;
-    SettingsFields in;
-    int hour;  // the 24-hour hour the pass computes with
-    std::array<std::string, 3> date, time;
-  } cases[] = {
+  // the 24-hour hour the pass computes with
+  struct Case { const char* name; SettingsFields in; int hour; std::array<std::string, 3> date, time; } cases[] = {
       {"pm noon", Fields({"5", "3", "2024"}, {"12", "0", "0"}, PM), 12, {"5", "3", "2024"}, {"12", "00", "00"}},
       {"pm three", Fields({"5", "3", "2024"}, {"3", "0", "0"}, PM), 15, {"5", "3", "2024"}, {"3", "00", "00"}},
       {"pm fifteen", Fields({"5", "3", "2024"}, {"15", "0", "0"}, PM), 15, {"5", "3", "2024"}, {"3", "00", "00"}},
@@ -454,11 +434,8 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
 
 TEST(ClockMode, HourConversions) {
   // clang-format off
-  struct Case {
-    const char* text;
-    int from, to;
-    const char* converted;  // nullptr: the text stays
-  } cases[] = {{"15", H24, PM, "3"},  {"0", H24, AM, "12"},   {"3", PM, H24, "15"},
+  // nullptr: the text stays
+  struct Case { const char* text; int from, to; const char* converted; } cases[] = {{"15", H24, PM, "3"},  {"0", H24, AM, "12"},   {"3", PM, H24, "15"},
                {"12", AM, H24, "0"},  {"12", PM, H24, "12"},  {"5", PM, AM, nullptr},
                {"7", H24, H24, nullptr}, {"99999", H24, PM, nullptr}, {"32767", PM, H24, nullptr}};
   // clang-format on
@@ -482,12 +459,7 @@ SettingsFields Fields(const Shown& s) {
 
 TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
   // clang-format off
-  struct Case {
-    const char* name;
-    Shown in;
-    int unit, direction;
-    Shown out;
-  } cases[] = {
+  struct Case { const char* name; Shown in; int unit, direction; Shown out; } cases[] = {
       {"new year", {{"12", "31", "2023"}, {"23", "59", "59"}, H24}, kUnitSecond, 1, {{"1", "1", "2024"}, {"0", "00", "00"}, H24}},
       {"back into a leap february", {{"3", "1", "2024"}, {"0", "00", "00"}, H24}, kUnitSecond, -1, {{"2", "29", "2024"}, {"23", "59", "59"}, H24}},
       {"pm to the next day", {{"6", "10", "2024"}, {"11", "59", "59"}, PM}, kUnitSecond, 1, {{"6", "11", "2024"}, {"12", "00", "00"}, AM}},
@@ -524,12 +496,7 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
 
 TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
   // clang-format off
-  struct Case {
-    const char* name;
-    Shown in;
-    int direction, rate;
-    Shown out;
-  } cases[] = {
+  struct Case { const char* name; Shown in; int direction, rate; Shown out; } cases[] = {
       {"10:59 am", {{"6", "10", "2024"}, {"10", "59", "30"}, AM}, 1, 1, {{"6", "10", "2024"}, {"11", "0", "30"}, AM}},
       {"11:59 am", {{"6", "10", "2024"}, {"11", "59", "30"}, AM}, 1, 1, {{"6", "10", "2024"}, {"12", "0", "30"}, PM}},
       {"11:59 pm", {{"6", "10", "2024"}, {"11", "59", "30"}, PM}, 1, 1, {{"6", "11", "2024"}, {"12", "0", "30"}, AM}},
@@ -559,11 +526,8 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
 
 TEST(TimeSteps, UnreadableOrOverflowingFieldsChangeNothing) {
   // clang-format off
-  struct Case {
-    Shown in;
-    int unit;  // -2: a play tick forwards
-    int direction;
-  } cases[] = {
+  // -2: a play tick forwards
+  struct Case { Shown in; int unit; int direction; } cases[] = {
       {{{"6", "", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
       {{{"June", "1", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
       {{{"6", "1,5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
