@@ -1,5 +1,6 @@
 #include "app/chart_view.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +34,10 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   if (KeyPress && text.size() == 1) KeyPress(text.front());
   event->accept();
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event) {
+  if (ContextMenu) ContextMenu(event->pos());
 }
 
 }  // namespace skyvane

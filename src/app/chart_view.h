@@ -16,12 +16,14 @@ class ChartView : public QWidget {
   std::function<void(Qt::MouseButton button)> MouseDown;
   std::function<void(int key, Qt::KeyboardModifiers modifiers)> KeyDown;
   std::function<void(QChar character)> KeyPress;
+  std::function<void(QPoint at)> ContextMenu;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   const QImage& picture_;

@@ -119,10 +119,12 @@ void Form1::RecalculateSky() {
   // when the layout leaves everything as it is.
   if (isMinimized()) DrawChart();
   Form_Resize();
+  FollowTarget();
 }
 
 void Form1::DrawChart() {
   skyvane::DrawChart(chart_, table_, state_.BoldChartText);
+  DrawAntenna();
   Picture1->update();
 }
 
@@ -142,6 +144,7 @@ void Form1::Form_Resize() {
   }
   LayOutChart(chart_, table_, Picture1->width(), Picture1->height(), sky_.SunAltitude,
               state_.BoldChartText);
+  DrawAntenna();
   Picture1->update();
 }
 

@@ -25,6 +25,7 @@
 #include "app/proportional_layout.h"
 #include "catalogue/source_table.h"
 #include "chart/chart_state.h"
+#include "interact/rotator.h"
 #include "sky/sky_pass.h"
 #include "time/moment.h"
 
@@ -101,6 +102,14 @@ class Form1 : public QWidget {
   int MenuHeight() const;
   static QString AboutText();
 
+  // The antenna: connecting to the rotator daemon, and pointing it at a
+  // row of the source table once or following it pass after pass.
+  void ConnectRotator(const QString& host, quint16 port);
+  void PointAntenna(int row, bool follow);
+  const RotatorLink& Antenna() const { return antenna_; }
+  // What the antenna menu last had to say (a target it would not send...).
+  QString AntennaNote() const { return antenna_note_; }
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -137,6 +146,21 @@ class Form1 : public QWidget {
   PositionsOfDate of_date_;
   void CreateMenus();
   void ShowPositionsInTitle();
+
+  RotatorLink antenna_;
+  QLabel* antenna_status_;
+  QAction *follow_, *reconnect_;
+  QString rotator_host_;
+  quint16 rotator_port_ = 0;
+  int target_row_ = 0;
+  std::optional<RotatorLink::Pointing> last_sent_;
+  QPointF pointer_;  // where the mouse was last seen over the chart
+  QString antenna_note_;
+  void CreateAntennaMenu();
+  void FollowTarget();
+  void DrawAntenna();
+  void ShowAntennaState();
+  void ShowChartMenu(QPoint at);
 
   void CreateControls();
   void WireHandlers();

@@ -33,6 +33,8 @@ void Form1::CreateMenus() {
   });
   ShowPositionsInTitle();
 
+  CreateAntennaMenu();
+
   QMenu* help = menu_bar_->addMenu(tr("&Help"));
   QAction* information = help->addAction(tr("&Information"), this, [this] { Command8_Click(); });
   information->setObjectName(QStringLiteral("actionInformation"));

@@ -130,4 +130,31 @@ void DrawAnnotations(ChartState& chart, bool bold_text) {
   DrawCompassRing(chart, painter, bold_text);
 }
 
+void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation) {
+  double sx, sy;
+  if (!ProjectSkyPoint(360 - compass_azimuth + chart.ViewAzimuth, elevation, chart.HalfWidth,
+                       chart.HorizonY, sx, sy) ||
+      !(std::fabs(sx) < kFarAway && std::fabs(sy) < kFarAway)) {
+    return;
+  }
+  // Orange: no disc, no grid and no marker of the chart has that colour.
+  const QColor orange(255, 128, 0);
+  const QFont font = ChartFont(8, false);
+  const QString text =
+      QStringLiteral("az %1° el %2°").arg(compass_azimuth, 0, 'f', 1).arg(elevation, 0, 'f', 1);
+  const QFontMetrics metrics(font);
+  QPainter painter(&chart.Picture1);
+  painter.setPen(QPen(orange, 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(QPointF(sx, sy), 7, 7);
+  painter.drawLine(QPointF(sx - 11, sy), QPointF(sx + 11, sy));
+  painter.drawLine(QPointF(sx, sy - 11), QPointF(sx, sy + 11));
+  painter.setFont(font);
+  painter.drawText(QPointF(sx + 10, sy + 12 + metrics.ascent()), text);
+  const QRect drawn =
+      QRect(static_cast<int>(sx) - 13, static_cast<int>(sy) - 13,
+            std::max(26, metrics.horizontalAdvance(text) + 24), 27 + metrics.height());
+  BlockCopyRect(chart.SwapScreen, chart.Picture1, drawn);
+}
+
 }  // namespace skyvane

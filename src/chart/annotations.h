@@ -20,4 +20,9 @@ bool ClipSegment(QLineF& line, const QRectF& box);
 
 void DrawAnnotations(ChartState& chart, bool bold_text);
 
+// The antenna's mark, an orange ring and cross with its bearing and
+// elevation beside it, at a compass azimuth (north towards east) and
+// elevation, drawn into Picture1 and the clean copy alike.
+void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation);
+
 }  // namespace skyvane

@@ -1,0 +1,88 @@
+// The antenna's rotator, through the rotator daemon's plain text protocol
+// (rotctld): one command at a time, every reply read to its end, on the
+// event thread without ever blocking it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTcpSocket>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace skyvane {
+
+// Compass bearing (north 0, east 90) of a table azimuth (north towards
+// west), in 0..360.
+double CompassAzimuth(double table_azimuth);
+
+// The meaning of a daemon's RPRT code ("RPRT -8": "protocol error").
+QString RotatorErrorText(int code);
+
+class RotatorLink {
+ public:
+  enum class State { kDisconnected, kConnecting, kConnected, kLost, kError };
+  struct Pointing {
+    double azimuth;    // compass degrees
+    double elevation;  // degrees
+  };
+  struct Limits {
+    double min_azimuth = 0, max_azimuth = 360, min_elevation = 0, max_elevation = 90;
+  };
+
+  RotatorLink();
+  ~RotatorLink();
+
+  // Runs whenever the state, the position read or the message changes.
+  std::function<void()> Changed;
+
+  void Connect(const QString& host, quint16 port);
+  void Disconnect();
+  // Queues "P az el". False (and nothing sent) when not connected or the
+  // target lies outside the rotator's limits; `why` then says so.
+  bool Point(double azimuth, double elevation, QString* why);
+  void Stop();
+  void Park();
+
+  State state() const { return state_; }
+  // The position last read with "p", while connected.
+  std::optional<Pointing> Position() const { return position_; }
+  Limits limits() const { return limits_; }
+  // The last thing worth telling the user: an error with its meaning, or why
+  // the connection was lost.
+  QString Message() const { return message_; }
+  QString StateText() const;
+
+  // Milliseconds: a reply must come within `reply`, the position is read
+  // every `poll`, a connection must be made within `connect`.
+  void SetTimes(int reply, int poll, int connect);
+
+ private:
+  enum class Kind { kPosition, kSimple, kState };
+  struct Command {
+    QByteArray text;
+    Kind kind;
+  };
+  void Send(QByteArray text, Kind kind);
+  void SendNext();
+  void OnReadyRead();
+  // Handles one complete reply line; false when the line makes no sense.
+  bool OnLine(const QByteArray& line);
+  void Finish();
+  void Fail(State state, const QString& message);
+  void Notify();
+
+  QTcpSocket socket_;
+  QTimer poll_, reply_timer_, connect_timer_;
+  std::deque<Command> queue_;
+  std::optional<Command> waiting_;
+  QByteArray buffer_;
+  std::vector<double> numbers_;  // value lines of the reply being read
+  State state_ = State::kDisconnected;
+  std::optional<Pointing> position_;
+  Limits limits_;
+  QString message_;
+};
+
+}  // namespace skyvane

@@ -1,0 +1,220 @@
+// The antenna's rotator: the protocol against a small scripted daemon, and
+// the window against the real rotator daemon's dummy rotator.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <functional>
+#include <map>
+
+#include "app/form1.h"
+#include "fixed_clock.h"
+#include "interact/rotator.h"
+
+namespace skyvane {
+namespace {
+
+using State = RotatorLink::State;
+
+// A daemon on a loopback port that answers each command line by a script:
+// the reply for the command's first word; a reply ending in "close" ends
+// the connection after the rest, "silent" says nothing.
+class ScriptedDaemon {
+ public:
+  explicit ScriptedDaemon(std::map<QByteArray, QByteArray> script) : script_(std::move(script)) {
+    server_.listen(QHostAddress::LocalHost);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      QTcpSocket* client = server_.nextPendingConnection();
+      QObject::connect(client, &QTcpSocket::readyRead, [this, client] {
+        while (client->canReadLine()) {
+          const QByteArray line = client->readLine().trimmed();
+          received << line;
+          QByteArray reply = script_[line.split(' ').value(0)];
+          if (reply == "silent") continue;
+          const bool close = reply.endsWith("close");
+          if (close) reply.chop(5);
+          client->write(reply);
+          if (close) return client->disconnectFromHost();
+        }
+      });
+    });
+  }
+  quint16 port() const { return server_.serverPort(); }
+  QList<QByteArray> received;
+
+ private:
+  QTcpServer server_;
+  std::map<QByteArray, QByteArray> script_;
+};
+
+const QByteArray kState =
+    "1\n1\nmin_az=-180.000000\nmax_az=180.000000\nmin_el=0.000000\n"
+    "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n";
+
+TEST(RotatorLink, ProtocolAndItsFailures) {
+  struct Case {
+    const char* name;
+    std::map<QByteArray, QByteArray> script;
+    State state;          // after the first position read or the failure
+    const char* message;  // part of the message, "" for none
+  } cases[] = {
+      {"a sound daemon",
+       {{"\\dump_state", kState}, {"p", "12.50\n45.25\n"}},
+       State::kConnected,
+       ""},
+      {"garbage",
+       {{"\\dump_state", kState}, {"p", "hello\n"}},
+       State::kError,
+       "unexpected reply \"hello\""},
+      {"closed mid-reply",
+       {{"\\dump_state", kState}, {"p", "12.50\nclose"}},
+       State::kLost,
+       "closed"},
+      {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
+      {"an error",
+       {{"\\dump_state", kState}, {"p", "RPRT -8\n"}},
+       State::kConnected,
+       "RPRT -8 (protocol error)"},
+      {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedDaemon daemon(c.script);
+    RotatorLink link;
+    link.SetTimes(300, 100000, 2000);
+    link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          return link.state() != State::kConnecting &&
+                 (link.state() != State::kConnected || link.Position() ||
+                  !link.Message().isEmpty());
+        },
+        5000));
+    EXPECT_EQ(link.state(), c.state) << link.StateText().toStdString();
+    EXPECT_TRUE(link.Message().contains(QString::fromLatin1(c.message)))
+        << link.Message().toStdString();
+    EXPECT_EQ(daemon.received.value(0), QByteArray("\\dump_state"));
+  }
+
+  // Targets within the rotator's limits go out with a period for the point,
+  // in the turn that holds them; others are refused with the reason.
+  ScriptedDaemon daemon(
+      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT -1\n"}, {"S", "RPRT 0\n"}});
+  RotatorLink link;
+  link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  EXPECT_EQ(link.limits().min_azimuth, -180);
+  QString why;
+  EXPECT_FALSE(link.Point(10, 95, &why));
+  EXPECT_TRUE(why.contains("elevation 95.0°")) << why.toStdString();
+  ASSERT_TRUE(link.Point(270.125, 30, &why));
+  link.Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.size() >= 4; }, 5000));
+  EXPECT_EQ(daemon.received[2], "P -89.88 30.00");  // rounded, and 270 is -90 on this rotator
+  EXPECT_EQ(daemon.received[3], "S");
+  EXPECT_TRUE(link.Message().contains("RPRT -1 (invalid parameter)"));
+  link.Disconnect();
+  EXPECT_FALSE(link.Point(10, 10, &why));
+  EXPECT_EQ(link.StateText(), "Antenna: not connected");
+  EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
+  EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
+}
+
+TEST(RotatorLink, RefusedConnection) {
+  QTcpServer closed;
+  closed.listen(QHostAddress::LocalHost);
+  const quint16 port = closed.serverPort();
+  closed.close();
+  RotatorLink link;
+  link.Connect(QStringLiteral("127.0.0.1"), port);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return link.state() == State::kError; }, 5000));
+  EXPECT_TRUE(link.StateText().startsWith("Antenna: error"));
+}
+
+// The window points the real daemon's dummy rotator at a source, then
+// follows it through fast play.
+TEST(Antenna, PointAndFollowWithTheDummyRotator) {
+  const QString daemon = QStandardPaths::findExecutable(QStringLiteral("rotctld"));
+  if (daemon.isEmpty()) GTEST_SKIP() << "rotctld is not installed";
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost);
+  const quint16 port = probe.serverPort();
+  probe.close();
+  QProcess rotctld;
+  rotctld.start(daemon, {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
+  ASSERT_TRUE(rotctld.waitForStarted(5000));
+  struct Stopper {
+    QProcess& p;
+    ~Stopper() {
+      p.kill();
+      p.waitForFinished(5000);
+    }
+  } stopper{rotctld};
+
+  FixedClock clock;
+  clock.format = "HH:mm:ss";
+  Form1 form(clock);
+  form.ShowMessage = [](const QString&) {};
+  ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  form.findChild<QTimer*>("Timer3")->stop();
+  form.show();
+  // The dummy starts at north on the horizon and turns a few degrees a
+  // second: a source 20 to 40 degrees east of north at 15 to 40 degrees up.
+  int row = 0;
+  const SourceTable& table = form.Sources();
+  for (int r = 1; r < table.LastRow && !row; ++r) {
+    const double az = CompassAzimuth(table.AzAlt[r][0]), alt = table.AzAlt[r][1];
+    if (az > 20 && az < 40 && alt > 15 && alt < 40) row = r;
+  }
+  ASSERT_GT(row, 0);
+  for (int attempt = 0; attempt < 50 && form.Antenna().state() != State::kConnected; ++attempt) {
+    form.ConnectRotator(QStringLiteral("127.0.0.1"), port);  // the daemon may still be starting
+    (void)QTest::qWaitFor([&] { return form.Antenna().state() != State::kConnecting; }, 2000);
+    if (form.Antenna().state() != State::kConnected) QTest::qWait(100);
+  }
+  ASSERT_EQ(form.Antenna().state(), State::kConnected);
+  auto near_target = [&] {
+    const auto at = form.Antenna().Position();
+    return at && std::fabs(at->azimuth - CompassAzimuth(table.AzAlt[row][0])) < 1 &&
+           std::fabs(at->elevation - table.AzAlt[row][1]) < 1;
+  };
+  form.PointAntenna(row, false);
+  EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
+  EXPECT_TRUE(QTest::qWaitFor(near_target, 30000));
+  // The mark is drawn on the chart in orange, the clean copy included.
+  int orange = 0;
+  for (int y = 0; y < form.Chart().SwapScreen.height(); ++y)
+    for (int x = 0; x < form.Chart().SwapScreen.width(); ++x)
+      orange += form.Chart().SwapScreen.pixel(x, y) == qRgb(255, 128, 0);
+  EXPECT_GT(orange, 30);
+  if (const QString shot = qEnvironmentVariable("SKYVANE_ANTENNA_SCREENSHOT"); !shot.isEmpty()) {
+    form.grab().save(shot);  // the README's picture of the mark
+  }
+
+  form.PointAntenna(row, true);
+  form.findChild<QScrollBar*>("HScroll1")->setValue(10);
+  form.findChild<QRadioButton*>("Option2_0")->click();
+  for (int tick = 0; tick < 3; ++tick) form.Timer2_Timer();  // half an hour on
+  form.findChild<QRadioButton*>("Option2_1")->click();       // and held there
+  EXPECT_TRUE(QTest::qWaitFor(near_target, 30000))
+      << form.Antenna().StateText().toStdString() << " target "
+      << CompassAzimuth(table.AzAlt[row][0]) << " " << table.AzAlt[row][1] << " note "
+      << form.AntennaNote().toStdString();
+  form.findChild<QAction*>("actionStop")->trigger();
+  EXPECT_FALSE(form.findChild<QAction*>("actionFollow")->isChecked());
+
+  // A source below the minimum elevation is not sent, and the user is told.
+  int low = 0;
+  for (int r = 1; r < table.LastRow && !low; ++r) low = table.AzAlt[r][1] < -5 ? r : 0;
+  form.PointAntenna(low, false);
+  EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
+}
+
+}  // namespace
+}  // namespace skyvane
