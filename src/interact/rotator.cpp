@@ -172,9 +172,9 @@ QString RotatorLink::StateText() const {
       return message_.isEmpty() ? text : text + QStringLiteral("; ") + message_;
     }
     case State::kLost:
-      return QStringLiteral("Antenna: connection lost (%1)").arg(message_);
+      return QStringLiteral("Antenna: connection lost (%1); Antenna > Reconnect").arg(message_);
     case State::kError:
-      return QStringLiteral("Antenna: error (%1)").arg(message_);
+      return QStringLiteral("Antenna: error (%1); Antenna > Reconnect").arg(message_);
   }
   return {};
 }
