@@ -136,6 +136,8 @@ TEST_F(Form1Test, ControlsSitAtTheirDesignPlaces) {
   EXPECT_EQ(form->State().PlayRate, 1);
   EXPECT_EQ(Get<QPushButton>("Command4")->iconSize(), QSize(14, 14));
   EXPECT_EQ(Get<QPushButton>("Command5")->iconSize(), QSize(20, 14));
+  EXPECT_EQ(Get<QPushButton>("Command6")->iconSize(), QSize(20, 14));
+  EXPECT_EQ(Get<QWidget>("Text8")->font().pixelSize(), 9);
 }
 
 TEST_F(Form1Test, EnterTheZoneListAndRefreshRunAPass) {
@@ -249,7 +251,11 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   EXPECT_EQ(ClockMode(), kClockAm);
   EXPECT_EQ(form->Sky().At.Hour, 0);
   EXPECT_EQ(Date(), "3/6/2024");
+  Field("Text4_0")->setText("x");  // a tick that cannot read the date changes nothing
+  form->Timer2_Timer();
+  EXPECT_EQ(Field("Text4_0")->text(), "x");
   Click("Option2_1");
+  Type("Text4_0", "3");
   form->Timer2_Timer();
   EXPECT_EQ(Time(), "12:00:09");
 }
@@ -436,6 +442,7 @@ TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
             0.1);
   EXPECT_EQ(after[4841], before[4841]);  // the Sun keeps its own computation
   Start();                               // remembered by the next window
+  EXPECT_TRUE(form->windowTitle().contains("positions for the observing date"));
   EXPECT_TRUE(form->findChild<QAction*>("actionPositionsOfDate")->isChecked());
   form->findChild<QAction*>("actionPositionsOfDate")->trigger();
   EXPECT_EQ(form->windowTitle(), plain_title);
@@ -468,6 +475,14 @@ TEST(Form1Start, AMissingCatalogueIsReported) {
   EXPECT_TRUE(messages[0].contains("not found"));
   EXPECT_TRUE(messages[0].contains(empty.path() + "/StarData.txt"));
   EXPECT_FALSE(form.findChild<QTimer*>("Timer3")->isActive());
+}
+
+TEST_F(Form1Test, ClosingStopsTheTimers) {
+  Start();
+  form->show();
+  form->close();
+  EXPECT_FALSE(Get<QTimer>("Timer3")->isActive());
+  EXPECT_FALSE(Get<QTimer>("Timer2")->isActive());
 }
 
 }  // namespace

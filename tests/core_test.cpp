@@ -150,25 +150,32 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
     std::function<void(const fs::path&)> make;
     CatalogueStatus status;
     int rows;
+    const char* says;
   } cases[] = {
-      {"missing", [](const fs::path&) {}, CatalogueStatus::kNotFound, 0},
+      {"missing", [](const fs::path&) {}, CatalogueStatus::kNotFound, 0, "not found"},
       {"a folder", [](const fs::path& f) { fs::create_directory(f); },
-       CatalogueStatus::kNotRegularFile, 0},
+       CatalogueStatus::kNotRegularFile, 0, "not a regular file"},
       {"a pipe", [](const fs::path& f) { ::mkfifo(f.c_str(), 0600); },
-       CatalogueStatus::kNotRegularFile, 0},
+       CatalogueStatus::kNotRegularFile, 0, "not a regular file"},
       {"binary", [&](const fs::path& f) { write(f, std::string("1\t\tA\0\x01\t5", 9)); },
-       CatalogueStatus::kNotText, 0},
+       CatalogueStatus::kNotText, 0, "not a text file"},
+      {"at the size limit",
+       [&](const fs::path& f) {
+         write(f, "");
+         fs::resize_file(f, kMaxFileBytes);  // all NUL bytes, read no further than its start
+       },
+       CatalogueStatus::kNotText, 0, "not a text file"},
       {"too large",
        [&](const fs::path& f) {
          write(f, "");
          fs::resize_file(f, kMaxFileBytes + 1);
        },
-       CatalogueStatus::kTooLarge, 0},
-      {"UTF-16", [&](const fs::path& f) { write(f, utf16); }, CatalogueStatus::kLoaded, 2},
+       CatalogueStatus::kTooLarge, 0, "too large"},
+      {"UTF-16", [&](const fs::path& f) { write(f, utf16); }, CatalogueStatus::kLoaded, 2, ""},
       {"a line too long", [&](const fs::path& f) { write(f, long_line + "2\t\tB\t6\r\n"); },
-       CatalogueStatus::kLoaded, 2},
+       CatalogueStatus::kLoaded, 2, ""},
       {"a name too long", [&](const fs::path& f) { write(f, long_name); }, CatalogueStatus::kLoaded,
-       2},
+       2, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -181,6 +188,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
     EXPECT_EQ(table.RowCount(), c.rows);
     const std::string text = DescribeReport(report);
     EXPECT_EQ(text.empty(), c.status == CatalogueStatus::kLoaded);
+    EXPECT_NE(text.find(c.says), std::string::npos) << text;
     const bool names_the_file = text.find((latin1 / "StarData.txt").string()) != std::string::npos;
     EXPECT_EQ(names_the_file, c.status != CatalogueStatus::kLoaded) << text;
     if (c.status == CatalogueStatus::kNotFound) {
@@ -430,6 +438,11 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
   SettingsFields f = Fields({"12", "7", "2026"}, {"21", "30", "0"}, H24);
   Pass(f, &table, &of_date);
   EXPECT_TRUE(std::isnan(of_date.RaDec()[1][0]));
+  // A row added after the conversion is taken as it stands.
+  const int added = table.AddRow();
+  table.RaDec[added] = {12, 34};
+  of_date.Update(table, 2461382.5);
+  EXPECT_EQ(of_date.RaDec()[added][0], 12);
 }
 
 TEST(ClockMode, HourConversions) {
