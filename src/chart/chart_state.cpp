@@ -33,7 +33,6 @@ QFont ChartFont(double points, bool bold) {
   // The chart works in pixels at 96 per inch, whatever the screen says.
   font.setPixelSize(static_cast<int>(points * 96 / 72 + 0.5));
   font.setBold(bold);
-  font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
 

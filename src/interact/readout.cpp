@@ -13,9 +13,10 @@ PickCandidate FindNearestSource(const ChartState& chart, float x, float y) {
   const double X = x, Y = y;
   for (double cx = X - 8; cx <= X + 8; cx += 1) {
     for (double cy = Y - 8; cy <= Y + 8; cy += 1) {
-      if (cx < 0 || cy < 0 || cx > 6000 || cy > 6000) continue;
+      // Cells outside the map (which is as large as the chart) hold nothing.
+      if (cx < 0 || cy < 0) continue;
       const double rx = RoundHalfEven(cx), ry = RoundHalfEven(cy);
-      if (rx >= chart.PickWidth || ry >= chart.PickHeight) continue;  // beyond the surface
+      if (rx >= chart.PickWidth || ry >= chart.PickHeight) continue;
       const int v = chart.PickAt(static_cast<int>(rx), static_cast<int>(ry));
       if (v <= 0) continue;
       const double d = std::sqrt(std::pow(cx - X, 2) + std::pow(cy - Y, 2));

@@ -93,11 +93,11 @@ SPOT=$(convert "$WORK/day.png" -crop "560x300+$((WX + 60))+$((WY + 100))" +repag
   grep -m1 -E '#(F[2-9])\1\1' | cut -d: -f1)
 [ -n "$SPOT" ] || fail "no grey source disc to point at"
 SX=$((WX + 60 + ${SPOT%,*})) SY=$((WY + 101 + ${SPOT#*,}))
-BEFORE=$(count day "$((SX + 15))" "$((SY - 25))" 140 60 '#00FF00')
+BEFORE=$(count day "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
 xdotool mousemove "$SX" "$SY"
 sleep 0.4
 shot hover
-AFTER=$(count hover "$((SX + 15))" "$((SY - 25))" 140 60 '#00FF00')
+AFTER=$(count hover "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
 [ "$AFTER" -gt "$((BEFORE + 30))" ] || fail "no green readout beside the source ($BEFORE -> $AFTER)"
 pass "pointing at a source shows the readout"
 [ -z "$SCREENSHOT" ] || convert "$WORK/hover.png" -crop "777x$HEIGHT+$WX+$Y" +repage "$SCREENSHOT"
