@@ -2,6 +2,7 @@
 // names, keys typed and buttons clicked.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -298,6 +299,19 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
     EXPECT_EQ(form->Chart().Picture1 != before, c.to != previous) << c.to;
     previous = c.to;
   }
+  // The keys act after a click on a button or an option, not in a field.
+  for (const char* name : {"Command1", "Option2_1", "Combo2"}) {
+    Get<QWidget>(name)->setFocus();
+    const double before = form->Chart().ViewAzimuth;
+    QTest::keyClick(Get<QWidget>(name), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(form->Chart().ViewAzimuth, before + 5) << name;
+  }
+  QTest::keyClick(Field("Text2_0"), Qt::Key_Left);
+  EXPECT_EQ(form->Chart().ViewAzimuth, 20);
+  QTest::keyClick(Get<QWidget>("Command1"), Qt::Key_I);
+  EXPECT_FALSE(form->State().ShowInfo);
+  QTest::keyClick(chart, Qt::Key_I);
+  EXPECT_TRUE(form->State().ShowInfo);
   QTest::keyClick(chart, Qt::Key_I);
   EXPECT_FALSE(form->State().ShowInfo);
   QTest::keyClick(chart, Qt::Key_I, Qt::ShiftModifier);
@@ -308,6 +322,19 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   EXPECT_EQ(form->Chart().ScopeMarkerY, 0);
   scope->setValue(40);
   EXPECT_DOUBLE_EQ(form->Chart().ScopeMarkerY, 0.4 * 514);
+  // The thumb is small and travels the bar's length.
+  auto thumb_rows = [scope](int value) {
+    scope->setValue(value);
+    const QImage bar = scope->grab().toImage();
+    std::vector<int> rows;
+    for (int y = 0; y < bar.height(); ++y)
+      if (bar.pixel(bar.width() / 2, y) == qRgb(0x50, 0x50, 0x50)) rows.push_back(y);
+    return rows;
+  };
+  const std::vector<int> top = thumb_rows(0), bottom = thumb_rows(80);
+  ASSERT_FALSE(top.empty() || bottom.empty());
+  EXPECT_LE(top.size(), 10u);
+  EXPECT_GE(bottom.front() - top.front(), 25);
 }
 
 TEST_F(Form1Test, ResizingKeepsProportions) {
@@ -339,6 +366,10 @@ TEST_F(Form1Test, TheInformationWindowIsOneAndForgetsEdits) {
   EXPECT_EQ(info->palette().color(QPalette::Window), QColor(255, 0, 0));
   auto* text = info->findChild<QPlainTextEdit*>("Text1");
   EXPECT_EQ(text->geometry(), QRect(8, 8, 497, 225));
+  info->show();  // all sixteen lines at once, none wrapped, nothing to scroll
+  EXPECT_EQ(text->document()->documentLayout()->documentSize().height(), 17);  // and the last break
+  EXPECT_EQ(text->verticalScrollBar()->maximum(), 0);
+  EXPECT_GE(text->font().pixelSize(), 8);
   EXPECT_EQ(text->palette().color(QPalette::Base), QColor(Qt::white));
   EXPECT_EQ(text->toPlainText(), QString::fromLatin1(HelpText()).replace("\r\n", "\n"));
   EXPECT_EQ(QString::fromLatin1(HelpText()).count("\r\n"), 16);

@@ -175,6 +175,9 @@ class Form1 : public QWidget {
   int option1_chosen_ = -1;  // clock mode shown as chosen, -1 before the first choice
   int option2_chosen_ = -1;
   std::unique_ptr<ProportionalLayout> band_layout_, frame_layout_, chart_layout_;
+  // Hands the view keys to the chart wherever the focus is, text fields
+  // excepted.
+  std::unique_ptr<QObject> view_keys_;
   QSize laid_out_size_;
 };
 

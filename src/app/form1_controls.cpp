@@ -1,6 +1,8 @@
 // Building the main window's controls at their design places and wiring
 // them to their handlers.
+#include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -51,6 +53,35 @@ QPushButton* ImageButton(QWidget* parent, bool left, bool curved, QSize image) {
   button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
+
+// The chart's keys (Left, Right and I) act wherever the focus is in the
+// window, except in a field where they edit text: a click on a button or an
+// option must not take them away.
+class ViewKeys : public QObject {
+ public:
+  ViewKeys(QWidget* window, ChartView* chart) : window_(window), chart_(chart) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget == chart_ || widget->window() != window_ || qobject_cast<QLineEdit*>(widget) ||
+        qobject_cast<QPlainTextEdit*>(widget)) {
+      return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right && key->key() != Qt::Key_I) {
+      return false;
+    }
+    QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+    QCoreApplication::sendEvent(chart_, &copy);
+    return true;
+  }
+
+ private:
+  QWidget* window_;
+  ChartView* chart_;
+};
 
 }  // namespace
 
@@ -129,6 +160,19 @@ void Form1::CreateControls() {
   VScroll1->setSingleStep(2);
   VScroll1->setPageStep(10);
   VScroll1->setValue(80);
+  // The bar is short: small arrows and a small thumb leave the thumb room to
+  // show where it is and to be dragged over the whole range.
+  VScroll1->setStyleSheet(QStringLiteral(
+      "QScrollBar:vertical { background: #e0e0e0; border: 1px solid #909090; width: 15px;"
+      "  margin: 9px 0 9px 0; }"
+      "QScrollBar::handle:vertical { background: #505050; min-height: 7px; margin: 0 2px; }"
+      "QScrollBar::sub-line:vertical { height: 9px; subcontrol-position: top;"
+      "  subcontrol-origin: margin; background: #c8c8c8; }"
+      "QScrollBar::add-line:vertical { height: 9px; subcontrol-position: bottom;"
+      "  subcontrol-origin: margin; background: #c8c8c8; }"
+      "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical { width: 5px; height: 3px;"
+      "  background: #404040; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
   place(VScroll1, 376, 0, 17, 57);
   Text8 = new QPlainTextEdit(QStringLiteral("SCOPE ELEV"), design_);
   Text8->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -247,6 +291,8 @@ void Form1::WireOptions(std::array<QRadioButton*, 3>& options, int& chosen,
 }
 
 void Form1::WireHandlers() {
+  view_keys_ = std::make_unique<ViewKeys>(this, Picture1);
+  qApp->installEventFilter(view_keys_.get());
   WireOptions(Option1, option1_chosen_, &Form1::Option1_Click);
   WireOptions(Option2, option2_chosen_, &Form1::Option2_Click);
   connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });

@@ -1,6 +1,8 @@
 #include "app/form2.h"
 
 #include <QPalette>
+#include <QStringList>
+#include <algorithm>
 
 namespace skyvane {
 
@@ -42,13 +44,25 @@ Form2::Form2() : QWidget(nullptr) {
   setPalette(red);
   setAutoFillBackground(true);
 
-  QFont small = font();
-  small.setPixelSize(11);  // the same small face as the main window's controls
-  setFont(small);
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setGeometry(8, 8, 497, 225);
   Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Text1->document()->setDocumentMargin(2);
+  // The largest size of the desktop's face at which all sixteen lines show
+  // whole, none wrapped, in the text box.
+  const QStringList lines = QString::fromLatin1(HelpText()).split(QStringLiteral("\r\n"));
+  const int room_x = 497 - 2 * Text1->frameWidth() - 2 * 2 - 4;
+  const int room_y = 225 - 2 * Text1->frameWidth() - 2 * 2;
+  QFont face = font();
+  for (int pixels = 12; pixels >= 6; --pixels) {
+    face.setPixelSize(pixels);
+    const QFontMetrics metrics(face);
+    int widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (widest <= room_x && 16 * metrics.lineSpacing() <= room_y) break;
+  }
+  Text1->setFont(face);
   Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QPalette plain = Text1->palette();
