@@ -141,6 +141,56 @@ TEST_F(Form1Test, ControlsSitAtTheirDesignPlaces) {
   EXPECT_EQ(Get<QWidget>("Text8")->font().pixelSize(), 9);
 }
 
+// Whether each caption, option, button text, list item and ordinary field
+// content shows whole inside its control, in the face the control uses.
+TEST_F(Form1Test, EveryTextFitsItsControlAtEverySize) {
+  Start();
+  form->show();
+  const int padding_radio = 9 + 1;  // the option's mark and its spacing
+  const int padding_button = 2 * (form->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                                  form->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+  for (QSize size : {QSize(777, 570), QSize(1200, 880), form->minimumSize()}) {
+    form->resize(size.width(),
+                 size.height() + (size == form->minimumSize() ? 0 : form->MenuHeight()));
+    QList<QRect> inks;  // where each label's text is drawn, to check neighbours
+    for (QWidget* control : Get<QWidget>("DesignArea")->findChildren<QWidget*>()) {
+      const QFontMetrics metrics(control->font());
+      const QString name = control->objectName();
+      int room = control->width(), widest = 0;
+      if (auto* label = qobject_cast<QLabel*>(control)) {
+        widest = metrics.horizontalAdvance(name == "Label12" ? QString("30") : label->text());
+        const int left = label->alignment() & Qt::AlignRight ? label->width() - widest : 0;
+        inks << QRect(control->mapTo(form.get(), QPoint(left, 0)), QSize(widest, label->height()));
+      } else if (auto* option = qobject_cast<QRadioButton*>(control)) {
+        widest = metrics.horizontalAdvance(option->text()) + padding_radio;
+      } else if (auto* button = qobject_cast<QPushButton*>(control);
+                 button && !button->text().isEmpty()) {
+        widest = metrics.horizontalAdvance(button->text()) + padding_button;
+      } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+        for (int i = 0; i < list->count(); ++i)
+          widest = std::max(widest, metrics.horizontalAdvance(list->itemText(i)) + 20);
+      } else if (auto* field = qobject_cast<QLineEdit*>(control);
+                 field && name.startsWith("Text")) {
+        widest = metrics.horizontalAdvance(name.startsWith("Text2") ? "-82.84" : "2026") + 4;
+        if (name.startsWith("Text3") || name < "Text4_2")
+          widest = metrics.horizontalAdvance("59") + 4;
+      } else {
+        continue;
+      }
+      EXPECT_LE(widest, room) << name.toStdString() << " at " << size.width() << "x"
+                              << size.height();
+      EXPECT_GE(control->font().pixelSize(), 8) << name.toStdString();
+    }
+    for (int i = 0; i < inks.size(); ++i)
+      for (int j = i + 1; j < inks.size(); ++j)
+        EXPECT_FALSE(inks[i].intersects(inks[j])) << "labels overlap at " << size.width();
+    // Bigger windows have bigger faces, up to what the band's height holds.
+    if (size.width() == 1200) {
+      EXPECT_GT(Get<QWidget>("Command1")->font().pixelSize(), 11);
+    }
+  }
+}
+
 TEST_F(Form1Test, EnterTheZoneListAndRefreshRunAPass) {
   Start();
   Field("Text3_2")->setText("7");

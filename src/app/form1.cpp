@@ -43,7 +43,9 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
   // The menu bar lies above the design area, which keeps its size.
   const QSize size = kDesignSize + QSize(0, MenuHeight());
   resize(size);
-  setMinimumSize(320, MenuHeight() + kBandHeight + 120);
+  // Narrower, the "AM" and "PM" options could no longer show their text in
+  // a legible face.
+  setMinimumSize(680, MenuHeight() + kBandHeight + 120);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
   }
@@ -141,6 +143,7 @@ void Form1::Form_Resize() {
     band_layout_->Apply(area);
     frame_layout_->Apply(Frame1->size());
     chart_layout_->Apply(Picture1->size());
+    FitFonts();
   }
   LayOutChart(chart_, table_, Picture1->width(), Picture1->height(), sky_.SunAltitude,
               state_.BoldChartText);

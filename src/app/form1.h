@@ -163,6 +163,11 @@ class Form1 : public QWidget {
   void ShowChartMenu(QPoint at);
 
   void CreateControls();
+  // Gives every control of the band the largest face, up to the one the
+  // window's width scales to, at which its text fits.
+  void FitFonts();
+  int TextRoom(const QWidget* control) const;
+  QStringList TextsOf(const QWidget* control) const;
   void WireHandlers();
   void WireOptions(std::array<QRadioButton*, 3>& options, int& chosen, void (Form1::*handler)(int));
   SettingsFields ReadFields() const;

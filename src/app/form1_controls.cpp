@@ -204,7 +204,9 @@ void Form1::CreateControls() {
   option2_chosen_ = 1;
   Label13 = label("Rate", 528, 32, 33, 17);
   Label12 = label("1", 544, 32, 25, 17);
-  Label12->setAlignment(Qt::AlignCenter);
+  // The rate sits at the right of its box, clear of the "Rate" caption
+  // that shares part of the box's place.
+  Label12->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   HScroll1 = new QScrollBar(Qt::Horizontal, design_);
   HScroll1->setRange(1, 30);
   HScroll1->setPageStep(5);
@@ -314,6 +316,80 @@ void Form1::WireHandlers() {
   Picture1->MouseDown = [this](Qt::MouseButton b) { Picture1_MouseDown(b); };
   Picture1->KeyDown = [this](int key, Qt::KeyboardModifiers m) { Picture1_KeyDown(key, m); };
   Picture1->KeyPress = [this](QChar c) { Picture1_KeyPress(c); };
+}
+
+namespace {
+
+constexpr int kDesignPixels = 11;  // the controls' face at the design size
+constexpr int kLegiblePixels = 8;  // never smaller
+constexpr int kLargestPixels = 13;  // the band's fixed heights hold no more
+
+}  // namespace
+
+int Form1::TextRoom(const QWidget* control) const {
+  const QRect r = control->geometry();
+  int room = r.width();
+  if (qobject_cast<const QRadioButton*>(control)) {
+    room -= 9 + 1 + 1;  // the small mark, its spacing, and a pixel of air
+  } else if (qobject_cast<const QPushButton*>(control)) {
+    room -= 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                 style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+  } else if (qobject_cast<const QComboBox*>(control)) {
+    room -= 22;  // frame and drop-down arrow
+  } else if (qobject_cast<const QLineEdit*>(control)) {
+    room -= 6;
+  } else if (control == Label8) {
+    room = VScroll1->geometry().left() - 1 - r.left();  // the scroll bar sits on its end
+  } else if (control == Label13) {
+    // "Rate" ends before the widest rate, "30", right-aligned in its box.
+    const QRect rate = Label12->geometry();
+    room = rate.right() - QFontMetrics(Label12->font()).horizontalAdvance(QStringLiteral("30")) -
+           2 - r.left();
+  }
+  return room;
+}
+
+QStringList Form1::TextsOf(const QWidget* control) const {
+  if (const auto* label = qobject_cast<const QLabel*>(control)) {
+    return {control == Label12 ? QStringLiteral("30") : label->text()};
+  }
+  if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return {button->text()};
+  if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+  }
+  // The fields' widest ordinary contents.
+  if (control == Text2[0] || control == Text2[1]) return {QStringLiteral("-82.84")};
+  if (control == Text4[2]) return {QStringLiteral("2026")};
+  return {QStringLiteral("59")};
+}
+
+void Form1::FitFonts() {
+  const double scale = design_->width() / double(kDesignSize.width());
+  const int base = std::clamp(static_cast<int>(std::lround(kDesignPixels * scale)), kLegiblePixels,
+                              kLargestPixels);
+  // Labels first: the rate's caption makes room for the rate as it is drawn.
+  const QList<QWidget*> controls = {Label12, Label1, Label2, Label3, Label4, Label5, Label6, Label8,
+                                    Label13, Label14, Text2[0], Text2[1], Text3[0], Text3[1],
+                                    Text3[2], Text4[0], Text4[1], Text4[2], Command1, Command2,
+                                    Command3[0], Command3[1], Command8, Option1[0], Option1[1],
+                                    Option1[2], Option2[0], Option2[1], Option2[2], Combo1, Combo2};
+  for (QWidget* control : controls) {
+    QFont face = control->font();
+    const QStringList texts = TextsOf(control);
+    for (int pixels = base; pixels >= kLegiblePixels; --pixels) {
+      face.setPixelSize(pixels);
+      control->setFont(face);
+      const QFontMetrics metrics(face);
+      int widest = 0;
+      for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+      if (widest <= TextRoom(control)) break;
+    }
+  }
+  QFont small = Text8->font();
+  small.setPixelSize(std::clamp(static_cast<int>(std::lround(9 * scale)), kLegiblePixels, 11));
+  Text8->setFont(small);
 }
 
 }  // namespace skyvane
