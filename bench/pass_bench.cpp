@@ -13,6 +13,8 @@
 
 #include "bench_support.h"
 #include "catalogue/catalogue_reader.h"
+#include "chart/dome_chart.h"
+#include "sky/sky_pass.h"
 #include "sky/angles.h"
 #include "sky/horizontal.h"
 #ifdef SKYVANE_HAVE_ERFA
@@ -82,6 +84,30 @@ void BM_MouseReadout(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MouseReadout)->Unit(benchmark::kMicrosecond)->MinTime(1);
+
+// The pass and the drawing on a screen of `ratio` device pixels per chart
+// pixel: a scaled screen must not cost more than three times a plain one.
+void BM_PassAndDraw(benchmark::State& state, double ratio) {
+  SourceTable table;
+  LoadCatalogueFile(SKYVANE_DATA_DIR "/StarData.txt", table);
+  SettingsFields fields;
+  fields.Latitude = "42.2";
+  fields.Longitude = "-82.84";
+  fields.Date = {"6", "21", "2024"};
+  fields.Time = {"22", "30", "0"};
+  fields.ClockMode = kClock24;
+  SkyState sky;
+  ChartState chart;
+  ComputeSky(fields, sky, table);
+  LayOutChart(chart, table, 777, 513, sky.SunAltitude, true, ratio);
+  for (auto _ : state) {
+    SettingsFields again = fields;
+    ComputeSky(again, sky, table);
+    DrawChart(chart, table, true);
+  }
+}
+BENCHMARK_CAPTURE(BM_PassAndDraw, 1x, 1.0)->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK_CAPTURE(BM_PassAndDraw, 2x, 2.0)->Unit(benchmark::kMillisecond)->MinTime(1);
 
 struct Rows {
   std::vector<double> ra, dec;
@@ -179,6 +205,13 @@ int main(int argc, char** argv) {
   line("full pass, 20,000 rows", "BM_FullPass20000Rows", 12, 1, "ms");
   line("mouse readout", "BM_MouseReadout", 0.3, 1, "ms");
   line("start-up with a 1,000,000-line catalogue", "BM_StartUpMillionLines", 1000, 1, "ms");
+  const auto one = reporter.ms.find("BM_PassAndDraw/1x");
+  const auto two = reporter.ms.find("BM_PassAndDraw/2x");
+  if (one != reporter.ms.end() && two != reporter.ms.end()) {
+    std::printf("%-44s %9.3f ms  %.3f ms  ratio %.2f, budget 3   %s\n",
+                "pass and drawing at 1x, at 2x", one->second, two->second,
+                two->second / one->second, two->second <= 3 * one->second ? "ok" : "OVER");
+  }
   const auto ours = reporter.ms.find("BM_ToHorizontal");
   const auto theirs = reporter.ms.find("BM_Hd2ae");
   if (ours != reporter.ms.end() && theirs != reporter.ms.end()) {

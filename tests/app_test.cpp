@@ -102,7 +102,10 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   EXPECT_TRUE(Get<QTimer>("Timer2")->isActive() && Following());
   EXPECT_EQ(form->Sources().LastRow, 4841);
   EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, 777, 514));
-  EXPECT_EQ(form->Chart().Picture1.size(), QSize(777, 514));
+  // Drawn at the screen's own resolution, in the chart's own pixels.
+  EXPECT_EQ(form->Chart().Width(), 777);
+  EXPECT_EQ(form->Chart().Picture1.size(), QSize(777, 514) * form->devicePixelRatioF());
+  EXPECT_EQ(form->Chart().PickWidth, 778);
   EXPECT_TRUE(messages.isEmpty());
 
   clock.format = "HH:mm:ss";

@@ -17,7 +17,11 @@ void ChartView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
-  painter.drawImage(area.topLeft(), picture_, area);
+  // The picture may hold several device pixels per chart pixel.
+  const double ratio = picture_.devicePixelRatio();
+  painter.drawImage(
+      QRectF(area), picture_,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {

@@ -146,7 +146,7 @@ void Form1::Form_Resize() {
     FitFonts();
   }
   LayOutChart(chart_, table_, Picture1->width(), Picture1->height(), sky_.SunAltitude,
-              state_.BoldChartText);
+              state_.BoldChartText, Picture1->devicePixelRatioF());
   DrawAntenna();
   Picture1->update();
 }

@@ -320,8 +320,8 @@ void Form1::WireHandlers() {
 
 namespace {
 
-constexpr int kDesignPixels = 11;  // the controls' face at the design size
-constexpr int kLegiblePixels = 8;  // never smaller
+constexpr int kDesignPixels = 11;   // the controls' face at the design size
+constexpr int kLegiblePixels = 8;   // never smaller
 constexpr int kLargestPixels = 13;  // the band's fixed heights hold no more
 
 }  // namespace
@@ -370,11 +370,12 @@ void Form1::FitFonts() {
   const int base = std::clamp(static_cast<int>(std::lround(kDesignPixels * scale)), kLegiblePixels,
                               kLargestPixels);
   // Labels first: the rate's caption makes room for the rate as it is drawn.
-  const QList<QWidget*> controls = {Label12, Label1, Label2, Label3, Label4, Label5, Label6, Label8,
-                                    Label13, Label14, Text2[0], Text2[1], Text3[0], Text3[1],
-                                    Text3[2], Text4[0], Text4[1], Text4[2], Command1, Command2,
-                                    Command3[0], Command3[1], Command8, Option1[0], Option1[1],
-                                    Option1[2], Option2[0], Option2[1], Option2[2], Combo1, Combo2};
+  const QList<QWidget*> controls = {
+      Label12,     Label1,   Label2,     Label3,     Label4,     Label5,     Label6,
+      Label8,      Label13,  Label14,    Text2[0],   Text2[1],   Text3[0],   Text3[1],
+      Text3[2],    Text4[0], Text4[1],   Text4[2],   Command1,   Command2,   Command3[0],
+      Command3[1], Command8, Option1[0], Option1[1], Option1[2], Option2[0], Option2[1],
+      Option2[2],  Combo1,   Combo2};
   for (QWidget* control : controls) {
     QFont face = control->font();
     const QStringList texts = TextsOf(control);

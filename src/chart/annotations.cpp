@@ -46,7 +46,7 @@ void DrawMeridians(ChartState& chart, QPainter& painter) {
       const QPointF point(sx, sy);
       if (altitude == 0) {
         if (sx >= 0 && sy >= 0 && sx < chart.Width() && sy < chart.Height()) {
-          chart.Picture1.setPixel(static_cast<int>(sx), static_cast<int>(sy), grid.rgb());
+          painter.fillRect(QRect(static_cast<int>(sx), static_cast<int>(sy), 1, 1), grid);
         }
       } else {
         QLineF segment(current, point);
@@ -154,7 +154,7 @@ void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation
   const QRect drawn =
       QRect(static_cast<int>(sx) - 13, static_cast<int>(sy) - 13,
             std::max(26, metrics.horizontalAdvance(text) + 24), 27 + metrics.height());
-  BlockCopyRect(chart.SwapScreen, chart.Picture1, drawn);
+  BlockCopyRect(chart.SwapScreen, chart.Picture1, chart.DeviceRect(drawn));
 }
 
 }  // namespace skyvane

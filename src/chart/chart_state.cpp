@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace skyvane {
@@ -12,12 +13,19 @@ ChartState::ChartState() {
   for (int i = 0; i < 17; ++i) CompassPoints[i] = names[i];
 }
 
-void ChartState::SetSize(int width, int height) {
+void ChartState::SetSize(int width, int height, double pixel_ratio) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (Picture1.width() == width && Picture1.height() == height && !Picture1.isNull()) return;
+  if (!(pixel_ratio >= 1)) pixel_ratio = 1;
+  if (width_ == width && height_ == height && ratio_ == pixel_ratio && !Picture1.isNull()) return;
+  width_ = width;
+  height_ = height;
+  ratio_ = pixel_ratio;
+  const QSize device(static_cast<int>(std::ceil(width * pixel_ratio)),
+                     static_cast<int>(std::ceil(height * pixel_ratio)));
   for (QImage* image : {&Picture1, &SwapScreen, &SwapScreen2}) {
-    *image = QImage(width, height, QImage::Format_RGB32);
+    *image = QImage(device, QImage::Format_RGB32);
+    image->setDevicePixelRatio(pixel_ratio);
     image->fill(Qt::black);
   }
   PickWidth = width + 1;
@@ -25,6 +33,12 @@ void ChartState::SetSize(int width, int height) {
   PickMap.assign(static_cast<size_t>(PickWidth) * PickHeight, 0);
   GroundSize = QSize();
   ReadoutDirty = QRect();
+}
+
+QRect ChartState::DeviceRect(const QRect& rect) const {
+  if (ratio_ == 1) return rect;
+  return QRectF(rect.x() * ratio_, rect.y() * ratio_, rect.width() * ratio_, rect.height() * ratio_)
+      .toAlignedRect();
 }
 
 QFont ChartFont(double points, bool bold) {

@@ -40,18 +40,30 @@ struct ChartState {
   int GroundSign = 2;
 
   ChartState();
-  int Width() const { return Picture1.width(); }
-  int Height() const { return Picture1.height(); }
+  // The chart's size in its own pixels, in which every coordinate of the
+  // drawing, the pick map and the readout is given. The images hold
+  // `PixelRatio` device pixels per chart pixel, for sharp drawing on scaled
+  // screens.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  double PixelRatio() const { return ratio_; }
+  // A rectangle of chart pixels as the device pixels that cover it.
+  QRect DeviceRect(const QRect& rect) const;
   int32_t PickAt(int x, int y) const { return PickMap[static_cast<size_t>(y) * (PickWidth) + x]; }
   int32_t& PickAt(int x, int y) { return PickMap[static_cast<size_t>(y) * (PickWidth) + x]; }
   // Gives the three surfaces and the pick map a new size (black, empty).
-  void SetSize(int width, int height);
+  void SetSize(int width, int height, double pixel_ratio = 1);
+
+ private:
+  int width_ = 0, height_ = 0;
+  double ratio_ = 1;
 };
 
 // The chart's font face at a size in points: Verdana, else DejaVu Sans.
 QFont ChartFont(double points, bool bold);
 
-// Plain copy of the top-left width x height block of `src` into `dst`.
+// Plain copy of the top-left width x height block of `src` into `dst`
+// (device pixels).
 void BlockCopy(QImage& dst, const QImage& src, int width, int height);
 // The same for one rectangle at the same place in both images.
 void BlockCopyRect(QImage& dst, const QImage& src, const QRect& rect);

@@ -35,9 +35,9 @@ const DiscSpans& SpansFor(float radius) {
   return cache.emplace(radius, std::move(spans)).first->second;
 }
 
-void FillDisc(QImage& image, double sx, double sy, float radius, QRgb colour) {
+void FillDisc(QImage& image, double sx, double sy, float radius, QRgb colour, double ratio) {
   const DiscSpans& spans = SpansFor(radius);
-  const double w = image.width(), h = image.height();
+  const double w = image.width() / ratio, h = image.height() / ratio;
   if (!(sx + spans.R >= -1 && sx - spans.R <= w + 1 && sy + spans.R >= -1 &&
         sy - spans.R <= h + 1)) {
     return;  // wholly off the surface (or not a number)
@@ -45,15 +45,30 @@ void FillDisc(QImage& image, double sx, double sy, float radius, QRgb colour) {
   const int cx = static_cast<int>(RoundHalfEven(sx));
   const int cy = static_cast<int>(RoundHalfEven(sy));
   const int width = image.width();
-  for (int dy = -spans.R; dy <= spans.R; ++dy) {
-    const int y = cy + dy;
-    if (y < 0 || y >= image.height()) continue;
-    const int hw = spans.half[dy + spans.R];
-    const int x0 = std::max(cx - hw, 0);
-    const int x1 = std::min(cx + hw, width - 1);
-    if (x0 > x1) continue;
+  auto fill = [&](int y, int x0, int x1) {
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width - 1);
+    if (y < 0 || y >= image.height() || x0 > x1) return;
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     std::fill(row + x0, row + x1 + 1, colour);
+  };
+  if (ratio == 1) {
+    for (int dy = -spans.R; dy <= spans.R; ++dy) {
+      const int hw = spans.half[dy + spans.R];
+      fill(cy + dy, cx - hw, cx + hw);
+    }
+    return;
+  }
+  // On a scaled screen: the same disc, about the same chart pixel, in the
+  // finer device pixels.
+  const double dx = (cx + 0.5) * ratio, dy = (cy + 0.5) * ratio;
+  const double reach = (static_cast<double>(radius) + 0.5) * ratio;
+  for (int y = static_cast<int>(std::floor(dy - reach)); y <= dy + reach; ++y) {
+    const double off = y + 0.5 - dy;
+    if (std::fabs(off) > reach) continue;
+    const double half = std::sqrt(reach * reach - off * off);
+    fill(y, static_cast<int>(std::ceil(dx - half - 0.5)),
+         static_cast<int>(std::floor(dx + half - 0.5)));
   }
 }
 
@@ -63,13 +78,13 @@ struct Disc {
   int32_t colour;
 };
 
-void DrawScopeMarker(QImage& image, double y) {
-  QPainter painter(&image);
+void DrawScopeMarker(ChartState& chart) {
+  QPainter painter(&chart.Picture1);
   painter.setPen(QColor(0, 255, 255));
   painter.setBrush(Qt::NoBrush);
   // 0 to 6.1 radians counter-clockwise: an open ring with a gap below its
   // rightmost point.
-  painter.drawArc(QRectF(image.width() / 2.0 - 20, y - 20, 40, 40), 0,
+  painter.drawArc(QRectF(chart.Width() / 2.0 - 20, chart.ScopeMarkerY - 20, 40, 40), 0,
                   static_cast<int>(6.1 / kDegree * 16));
 }
 
@@ -95,7 +110,7 @@ void DrawChart(ChartState& chart, SourceTable& table, bool bold_text) {
   QImage& picture = chart.Picture1;
   const int W = chart.Width();
   const int H = chart.Height();
-  BlockCopy(picture, chart.SwapScreen2, W, H);
+  BlockCopy(picture, chart.SwapScreen2, picture.width(), picture.height());
   chart.ReadoutDirty = QRect();
   const bool visible = W > 0 && H > 0;
 
@@ -136,12 +151,13 @@ void DrawChart(ChartState& chart, SourceTable& table, bool bold_text) {
   // The scope marker is drawn before every disc, so only the last disc
   // ends up over it.
   for (size_t i = 0; i < discs.size(); ++i) {
-    if (i + 1 == discs.size() && visible) DrawScopeMarker(picture, chart.ScopeMarkerY);
-    FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius, FromColourValue(discs[i].colour));
+    if (i + 1 == discs.size() && visible) DrawScopeMarker(chart);
+    FillDisc(picture, discs[i].sx, discs[i].sy, discs[i].radius, FromColourValue(discs[i].colour),
+             chart.PixelRatio());
   }
 
   if (visible) DrawAnnotations(chart, bold_text);
-  BlockCopy(chart.SwapScreen, picture, W, H);
+  BlockCopy(chart.SwapScreen, picture, picture.width(), picture.height());
 }
 
 void PaintGround(ChartState& chart, double sun_altitude) {
@@ -152,26 +168,24 @@ void PaintGround(ChartState& chart, double sun_altitude) {
   chart.GroundSign = sign;
   const int band_top = static_cast<int>(std::floor(chart.HorizonY));
   const float q = 49.0f / 51.0f;
-  QRgb colour = qRgb(0, 0, 0);
-  const int width = std::min(chart.Width() + 1, ground.width());
-  for (int k = 0; k <= 50; ++k) {
+  // The band's 51 rows shade from the horizon down; below them the ground
+  // keeps the last shade. Each device row takes the shade of its chart row.
+  const double ratio = chart.PixelRatio();
+  for (int device_y = 0; device_y < ground.height(); ++device_y) {
+    const int k = std::min(static_cast<int>(std::floor(device_y / ratio)) - band_top, 50);
+    if (k < 0) continue;
     const int c = static_cast<int>(std::floor(static_cast<float>(k) * q + 1.0f));
+    QRgb colour = qRgb(0, 0, 0);
     if (sign > 0) colour = qRgb(1, c + 80, 1);
     if (sign < 0) colour = qRgb(1, 1, c + 80);
-    const int y = band_top + k;
-    if (y < 0 || y >= ground.height()) continue;
-    auto* row = reinterpret_cast<QRgb*>(ground.scanLine(y));
-    std::fill(row, row + width, colour);
-  }
-  for (int y = std::max(band_top + 51, 0); y < ground.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(ground.scanLine(y));
+    auto* row = reinterpret_cast<QRgb*>(ground.scanLine(device_y));
     std::fill(row, row + ground.width(), colour);
   }
 }
 
 void LayOutChart(ChartState& chart, SourceTable& table, int width, int height, double sun_altitude,
-                 bool bold_text) {
-  chart.SetSize(width, height);
+                 bool bold_text, double pixel_ratio) {
+  chart.SetSize(width, height, pixel_ratio);
   chart.HalfWidth = chart.Width() / 2.0;
   chart.HorizonY = chart.Height() * 0.8;
   PaintGround(chart, sun_altitude);

@@ -19,8 +19,9 @@ void DrawChart(ChartState& chart, SourceTable& table, bool bold_text);
 
 // Sizes the surfaces to the chart's new size, sets the projection scales,
 // paints the ground by the Sun's altitude and redraws the chart.
+// `pixel_ratio` device pixels per chart pixel.
 void LayOutChart(ChartState& chart, SourceTable& table, int width, int height, double sun_altitude,
-                 bool bold_text);
+                 bool bold_text, double pixel_ratio = 1);
 
 // Paints the black sky and the ground band into SwapScreen2.
 void PaintGround(ChartState& chart, double sun_altitude);

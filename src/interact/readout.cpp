@@ -29,7 +29,7 @@ PickCandidate FindNearestSource(const ChartState& chart, float x, float y) {
 QRect RestoreCleanChart(ChartState& chart) {
   // Picture1 differs from the clean copy only where a readout was drawn.
   const QRect dirty = chart.ReadoutDirty;
-  BlockCopyRect(chart.Picture1, chart.SwapScreen, dirty);
+  BlockCopyRect(chart.Picture1, chart.SwapScreen, chart.DeviceRect(dirty));
   chart.ReadoutDirty = QRect();
   return dirty;
 }
@@ -83,7 +83,7 @@ QRect DrawReadout(ChartState& chart, const SourceTable& table, const PickCandida
   painter.setPen(QPen(QColor(255, 0, 0), 0, Qt::DotLine));
   painter.drawEllipse(QPointF(bx, by), 4, 4);
   drawn |= QRect(static_cast<int>(bx) - 6, static_cast<int>(by) - 17, 26, 24);
-  drawn &= chart.Picture1.rect();
+  drawn &= QRect(0, 0, chart.Width(), chart.Height());
   chart.ReadoutDirty |= drawn;
   return drawn;
 }
