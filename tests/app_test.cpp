@@ -403,6 +403,16 @@ TEST_F(Form1Test, ResizingKeepsProportions) {
   EXPECT_EQ(Get<QWidget>("Command8")->geometry().left(), 896);
   EXPECT_EQ(form->Chart().Picture1.size(), QSize(1000, 800));
   EXPECT_EQ(form->Chart().HalfWidth, 500);
+  // On a window wider than 6001 pixels the sources beyond pixel 6000 can be
+  // pointed at too.
+  form->resize(7200, 700);
+  QPoint far(-1, -1);
+  for (int x = 6100; x < 7100 && far.x() < 0; ++x)
+    for (int y = 100; y < 400 && far.x() < 0; ++y)
+      if (form->Chart().PickAt(x, y) > 0) far = QPoint(x, y);
+  ASSERT_GE(far.x(), 0);
+  form->Picture1_MouseMove(far.x(), far.y());  // beyond the offscreen screen's own width
+  EXPECT_NE(form->Chart().Picture1, form->Chart().SwapScreen);
 }
 
 TEST_F(Form1Test, TheInformationWindowIsOneAndForgetsEdits) {
