@@ -548,6 +548,29 @@ TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
   EXPECT_TRUE(Form1::AboutText().contains("1.0.0"));
 }
 
+TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
+  Start();
+  EXPECT_TRUE(form->CatalogueSummary().contains("catalogue format"));
+  EXPECT_TRUE(form->CatalogueSummary().contains("4840 kept; 4 with a flux above 1000"));
+  QString report;
+  EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
+  EXPECT_TRUE(report.contains("no source with a readable position")) << report.toStdString();
+  EXPECT_EQ(form->Sources().LastRow, 4841);  // nothing lost
+  ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/targets.csv", Equinox::kB1950, &report));
+  EXPECT_TRUE(
+      report.contains("semicolon-separated table, positions for B1950: 5 lines read, 4 kept"))
+      << report.toStdString();
+  EXPECT_EQ(form->Sources().LastRow, 5);
+  EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
+  EXPECT_EQ(form->CatalogueSummary(), report);
+  // The pass ran on the new table; the next start opens it again.
+  EXPECT_NE(form->Sources().AzAlt[1][1], 0);
+  const auto last = Form1::LastCatalogue();
+  ASSERT_TRUE(last.has_value());
+  EXPECT_EQ(last->first.filename(), "targets.csv");
+  EXPECT_EQ(last->second, Equinox::kB1950);
+}
+
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {
   // clang-format off
   struct Case { const char* format; QTime time; const char* expected; } cases[] = {{"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},

@@ -207,6 +207,105 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   fs::remove_all(dir);
 }
 
+TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
+  struct Case {
+    const char* file;
+    const char* format;
+    const char* equinox;
+    std::vector<std::string> names;
+    int over_1000, unreadable, repeated;
+    const char* example;  // the first line skipped, numbered
+  } cases[] = {
+      {"export.tsv",
+       "tab-separated table",
+       "J2000",
+       {"3C 48", "3C 286", "3C 295", "3C 245"},
+       2,
+       1,
+       0,
+       "line 8: 350.8584"},
+      {"targets.csv",
+       "semicolon-separated table",
+       "J2000",
+       {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""},
+       0,
+       1,
+       0,
+       "line 6: \"Somewhere\""},
+      {"catalogue_format.txt",
+       "catalogue format",
+       "B1950",
+       {"3c99", "+05.03"},
+       1,
+       0,
+       1,
+       "line 4: 2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    SourceTable t;
+    LoadReport report;
+    ASSERT_EQ(LoadCatalogueFile(std::string(SKYVANE_TEST_DATA) + "/" + c.file, t, &report),
+              CatalogueStatus::kLoaded);
+    EXPECT_EQ(report.format, c.format);
+    EXPECT_EQ(report.equinox, c.equinox);
+    ASSERT_EQ(t.RowCount(), int(c.names.size()) + 2);  // the heading's row 0 and the Sun's
+    for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(t.CatalogText[i + 1][8], c.names[i]);
+    EXPECT_EQ(t.CatalogText[t.RowCount() - 1][8], "Sun");
+    EXPECT_EQ(t.J2000[1], std::string(c.equinox) == "J2000");
+    EXPECT_EQ(report.kept, int(c.names.size()));
+    EXPECT_EQ(report.over_1000, c.over_1000);
+    EXPECT_EQ(report.unreadable, c.unreadable);
+    EXPECT_EQ(report.repeated, c.repeated);
+    EXPECT_NE(report.Summary().find(c.example), std::string::npos) << report.Summary();
+    if (std::string(c.file) == "targets.csv") {
+      EXPECT_NEAR(t.RaDec[1][0], (12 + 30 / 60.0 + 49.4 / 3600) * 15, 1e-9);
+      EXPECT_NEAR(t.RaDec[1][1], 12 + 23 / 60.0 + 28 / 3600.0, 1e-9);
+      EXPECT_NEAR(t.RaDec[3][0], (12 + 29 / 60.0 + 6.7 / 3600) * 15, 1e-9);
+      EXPECT_NEAR(t.RaDec[4][1], -(5 + 23 / 60.0), 1e-9);
+      EXPECT_EQ(t.Flux[1], 850);
+    }
+  }
+  // Angles as tables write them; in hours where the text or the column says so.
+  struct Angle {
+    const char* text;
+    bool hours;
+    double degrees;  // NaN: unreadable
+  } angles[] = {{"12 30 49.4", true, 187.70583333333333},
+                {"-05d30m", false, -5.5},
+                {"+12 23 28", false, 12.391111111111112},
+                {"12h30m", false, 187.5},
+                {"187.5", false, 187.5},
+                {"12.5", true, 187.5},
+                {"12 61 00", true, NAN},
+                {"abc", false, NAN},
+                {"", false, NAN},
+                {"1 2 3 4", false, NAN}};
+  for (const Angle& c : angles) {
+    const double value = ParseSexagesimal(c.text, c.hours);
+    if (std::isnan(c.degrees)) {
+      EXPECT_TRUE(std::isnan(value)) << c.text;
+    } else {
+      EXPECT_NEAR(value, c.degrees, 1e-9) << c.text;
+    }
+  }
+  // A table holding more than the table's room keeps its brightest rows, in
+  // file order: here the faintest are data lines 0 to 50.
+  std::string big = "ra,dec,flux\n";
+  for (int i = 0; i < kMaxCatalogueRows + 50; ++i) {
+    big += std::to_string(i % 360) + ",10," + std::to_string(i == 7 ? 0.5 : 2 + i * 0.001) + "\n";
+  }
+  std::istringstream in(big);
+  SourceTable t;
+  LoadReport report;
+  ReadTable(in, Equinox::kB1950, t, report);
+  EXPECT_EQ(t.RowCount(), kMaxCatalogueRows + 1);
+  EXPECT_EQ(report.left_out, 51);
+  EXPECT_EQ(t.CatalogText[1][0], "53");  // file line 53 holds data line 51
+  EXPECT_EQ(t.CatalogText[2][0], "54");
+  EXPECT_EQ(t.J2000[1], 0);
+}
+
 TEST(Sky, HorizontalCoordinatesWorkedValues) {
   // clang-format off
   struct Case { double ra, dec, lst, hour_angle, altitude, azimuth; } cases[] = {{100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
@@ -438,6 +537,24 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
   SettingsFields f = Fields({"12", "7", "2026"}, {"21", "30", "0"}, H24);
   Pass(f, &table, &of_date);
   EXPECT_TRUE(std::isnan(of_date.RaDec()[1][0]));
+  // The same sources given for J2000 and for B1950 land on the same places.
+  SourceTable j2000, b1950;
+  ASSERT_EQ(LoadCatalogueFile(SKYVANE_TEST_DATA "/pair_j2000.csv", j2000),
+            CatalogueStatus::kLoaded);
+  ASSERT_EQ(LoadCatalogueFile(SKYVANE_TEST_DATA "/pair_b1950.csv", b1950),
+            CatalogueStatus::kLoaded);
+  PositionsOfDate j2000_of_date, b1950_of_date;
+  j2000_of_date.Prepare(j2000);
+  b1950_of_date.Prepare(b1950);
+  SettingsFields g = Fields({"12", "7", "2026"}, {"21", "30", "0"}, H24);
+  SettingsFields h = g;
+  Pass(g, &j2000, &j2000_of_date);
+  Pass(h, &b1950, &b1950_of_date);
+  for (int r = 1; r < j2000.LastRow; ++r) {
+    EXPECT_NEAR(j2000.AzAlt[r][0], b1950.AzAlt[r][0], 2e-4) << j2000.CatalogText[r][8];
+    EXPECT_NEAR(j2000.AzAlt[r][1], b1950.AzAlt[r][1], 2e-4) << j2000.CatalogText[r][8];
+  }
+
   // A row added after the conversion is taken as it stands.
   const int added = table.AddRow();
   table.RaDec[added] = {12, 34};

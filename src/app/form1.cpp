@@ -54,7 +54,7 @@ Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(cloc
 Form1::~Form1() = default;
 
 bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
-                      const std::optional<std::filesystem::path>& file) {
+                      const std::optional<std::filesystem::path>& file, Equinox assumed) {
   state_.Loading = true;
   for (int n = -12; n <= 13; ++n) {
     Combo1->addItem(n < 0 ? QString::number(n) : QStringLiteral("+") + QString::number(n));
@@ -69,11 +69,12 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
   Combo2->setCurrentIndex(1);
   SetComputerTime();
 
-  const CatalogueReport report = LoadFirstCatalogue(folders, file, table_);
+  const CatalogueReport report = LoadFirstCatalogue(folders, file, table_, assumed);
   if (report.status != CatalogueStatus::kLoaded) {
     ShowMessage(QString::fromLocal8Bit(DescribeReport(report)));
     return false;
   }
+  catalogue_summary_ = QString::fromLocal8Bit(report.file.string() + "\n" + report.read.Summary());
   of_date_.Prepare(table_);
   state_.Loading = false;
   RecalculateSky();

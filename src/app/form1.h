@@ -24,6 +24,7 @@
 #include "app/form2.h"
 #include "app/proportional_layout.h"
 #include "catalogue/source_table.h"
+#include "catalogue/table_reader.h"
 #include "chart/chart_state.h"
 #include "interact/rotator.h"
 #include "sky/sky_pass.h"
@@ -59,7 +60,8 @@ class Form1 : public QWidget {
   // `folders`; false when none could be read, which ShowMessage has then
   // reported.
   bool Form_Load(const std::vector<std::filesystem::path>& folders,
-                 const std::optional<std::filesystem::path>& file = std::nullopt);
+                 const std::optional<std::filesystem::path>& file = std::nullopt,
+                 Equinox assumed = Equinox::kJ2000);
 
   // Shows a message box titled with the program's name; tests replace it.
   std::function<void(const QString& text)> ShowMessage;
@@ -101,6 +103,15 @@ class Form1 : public QWidget {
   // Beyond the design: the menu bar over the design area.
   int MenuHeight() const;
   static QString AboutText();
+
+  // A catalogue of the user's in place of the one in use, followed by a
+  // pass; false, with the table untouched, when it cannot be used. The
+  // report of what was read, or why not, goes to `report`.
+  bool OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report);
+  // What the catalogue in use is and what its reading kept and skipped.
+  QString CatalogueSummary() const { return catalogue_summary_; }
+  // The catalogue opened last, when it still exists, with its equinox.
+  static std::optional<std::pair<std::filesystem::path, Equinox>> LastCatalogue();
 
   // The antenna: connecting to the rotator daemon, and pointing it at a
   // row of the source table once or following it pass after pass.
@@ -146,6 +157,11 @@ class Form1 : public QWidget {
   PositionsOfDate of_date_;
   void CreateMenus();
   void ShowPositionsInTitle();
+
+  QString catalogue_summary_;
+  QMenu* recent_;
+  void CreateCatalogueMenu(QMenu* file);
+  void Remember(const std::filesystem::path& file, Equinox assumed);
 
   RotatorLink antenna_;
   QLabel* antenna_status_;

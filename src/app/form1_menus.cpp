@@ -17,6 +17,7 @@ void Form1::CreateMenus() {
   menu_bar_->setNativeMenuBar(false);  // it must take its room above the design area
 
   QMenu* file = menu_bar_->addMenu(tr("&File"));
+  CreateCatalogueMenu(file);
   QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
   quit->setShortcut(QKeySequence::Quit);
   quit->setObjectName(QStringLiteral("actionQuit"));
@@ -39,7 +40,9 @@ void Form1::CreateMenus() {
   QAction* information = help->addAction(tr("&Information"), this, [this] { Command8_Click(); });
   information->setObjectName(QStringLiteral("actionInformation"));
   QAction* about = help->addAction(tr("&About Skyvane"), this, [this] {
-    QMessageBox::about(this, tr("About Skyvane"), AboutText());
+    const QString summary = catalogue_summary_.toHtmlEscaped().replace('\n', QStringLiteral("<br>"));
+    QMessageBox::about(this, tr("About Skyvane"),
+                       AboutText() + tr("<p><b>Catalogue in use</b><br>%1</p>").arg(summary));
   });
   about->setObjectName(QStringLiteral("actionAbout"));
 }

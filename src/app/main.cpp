@@ -111,8 +111,15 @@ int main(int argc, char* argv[]) {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   if (!data.isEmpty()) folders.emplace_back(QFile::encodeName(data + "/skyvane").toStdString());
   folders.push_back(ProgramFolder(argv[0]));
+  // --catalogue names the file; else the one opened last, while it exists.
   std::optional<std::filesystem::path> file;
-  if (parser.isSet(catalogue)) file = QFile::encodeName(parser.value(catalogue)).toStdString();
+  skyvane::Equinox assumed = skyvane::Equinox::kJ2000;
+  if (parser.isSet(catalogue)) {
+    file = QFile::encodeName(parser.value(catalogue)).toStdString();
+  } else if (const auto last = skyvane::Form1::LastCatalogue()) {
+    file = last->first;
+    assumed = last->second;
+  }
 
   skyvane::SystemClock clock;
   skyvane::Form1 form(clock);
@@ -121,7 +128,7 @@ int main(int argc, char* argv[]) {
     PrintTo(stderr, QStringLiteral("skyvane: ") + text + QLatin1Char('\n'));
     if (windows) show_message(text);
   };
-  if (!form.Form_Load(folders, file)) return 1;
+  if (!form.Form_Load(folders, file, assumed)) return 1;
   form.ShowMessage = show_message;
   form.show();
   return QApplication::exec();

@@ -111,13 +111,26 @@ std::string FormatName(std::string_view s) {
   return out;
 }
 
-void ReadCatalogue(std::istream& in, SourceTable& table) {
+void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report) {
+  LoadReport ignored;
+  LoadReport& said = report ? *report : ignored;
+  said.format = "catalogue format";
+  said.equinox = "B1950";
   std::string line;
   std::string previous_number;
   bool first_line = true;
   bool too_long = false;
-  while (table.RowCount() < kMaxCatalogueRows && ReadLine(in, line, too_long)) {
-    if (too_long) continue;
+  int line_number = 0;
+  while (ReadLine(in, line, too_long)) {
+    ++line_number;
+    if (table.RowCount() >= kMaxCatalogueRows) {
+      ++said.left_out;  // reading has stopped: only counted
+      continue;
+    }
+    if (too_long) {
+      said.Skip(said.unreadable, line_number, "(a line too long)");
+      continue;
+    }
     if (first_line) {
       first_line = false;
       // A file saved with a byte-order mark keeps it out of field 0.
@@ -125,10 +138,18 @@ void ReadCatalogue(std::istream& in, SourceTable& table) {
     }
     std::array<std::string, 9> fields = SplitFields(line);
     if (fields[3].empty()) continue;
+    if (line_number > 1) ++said.lines;
     const double flux = ParseLeadingNumber(fields[3]);
-    if (!(flux <= 1000)) continue;
-    if (fields[0] == previous_number) continue;
+    if (!(flux <= 1000)) {
+      said.Skip(said.over_1000, line_number, line);
+      continue;
+    }
+    if (fields[0] == previous_number) {
+      said.Skip(said.repeated, line_number, line);
+      continue;
+    }
     previous_number = fields[0];
+    if (line_number > 1) ++said.kept;
     const int r = table.AddRow();
     table.LastRow = static_cast<float>(r);
     if (fields[8].empty()) fields[8] = fields[2];
@@ -138,12 +159,7 @@ void ReadCatalogue(std::istream& in, SourceTable& table) {
     table.UpdateDeclinationCache(r);
     table.CatalogText[r] = std::move(fields);
   }
-  const int s = table.AddRow();
-  table.LastRow = static_cast<float>(s);
-  table.SunRow = table.LastRow;
-  table.CatalogText[s][8] = "Sun";
-  table.CatalogText[s][3] = "-27.97";
-  table.Flux[s] = ParseLeadingNumber("-27.97");
+  AppendSunRow(table);
 }
 
 std::optional<std::filesystem::path> FindCatalogueFile(const std::filesystem::path& folder) {
@@ -188,7 +204,10 @@ bool IsUtf16(const std::string& head) {
 
 }  // namespace
 
-CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table) {
+CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table,
+                                  LoadReport* report, Equinox assumed) {
+  LoadReport ignored;
+  LoadReport& said = report ? *report : ignored;
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::file_status status = fs::status(file, error);
@@ -211,14 +230,23 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
       in.seekg(0);
       in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
       bytes.resize(static_cast<size_t>(in.gcount()));
-      std::istringstream text(FromUtf16(bytes));
-      ReadCatalogue(text, read);
+      const std::string text = FromUtf16(bytes);
+      std::istringstream stream(text);
+      if (LooksLikeTable(text.substr(0, 4096))) {
+        ReadTable(stream, assumed, read, said);
+      } else {
+        ReadCatalogue(stream, read, &said);
+      }
     } else {
       // Text has no NUL bytes: a file with one near its start is binary.
       if (head.find('\0') != std::string::npos) return CatalogueStatus::kNotText;
       in.clear();
       in.seekg(0);
-      ReadCatalogue(in, read);
+      if (LooksLikeTable(head)) {
+        ReadTable(in, assumed, read, said);
+      } else {
+        ReadCatalogue(in, read, &said);
+      }
       if (in.bad()) return CatalogueStatus::kNotReadable;
     }
     table = std::move(read);
@@ -230,7 +258,7 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
 
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
-                                   SourceTable& table) {
+                                   SourceTable& table, Equinox assumed) {
   CatalogueReport report;
   std::optional<std::filesystem::path> found = file;
   for (size_t i = 0; !file && !found && i < folders.size(); ++i) {
@@ -240,7 +268,7 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
   if (!found) return report;
   report.file = *found;
   report.looked_in.push_back(*found);
-  report.status = LoadCatalogueFile(*found, table);
+  report.status = LoadCatalogueFile(*found, table, &report.read, assumed);
   return report;
 }
 
@@ -266,6 +294,9 @@ std::string DescribeReport(const CatalogueReport& report) {
       break;
     case CatalogueStatus::kTooLarge:
       why = "it is too large for a catalogue";
+      break;
+    case CatalogueStatus::kEmpty:
+      why = "it holds no source with a readable position";
       break;
     default:
       return {};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/source_table.h"
+#include "catalogue/table_reader.h"
 
 namespace skyvane {
 
@@ -21,8 +22,8 @@ double ParseAngle(std::string_view text);
 std::string FormatName(std::string_view text);
 
 // Reads every line of `in` into `table` (which must be empty) and appends
-// the Sun's row.
-void ReadCatalogue(std::istream& in, SourceTable& table);
+// the Sun's row; `report`, when given, counts what was kept and skipped.
+void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report = nullptr);
 
 // Lines longer than this are skipped as unreadable; fields longer than
 // kMaxFieldBytes are cut. No catalogue can then hold more than a few hundred
@@ -44,13 +45,18 @@ enum class CatalogueStatus {
   kNotRegularFile,
   kNotReadable,
   kNotText,
-  kTooLarge
+  kTooLarge,
+  kEmpty  // read, but without a source to draw
 };
 
-// Opens and reads the catalogue file. A text in UTF-16 with a byte-order
+// Opens and reads a catalogue file, in the catalogue format or as a
+// delimited table (told apart by content); tables whose column names give
+// no equinox are taken as `assumed`. A text in UTF-16 with a byte-order
 // mark is read as its Latin-1 characters. On any status but kLoaded the
 // table is untouched.
-CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table);
+CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table,
+                                  LoadReport* report = nullptr,
+                                  Equinox assumed = Equinox::kJ2000);
 
 // What start-up found: the file used (or tried), the status, and every
 // place looked in.
@@ -58,13 +64,14 @@ struct CatalogueReport {
   CatalogueStatus status = CatalogueStatus::kNotFound;
   std::filesystem::path file;
   std::vector<std::filesystem::path> looked_in;
+  LoadReport read;  // what the reading kept and skipped
 };
 
 // Loads `file` when one is named, otherwise the catalogue of the first of
 // `folders` that holds one (FindCatalogueFile).
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
-                                   SourceTable& table);
+                                   SourceTable& table, Equinox assumed = Equinox::kJ2000);
 
 // The report in words for a user, the paths in the file system's own bytes.
 std::string DescribeReport(const CatalogueReport& report);

@@ -13,7 +13,17 @@ int SourceTable::AddRow() {
   AzAlt.push_back({0.0, 0.0});
   SinDec.push_back(0.0);
   CosDec.push_back(1.0);
+  J2000.push_back(0);
   return RowCount() - 1;
+}
+
+void AppendSunRow(SourceTable& table) {
+  const int s = table.AddRow();
+  table.LastRow = static_cast<float>(s);
+  table.SunRow = table.LastRow;
+  table.CatalogText[s][8] = "Sun";
+  table.CatalogText[s][3] = "-27.97";
+  table.Flux[s] = -27.97;
 }
 
 void SourceTable::UpdateDeclinationCache(int row) {

@@ -21,6 +21,9 @@ struct SourceTable {
   // them again; they are exactly what the conversion would compute.
   std::vector<double> SinDec;
   std::vector<double> CosDec;
+  // 1 where a row's position is for FK5 J2000; 0 for the catalogue
+  // format's FK4 B1950.
+  std::vector<char> J2000;
   float LastRow = -1;
   float SunRow = -1;
 
@@ -30,5 +33,8 @@ struct SourceTable {
   // Refreshes the cached sine and cosine after a row's declination changed.
   void UpdateDeclinationCache(int row);
 };
+
+// Appends the Sun's row, which ends every table: name "Sun", flux -27.97.
+void AppendSunRow(SourceTable& table);
 
 }  // namespace skyvane

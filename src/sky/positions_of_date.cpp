@@ -18,8 +18,8 @@ void PositionsOfDate::Prepare(const SourceTable& table) {
   turned_for_ = kNaN;
   for (int r = 0; r < rows; ++r) {
     if (r == sun) continue;
-    double ra, dec;
-    eraFk45z(table.RaDec[r][0] * ERFA_DD2R, table.RaDec[r][1] * ERFA_DD2R, 1950.0, &ra, &dec);
+    double ra = table.RaDec[r][0] * ERFA_DD2R, dec = table.RaDec[r][1] * ERFA_DD2R;
+    if (!table.J2000[r]) eraFk45z(ra, dec, 1950.0, &ra, &dec);
     eraS2c(ra, dec, j2000_[r].data());
   }
 }

@@ -13,8 +13,9 @@ namespace skyvane {
 
 class PositionsOfDate {
  public:
-  // Converts every row but the Sun's from B1950 to J2000 (eraFk45z, epoch
-  // 1950). A position that is not finite stays not finite.
+  // Takes every row but the Sun's to J2000: the catalogue format's B1950
+  // places are converted (eraFk45z, epoch 1950), J2000 ones taken as they
+  // are. A position that is not finite stays not finite.
   void Prepare(const SourceTable& table);
 
   // The right ascension and declination (degrees) of every row for the

@@ -1,0 +1,124 @@
+// Opening a catalogue of the user's own: File > Open Catalogue and Open
+// Recent, with a report of what was read.
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QSettings>
+#include <fstream>
+
+#include "app/form1.h"
+#include "catalogue/catalogue_reader.h"
+
+namespace skyvane {
+namespace {
+
+const char* const kRecentKey = "catalogue/recent";
+const char* const kLastKey = "catalogue/last";
+const char* const kLastEquinoxKey = "catalogue/lastEquinox";
+constexpr int kRecentCount = 6;
+
+std::filesystem::path PathOf(const QString& name) {
+  return QFile::encodeName(name).toStdString();
+}
+
+QString NameOf(const std::filesystem::path& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+}  // namespace
+
+std::optional<std::pair<std::filesystem::path, Equinox>> Form1::LastCatalogue() {
+  QSettings settings;
+  const QString last = settings.value(kLastKey).toString();
+  if (last.isEmpty() || !QFileInfo(last).isFile()) return std::nullopt;
+  const Equinox equinox = settings.value(kLastEquinoxKey).toString() == QLatin1String("B1950")
+                              ? Equinox::kB1950
+                              : Equinox::kJ2000;
+  return std::make_pair(PathOf(last), equinox);
+}
+
+void Form1::CreateCatalogueMenu(QMenu* file) {
+  QAction* open = file->addAction(tr("&Open Catalogue..."), this, [this] {
+    const QString name = QFileDialog::getOpenFileName(
+        this, tr("Open Catalogue"), QString(),
+        tr("Catalogues and tables (*.txt *.csv *.tsv *.tab *.dat);;All files (*)"));
+    if (name.isEmpty()) return;
+    // A table that does not say its equinox is asked for it.
+    Equinox assumed = Equinox::kJ2000;
+    std::ifstream in(PathOf(name), std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (LooksLikeTable(head) && !NamesEquinox(head)) {
+      bool ok = false;
+      const QString choice = QInputDialog::getItem(
+          this, tr("Equinox"), tr("The table does not say. Its positions are for:"),
+          {QStringLiteral("J2000"), QStringLiteral("B1950")}, 0, false, &ok);
+      if (!ok) return;
+      if (choice == QLatin1String("B1950")) assumed = Equinox::kB1950;
+    }
+    QString report;
+    OpenCatalogue(PathOf(name), assumed, &report);
+    ShowMessage(report);
+  });
+  open->setShortcut(QKeySequence::Open);
+  open->setObjectName(QStringLiteral("actionOpenCatalogue"));
+  recent_ = file->addMenu(tr("Open &Recent"));
+  recent_->setObjectName(QStringLiteral("menuRecent"));
+  connect(recent_, &QMenu::aboutToShow, this, [this] {
+    recent_->clear();
+    for (const QString& name : QSettings().value(kRecentKey).toStringList()) {
+      recent_->addAction(name, this, [this, name] {
+        QString report;
+        OpenCatalogue(PathOf(name), Equinox::kJ2000, &report);
+        ShowMessage(report);
+      });
+    }
+    recent_->setEnabled(!recent_->isEmpty());
+  });
+  file->addSeparator();
+}
+
+bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report) {
+  SourceTable read;
+  CatalogueReport result = LoadFirstCatalogue({}, file, read, assumed);
+  // A file with nothing to draw leaves the table in use as it is.
+  if (result.status == CatalogueStatus::kLoaded && result.read.kept == 0) {
+    result.status = CatalogueStatus::kEmpty;
+  }
+  if (result.status != CatalogueStatus::kLoaded) {
+    if (report) *report = QString::fromLocal8Bit(DescribeReport(result));
+    return false;
+  }
+  const QString summary =
+      QString::fromLocal8Bit(result.file.string() + "\n" + result.read.Summary());
+  if (report) *report = summary;
+  catalogue_summary_ = summary;
+  table_ = std::move(read);
+  // Nothing recorded for the old table may answer for the new one.
+  std::fill(chart_.PickMap.begin(), chart_.PickMap.end(), 0);
+  chart_.ScreenPos.clear();
+  target_row_ = 0;
+  follow_->setChecked(false);
+  of_date_.Prepare(table_);
+  Remember(file, assumed);
+  RecalculateSky();
+  return true;
+}
+
+void Form1::Remember(const std::filesystem::path& file, Equinox assumed) {
+  QSettings settings;
+  const QString name = NameOf(std::filesystem::absolute(file));
+  QStringList recent = settings.value(kRecentKey).toStringList();
+  recent.removeAll(name);
+  recent.prepend(name);
+  while (recent.size() > kRecentCount) recent.removeLast();
+  settings.setValue(kRecentKey, recent);
+  settings.setValue(kLastKey, name);
+  settings.setValue(kLastEquinoxKey,
+                    assumed == Equinox::kB1950 ? QStringLiteral("B1950") : QStringLiteral("J2000"));
+}
+
+}  // namespace skyvane
