@@ -107,17 +107,7 @@ void RotatorLink::Connect(const QString& host, quint16 port) {
 }
 
 void RotatorLink::Disconnect() {
-  queue_.clear();
-  waiting_.reset();
-  buffer_.clear();
-  poll_.stop();
-  reply_timer_.stop();
-  connect_timer_.stop();
-  position_.reset();
-  message_.clear();
-  state_ = State::kDisconnected;
-  socket_.abort();
-  Notify();
+  Fail(State::kDisconnected, QString());
 }
 
 bool RotatorLink::Point(double azimuth, double elevation, QString* why) {
@@ -260,6 +250,7 @@ void RotatorLink::Finish() {
   SendNext();
 }
 
+// Ends the link, whatever it was doing, in `state`, with `message` to tell.
 void RotatorLink::Fail(State state, const QString& message) {
   queue_.clear();
   waiting_.reset();
