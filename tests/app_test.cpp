@@ -7,10 +7,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -569,6 +571,14 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   ASSERT_TRUE(last.has_value());
   EXPECT_EQ(last->first.filename(), "targets.csv");
   EXPECT_EQ(last->second, Equinox::kB1950);
+  ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
+  QMenu* recent = form->findChild<QMenu*>("menuRecent");
+  emit recent->aboutToShow();  // the list is made as the menu opens: newest first
+  ASSERT_GE(recent->actions().size(), 2);
+  EXPECT_TRUE(recent->actions()[0]->text().endsWith("export.tsv"));
+  EXPECT_TRUE(recent->actions()[1]->text().endsWith("targets.csv"));
+  QSettings().setValue("catalogue/last", QStringLiteral(SKYVANE_DATA_DIR "/README.md"));
+  EXPECT_FALSE(Form1::LastCatalogue().has_value());  // no longer usable: the default again
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

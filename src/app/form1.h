@@ -110,7 +110,8 @@ class Form1 : public QWidget {
   bool OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report);
   // What the catalogue in use is and what its reading kept and skipped.
   QString CatalogueSummary() const { return catalogue_summary_; }
-  // The catalogue opened last, when it still exists, with its equinox.
+  // The catalogue opened last, while it still exists and can be used, with
+  // its equinox.
   static std::optional<std::pair<std::filesystem::path, Equinox>> LastCatalogue();
 
   // The antenna: connecting to the rotator daemon, and pointing it at a

@@ -36,6 +36,13 @@ std::optional<std::pair<std::filesystem::path, Equinox>> Form1::LastCatalogue() 
   const Equinox equinox = settings.value(kLastEquinoxKey).toString() == QLatin1String("B1950")
                               ? Equinox::kB1950
                               : Equinox::kJ2000;
+  // A file that has since become unusable gives way to the default.
+  SourceTable trial;
+  LoadReport report;
+  if (LoadCatalogueFile(PathOf(last), trial, &report, equinox) != CatalogueStatus::kLoaded ||
+      report.kept == 0) {
+    return std::nullopt;
+  }
   return std::make_pair(PathOf(last), equinox);
 }
 

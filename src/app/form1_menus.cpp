@@ -40,7 +40,8 @@ void Form1::CreateMenus() {
   QAction* information = help->addAction(tr("&Information"), this, [this] { Command8_Click(); });
   information->setObjectName(QStringLiteral("actionInformation"));
   QAction* about = help->addAction(tr("&About Skyvane"), this, [this] {
-    const QString summary = catalogue_summary_.toHtmlEscaped().replace('\n', QStringLiteral("<br>"));
+    const QString summary =
+        catalogue_summary_.toHtmlEscaped().replace('\n', QStringLiteral("<br>"));
     QMessageBox::about(this, tr("About Skyvane"),
                        AboutText() + tr("<p><b>Catalogue in use</b><br>%1</p>").arg(summary));
   });
