@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -135,6 +138,28 @@ TEST(RotatorLink, RefusedConnection) {
   link.Connect(QStringLiteral("127.0.0.1"), port);
   EXPECT_TRUE(QTest::qWaitFor([&] { return link.state() == State::kError; }, 5000));
   EXPECT_TRUE(link.StateText().startsWith("Antenna: error"));
+}
+
+// A right click over a source offers to point the antenna at it; without a
+// rotator the window says why nothing was sent.
+TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
+  FixedClock clock;
+  Form1 form(clock);
+  form.ShowMessage = [](const QString&) {};
+  ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  QPoint at(-1, -1);
+  for (int y = 100; y < 300 && at.x() < 0; ++y)
+    for (int x = 100; x < 600 && at.x() < 0; ++x)
+      if (form.Chart().PickAt(x, y) > 0) at = QPoint(x, y);
+  ASSERT_GE(at.x(), 0);
+  QWidget* chart = form.findChild<QWidget*>("Picture1");
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
+  QCoreApplication::sendEvent(chart, &event);
+  auto* menu = form.findChild<QMenu*>("ChartMenu");
+  ASSERT_NE(menu, nullptr);
+  menu->findChild<QAction*>("actionPointHere")->trigger();
+  EXPECT_EQ(form.AntennaNote(), "the rotator is not connected");
+  EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
 }
 
 // The window points the real daemon's dummy rotator at a source, then
