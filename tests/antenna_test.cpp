@@ -118,9 +118,11 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_TRUE(why.contains("elevation 95.0°")) << why.toStdString();
   ASSERT_TRUE(link.Point(270.125, 30, &why));
   link.Stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.size() >= 4; }, 5000));
+  ASSERT_TRUE(link.Point(180, 90, &why));  // the limits themselves are within them
+  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.size() >= 5; }, 5000));
   EXPECT_EQ(daemon.received[2], "P -89.88 30.00");  // rounded, and 270 is -90 on this rotator
   EXPECT_EQ(daemon.received[3], "S");
+  EXPECT_EQ(daemon.received[4], "P 180.00 90.00");
   EXPECT_TRUE(link.Message().contains("RPRT -1 (invalid parameter)"));
   link.Disconnect();
   EXPECT_FALSE(link.Point(10, 10, &why));

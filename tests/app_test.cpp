@@ -189,6 +189,14 @@ TEST_F(Form1Test, EveryTextFitsItsControlAtEverySize) {
     for (int i = 0; i < inks.size(); ++i)
       for (int j = i + 1; j < inks.size(); ++j)
         EXPECT_FALSE(inks[i].intersects(inks[j])) << "labels overlap at " << size.width();
+    // No caption runs under a control beside it ("Time Zone" and the scope bar).
+    const QRect scope =
+        Get<QWidget>("VScroll1")->geometry().translated(Get<QWidget>("DesignArea")->pos());
+    for (const QRect& ink : inks) EXPECT_FALSE(ink.intersects(scope)) << size.width();
+    if (size.width() == 777) {  // short texts keep the design's face
+      EXPECT_EQ(Get<QWidget>("Text3_0")->font().pixelSize(), 11);
+      EXPECT_EQ(Get<QWidget>("Command1")->font().pixelSize(), 11);
+    }
     // Bigger windows have bigger faces, up to what the band's height holds.
     if (size.width() == 1200) {
       EXPECT_GT(Get<QWidget>("Command1")->font().pixelSize(), 11);

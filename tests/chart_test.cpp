@@ -135,6 +135,18 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
   EXPECT_EQ(chart.Picture1.pixel(sun.x(), sun.y() + 12), kYellow);
   EXPECT_NE(chart.Picture1.pixel(sun.x() - 13, sun.y()), kYellow);
   EXPECT_EQ(chart.PickAt(sun.x(), sun.y()), 3);
+  // A disc whose centre lies just past the right edge still shows its part.
+  for (double az = 265; az < 275; az += 0.05) {
+    double sx, sy;
+    ProjectSkyPoint(az, 20, chart.HalfWidth, chart.HorizonY, sx, sy);
+    if (sx > 777 + 5 && sx < 777 + 10) {
+      table.AzAlt[3] = {az, 20};
+      DrawChart(chart, table, true);
+      EXPECT_EQ(chart.Picture1.pixel(776, int(std::nearbyint(sy))), kYellow);
+      break;
+    }
+  }
+  table.AzAlt[3] = {270, 30};
   // A small disc (radius 1.27 at flux 8) is three rows of three pixels.
   table.AzAlt[2] = {30, 20};
   DrawChart(chart, table, true);

@@ -72,6 +72,7 @@ TEST(Catalogue, AnglesAndNames) {
   EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
   EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
   EXPECT_EQ(FormatName("\xE9toile \xC9T\xC9"), "\xC9toile \xC9t\xE9");
+  EXPECT_EQ(FormatName("\xE0\xC0\xDE \xFE"), "\xC0\xE0\xFE \xDE");  // the Latin-1 letters' ends
 }
 
 SourceTable Read(const std::string& text) {
@@ -186,6 +187,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
     const CatalogueReport report = LoadFirstCatalogue({dir / "none", latin1}, {}, table);
     EXPECT_EQ(report.status, c.status);
     EXPECT_EQ(table.RowCount(), c.rows);
+    EXPECT_EQ(report.read.unreadable, std::string(c.name) == "a line too long" ? 1 : 0);
     const std::string text = DescribeReport(report);
     EXPECT_EQ(text.empty(), c.status == CatalogueStatus::kLoaded);
     EXPECT_NE(text.find(c.says), std::string::npos) << text;
@@ -204,6 +206,8 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   fs::remove(latin1 / "StarData.txt");
   write(latin1 / "STARDATA.TXT", "1\t\tA\t5\n");
   EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "STARDATA.TXT");
+  write(latin1 / "StarData.txt", "1\t\tA\t5\n");
+  EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "StarData.txt");  // the exact name first
   fs::remove_all(dir);
 }
 
@@ -266,6 +270,25 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       EXPECT_EQ(t.Flux[1], 850);
     }
   }
+  // A units row in hours and mJy, a byte-order mark, names in UTF-8, the pole.
+  std::istringstream edges(
+      "\xEF\xBB\xBF_RAJ2000\t_DEJ2000\tName\tS1400\nh\tdeg\t\tmJy\n"
+      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF \t2500\n24\t10\tX\t5\n");
+  SourceTable e;
+  LoadReport edge_report;
+  ReadTable(edges, Equinox::kB1950, e, edge_report);
+  ASSERT_EQ(e.RowCount(), 3);
+  EXPECT_EQ(e.RaDec[1][0], 187.5);
+  EXPECT_EQ(e.RaDec[1][1], 90);
+  EXPECT_EQ(e.Flux[1], 2.5);
+  EXPECT_EQ(e.CatalogText[1][8], "Caf\xE9 ? \xFF");
+  EXPECT_EQ(edge_report.unreadable, 1);  // 24 hours is 360 degrees: no right ascension
+  EXPECT_EQ(edge_report.Summary().substr(0, edge_report.Summary().find('\n')).back(), '.');
+  std::istringstream tied("ra\tdec;flux\tx;y\n1\t2;3\t4;5\n");  // as many tabs as semicolons
+  SourceTable tie;
+  LoadReport tie_report;
+  ReadTable(tied, Equinox::kJ2000, tie, tie_report);
+  EXPECT_EQ(tie_report.format, "tab-separated table");
   // Angles as tables write them; in hours where the text or the column says so.
   struct Angle {
     const char* text;
