@@ -47,7 +47,6 @@ Screen ScreenFor(const QString& platform) {
 int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
   QCoreApplication::setOrganizationName(QStringLiteral("Skyvane"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
 
   // The command line is read before any window system is touched, so that
   // --help and --version work without a display.
@@ -95,7 +94,7 @@ int main(int argc, char* argv[]) {
 
   QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
   const int at = arguments.indexOf(QStringLiteral("-platform"));
-  if (at > 0 && at + 1 < arguments.size()) platform = arguments[at + 1];
+  if (at > 0) platform = arguments.value(at + 1, platform);
   const Screen screen = ScreenFor(platform);
   if (screen == Screen::kNone) {
     PrintTo(stderr, QStringLiteral("skyvane: no display to show the window on (DISPLAY is not "

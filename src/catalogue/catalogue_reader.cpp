@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -74,9 +75,10 @@ std::array<std::string, 9> SplitFields(const std::string& line) {
 double ParseAngle(std::string_view s) {
   const bool signed_form = !s.empty() && (s[0] == '+' || s[0] == '-');
   const char unit = signed_form ? '*' : 'h';
-  // Text between two marks; empty when they touch or are out of order.
+  // The text after a mark, where a number stops at the next mark; nothing
+  // when the marks touch or are out of order.
   auto between = [&](size_t open, size_t close) {
-    return close > open + 1 ? s.substr(open + 1, close - open - 1) : std::string_view{};
+    return close > open + 1 ? s.substr(open + 1) : std::string_view{};
   };
   double v = 0;
   size_t p1 = s.find(unit);
@@ -225,11 +227,9 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
     if (in.bad()) return CatalogueStatus::kNotReadable;
     SourceTable read;
     if (IsUtf16(head)) {
-      std::string bytes(static_cast<size_t>(size), '\0');
       in.clear();
       in.seekg(0);
-      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      bytes.resize(static_cast<size_t>(in.gcount()));
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
       const std::string text = FromUtf16(bytes);
       std::istringstream stream(text);
       if (LooksLikeTable(text.substr(0, 4096))) {

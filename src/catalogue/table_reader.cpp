@@ -324,22 +324,16 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
     candidates.push_back(
         {line_number, ToLatin1(field(columns.name)), flux_text, ra_text, dec_text, flux, ra, dec});
   }
-  // The brightest rows fill the table when there are more than it holds.
+  // The brightest rows fill the table, in the file's order, when there are
+  // more than it holds.
   const size_t room = kMaxCatalogueRows - 1;
   if (candidates.size() > room) {
-    std::vector<size_t> order(candidates.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::nth_element(order.begin(), order.begin() + room, order.end(), [&](size_t a, size_t b) {
-      return candidates[a].flux > candidates[b].flux;
-    });
-    std::vector<char> keep(candidates.size(), 0);
-    for (size_t i = 0; i < room; ++i) keep[order[i]] = 1;
-    std::vector<Candidate> kept;
-    kept.reserve(room);
-    for (size_t i = 0; i < candidates.size(); ++i)
-      if (keep[i]) kept.push_back(std::move(candidates[i]));
     report.left_out = static_cast<int>(candidates.size() - room);
-    candidates = std::move(kept);
+    std::nth_element(candidates.begin(), candidates.begin() + room, candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.flux > b.flux; });
+    candidates.resize(room);
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.line < b.line; });
   }
   const bool j2000 = table.RowCount() > 0 && table.J2000[0];
   for (Candidate& c : candidates) {

@@ -45,7 +45,7 @@ QFont ChartFont(double points, bool bold) {
   QFont font;
   font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
   // The chart works in pixels at 96 per inch, whatever the screen says.
-  font.setPixelSize(static_cast<int>(points * 96 / 72 + 0.5));
+  font.setPixelSize(qRound(points * 96 / 72));
   font.setBold(bold);
   return font;
 }

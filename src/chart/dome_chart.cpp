@@ -63,10 +63,10 @@ void FillDisc(QImage& image, double sx, double sy, float radius, QRgb colour, do
   // finer device pixels.
   const double dx = (cx + 0.5) * ratio, dy = (cy + 0.5) * ratio;
   const double reach = (static_cast<double>(radius) + 0.5) * ratio;
-  for (int y = static_cast<int>(std::floor(dy - reach)); y <= dy + reach; ++y) {
+  // The device rows whose middles lie within reach of the centre.
+  for (int y = static_cast<int>(std::ceil(dy - reach - 0.5)); y + 0.5 - dy <= reach; ++y) {
     const double off = y + 0.5 - dy;
-    if (std::fabs(off) > reach) continue;
-    const double half = std::sqrt(reach * reach - off * off);
+    const double half = std::sqrt(std::max(0.0, reach * reach - off * off));
     fill(y, static_cast<int>(std::ceil(dx - half - 0.5)),
          static_cast<int>(std::floor(dx + half - 0.5)));
   }

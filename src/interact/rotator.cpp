@@ -9,8 +9,6 @@ namespace {
 
 // A reply line longer than this is no reply of the daemon's.
 constexpr int kMaxLine = 4096;
-// A state dump longer than this is not one.
-constexpr size_t kMaxStateLines = 256;
 
 bool ReadNumber(const QByteArray& text, double& value) {
   bool ok = false;
@@ -58,14 +56,12 @@ RotatorLink::RotatorLink() {
                                      [](const Command& c) { return c.kind == Kind::kPosition; });
     if (!pending) Send("p\n", Kind::kPosition);
   });
-  reply_timer_.setSingleShot(true);
   reply_timer_.callOnTimeout([this] {
     // An old daemon may end its state dump without a closing line: keep what
     // it said and go on.
     if (waiting_ && waiting_->kind == Kind::kState) return Finish();
     Fail(State::kLost, QStringLiteral("no reply from the rotator daemon"));
   });
-  connect_timer_.setSingleShot(true);
   connect_timer_.callOnTimeout(
       [this] { Fail(State::kError, QStringLiteral("the rotator daemon did not answer")); });
   QObject::connect(&socket_, &QTcpSocket::connected, [this] {
@@ -118,7 +114,7 @@ bool RotatorLink::Point(double azimuth, double elevation, QString* why) {
   if (state_ != State::kConnected) return refuse(QStringLiteral("the rotator is not connected"));
   if (!(elevation >= limits_.min_elevation && elevation <= limits_.max_elevation)) {
     return refuse(QStringLiteral("elevation %1° is outside the rotator's %2° to %3°")
-                      .arg(elevation, 0, 'f', 1)
+                      .arg(QString::number(elevation, 'f', 1))
                       .arg(limits_.min_elevation)
                       .arg(limits_.max_elevation));
   }
@@ -156,8 +152,8 @@ QString RotatorLink::StateText() const {
       QString text = QStringLiteral("Antenna: connected");
       if (position_) {
         text += QStringLiteral(", az %1° el %2°")
-                    .arg(position_->azimuth, 0, 'f', 1)
-                    .arg(position_->elevation, 0, 'f', 1);
+                    .arg(QString::number(position_->azimuth, 'f', 1),
+                         QString::number(position_->elevation, 'f', 1));
       }
       return message_.isEmpty() ? text : text + QStringLiteral("; ") + message_;
     }
@@ -194,7 +190,6 @@ void RotatorLink::OnReadyRead() {
           State::kError,
           QStringLiteral("unexpected reply \"%1\"").arg(QString::fromLatin1(line.left(40))));
     }
-    if (state_ != State::kConnected) return;
   }
   if (buffer_.size() > kMaxLine) Fail(State::kError, QStringLiteral("a reply without end"));
 }
@@ -224,8 +219,6 @@ bool RotatorLink::OnLine(const QByteArray& line) {
         Finish();
         return true;
       }
-      numbers_.push_back(0);  // counts the lines
-      if (numbers_.size() > kMaxStateLines) return false;
       const qsizetype equals = line.indexOf('=');
       double value;
       if (equals > 0 && ReadNumber(line.mid(equals + 1), value)) {

@@ -89,9 +89,6 @@ TimeMove TrackStep(SettingsFields& fields, int unit, int d, std::string_view dec
       break;
     case kUnitYear:
       m.Year += d;
-      break;
-    default:
-      break;
   }
 
   // Every carry is checked at once: a 16-bit value that overflows on the
