@@ -1,0 +1,37 @@
+#!/bin/sh
+# The program's command line and start-up, without a window system.
+# Usage: command_line_test.sh SKYVANE TEST_DATA_DIR
+set -u
+SKYVANE=$1 DATA=$2
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*"; cat "$WORK/out" 2>/dev/null; exit 1; }
+# Runs the program with the environment given first; $STATUS and $WORK/out keep the outcome.
+run() {
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$WORK" "$@" >"$WORK/out" 2>&1
+  STATUS=$?
+}
+expect() { # STATUS TEXT: what the last run ended with and said
+  [ "$STATUS" -eq "$1" ] && grep -q -- "$2" "$WORK/out" || fail "ended with $STATUS, not $1 saying \"$2\""
+}
+
+run "$SKYVANE" --version; expect 0 "^skyvane 1.0.0$"
+run "$SKYVANE" --help; expect 0 "--catalogue <file>"
+run "$SKYVANE" --no-such-option; expect 2 "no-such-option"
+run "$SKYVANE" stray; expect 2 "Unexpected argument: stray"
+run QT_QPA_PLATFORM= "$SKYVANE" --catalogue "$WORK/none.txt"; expect 1 "no display"
+run QT_QPA_PLATFORM= "$SKYVANE" -platform offscreen --catalogue "$WORK/none.txt"; expect 1 "not found"
+# A catalogue its user may not read is reported as such (run as nobody,
+# since root reads everything).
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null 2>&1; then
+  chmod 755 "$WORK"
+  printf '1\t\tA\t5\n' >"$WORK/secret.txt"
+  chmod 600 "$WORK/secret.txt"
+  run QT_QPA_PLATFORM=offscreen setpriv --reuid=65534 --regid=65534 --clear-groups \
+    "$SKYVANE" --catalogue "$WORK/secret.txt"
+  expect 1 "cannot be read"
+fi
+# With a catalogue it can use the program keeps running until stopped.
+run QT_QPA_PLATFORM=offscreen timeout 2 "$SKYVANE" --catalogue "$DATA/targets.csv"
+[ "$STATUS" -eq 124 ] || fail "the program ended with $STATUS"
+echo "ok - the command line and start-up"
