@@ -29,7 +29,6 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
-  setFocus(Qt::MouseFocusReason);
   if (MouseDown) MouseDown(event->button());
 }
 

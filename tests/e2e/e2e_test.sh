@@ -6,106 +6,85 @@
 # manager's close box does.
 set -u
 SKYVANE=$1 CLOSE_WINDOW=$2 SCREENSHOT=${3:-}
-for tool in Xvfb xdotool import convert compare; do
+for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 WORK=$(mktemp -d) XVFB="" APP=""
-cleanup() {
-  [ -n "$APP" ] && kill "$APP" 2>/dev/null
-  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+trap '[ -n "$APP" ] && kill $APP; [ -n "$XVFB" ] && kill $XVFB; wait; rm -rf "$WORK"' EXIT
 trap 'exit 1' INT TERM
-fail() {
-  echo "FAIL: $*"
-  for log in "$WORK"/*.log; do [ -s "$log" ] && echo "--- $log" && tail -20 "$log"; done
-  exit 1
-}
-pass() { echo "ok - $*"; }
+fail() { echo "FAIL: $*"; tail -n 20 "$WORK"/*.log; exit 1; }
 # Runs a command every 0.1 s until it succeeds or $1 seconds have passed.
 wait_for() {
-  tries=$(($1 * 10))
-  shift
+  tries=$(($1 * 10)) && shift
   until "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
+    tries=$((tries - 1)) && [ "$tries" -gt 0 ] || return 1
     sleep 0.1
   done
 }
+window() { xdotool search --onlyvisible --name "$1" | head -1 | grep .; }
 app_ended() {
   wait_for 10 sh -c "! kill -0 $APP" || fail "$1"
   wait "$APP"
   STATUS=$? APP=""
 }
+shot() { import -window root "$WORK/$1.png"; }
+pixels() { convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:-; }
+count() { pixels "$@" | grep -c "$6"; }
+colours() { pixels "$@" | grep -o '#[0-9A-F]\{6\}' | tr '\n' ' '; }
+click_at() { xdotool mousemove "$((WX + $1))" "$((WY + $2))" click 1 && sleep 0.2; }
 
 # A display of our own that never resets: a client leaving (the probe below,
 # or the first program) must not pull it from under the next one.
 n=90
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-XVFB=$!
-export DISPLAY=":$n"
+XVFB=$! DISPLAY=":$n" && export DISPLAY
 wait_for 15 xdotool getdisplaygeometry || fail "the X server did not start"
-
-shot() { import -window root "$WORK/$1.png"; }
-pixel() { convert "$WORK/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
-count() { convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "$6"; }
-click_at() { xdotool mousemove "$((WX + $1))" "$((WY + $2))" click 1; sleep 0.2; }
-type_into() {
-  click_at "$1" "$2"
-  xdotool key ctrl+a type --delay 20 "$3"
-  xdotool key Return
-  sleep 0.3
-}
 
 # A first start builds the font cache and a sanitized build is slow.
 "$SKYVANE" >"$WORK/app.log" 2>&1 &
 APP=$!
-wait_for 60 xdotool search --onlyvisible --name '^4C Skyvane' || fail "no main window appeared"
-W=$(xdotool search --onlyvisible --name '^4C Skyvane' | head -1)
+wait_for 60 window '^4C Skyvane' || fail "no main window appeared"
+W=$(window '^4C Skyvane')
 eval "$(xdotool getwindowgeometry --shell "$W")"
-WX=$X MENU=$((HEIGHT - 570))
+WX=$X MENU=$((HEIGHT - 570)) WY=$((Y + HEIGHT - 570))
 [ "$WIDTH" = 777 ] && [ "$MENU" -gt 10 ] && [ "$MENU" -lt 60 ] ||
   fail "client area is ${WIDTH}x$HEIGHT, not 777x570 below a menu bar"
-WY=$((Y + MENU))
-pass "a $MENU-pixel menu bar over a 777x570 design area"
+echo "ok - a $MENU-pixel menu bar over a 777x570 design area"
 sleep 1
 
-# A fixed moment: "Stop", "24", 21 June 2024 at noon.
+# A fixed moment: "Stop", "24", 21 June 2024 at noon, typed into the fields.
 click_at 612 16
 click_at 284 40
 for field in "132 41 6" "164 41 21" "200 41 2024" "132 17 12" "164 17 0" "196 17 0"; do
   set -- $field
-  type_into "$1" "$2" "$3"
+  click_at "$1" "$2"
+  xdotool key ctrl+a type --delay 20 "$3" && xdotool key Return && sleep 0.3
 done
 shot day
 CY=$((WY + 56))
-[ "$(pixel day $((WX + 10)) $((CY + 411)))" = "#015101" ] || fail "no green ground at the horizon by day"
-[ "$(pixel day $((WX + 10)) $((CY + 410)))" = "#000000" ] || fail "sky not black above the horizon"
+[ "$(colours day $((WX + 10)) $((CY + 410)) 1 2)" = "#000000 #015101 " ] ||
+  fail "not a black sky over green ground at the horizon by day"
 LIT=$((777 * 340 - $(count day "$WX" "$((CY + 10))" 777 340 '#000000')))
 [ "$LIT" -gt 500 ] || fail "no source discs drawn ($LIT lit pixels)"
-pass "black sky, green ground from the horizon at 80 %, $LIT pixels of discs"
+echo "ok - black sky, green ground from the horizon at 80 %, $LIT pixels of discs"
 
 # Pointing at a grey disc shows the green readout beside it.
-SPOT=$(convert "$WORK/day.png" -crop "560x300+$((WX + 60))+$((WY + 100))" +repage -depth 8 txt:- |
-  grep -m1 -E '#(F[2-9])\1\1' | cut -d: -f1)
+SPOT=$(pixels day $((WX + 60)) $((WY + 100)) 560 300 | grep -m1 -E '#(F[2-9])\1\1' | cut -d: -f1)
 [ -n "$SPOT" ] || fail "no grey source disc to point at"
 SX=$((WX + 60 + ${SPOT%,*})) SY=$((WY + 101 + ${SPOT#*,}))
 BEFORE=$(count day "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
-xdotool mousemove "$SX" "$SY"
-sleep 0.4
+xdotool mousemove "$SX" "$SY" && sleep 0.4
 shot hover
 AFTER=$(count hover "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
 [ "$AFTER" -gt "$((BEFORE + 30))" ] || fail "no green readout beside the source ($BEFORE -> $AFTER)"
-pass "pointing at a source shows the readout"
+echo "ok - pointing at a source shows the readout"
 [ -z "$SCREENSHOT" ] || convert "$WORK/hover.png" -crop "777x$HEIGHT+$WX+$Y" +repage "$SCREENSHOT"
 
 # The information window outlives the main window; the last one closing ends it.
 click_at 728 13
-wait_for 10 xdotool search --onlyvisible --name '^INFO$' || fail "\"INFO\" opened no window"
-INFO=$(xdotool search --onlyvisible --name '^INFO$' | head -1)
+wait_for 10 window '^INFO$' || fail "\"INFO\" opened no window"
+INFO=$(window '^INFO$')
 "$CLOSE_WINDOW" "$W" || fail "could not ask the main window to close"
 wait_for 10 sh -c "! xdotool search --onlyvisible --name '^4C Skyvane'" || fail "the main window stayed"
 sleep 0.5
@@ -113,19 +92,17 @@ kill -0 "$APP" 2>/dev/null || fail "closing the main window ended the program wh
 "$CLOSE_WINDOW" "$INFO" || fail "could not ask INFO to close"
 app_ended "the program kept running after its last window closed"
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
-pass "\"INFO\" stays after the main window; the program ends with the last window"
+echo "ok - \"INFO\" stays after the main window; the program ends with the last window"
 
 # Without a catalogue: a message box, then a non-zero exit.
-mkdir "$WORK/lonely"
-cp "$SKYVANE" "$WORK/lonely/skyvane"
+mkdir "$WORK/lonely" && cp "$SKYVANE" "$WORK/lonely/skyvane"
 HOME=$WORK "$WORK/lonely/skyvane" >"$WORK/lonely.log" 2>&1 &
 APP=$!
-wait_for 60 xdotool search --onlyvisible --name '^Skyvane$' || fail "no message box without a catalogue"
-xdotool windowfocus "$(xdotool search --onlyvisible --name '^Skyvane$' | head -1)" 2>/dev/null
-sleep 0.3
-xdotool key Return
+wait_for 60 window '^Skyvane$' || fail "no message box without a catalogue"
+xdotool windowfocus "$(window '^Skyvane$')" 2>/dev/null
+sleep 0.3 && xdotool key Return
 app_ended "the program did not end after the message"
 [ "$STATUS" -ne 0 ] || fail "the program ended with status 0 without its catalogue"
 grep -q "not found" "$WORK/lonely.log" || fail "standard error does not say the catalogue was not found"
-pass "without a catalogue: a message box, the reason on standard error, status $STATUS"
+echo "ok - without a catalogue: a message box, the reason on standard error, status $STATUS"
 echo "all end-to-end checks passed"

@@ -1,7 +1,9 @@
-// A clock for tests: a fixed moment and chosen formats.
+// What the window tests share: a clock at a fixed moment with chosen formats,
+// and finding a source on the chart.
 #pragma once
 
 #include "app/clock.h"
+#include "app/form1.h"
 
 namespace skyvane {
 
@@ -17,5 +19,14 @@ class FixedClock : public Clock {
   QString DecimalSeparator() const override { return separator; }
   QLocale NumberLocale() const override { return locale; }
 };
+
+// The first chart pixel of `area`, row by row, that names a source; (-1, -1)
+// when there is none.
+inline QPoint SourceIn(const Form1& form, QRect area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (form.Chart().PickAt(x, y) > 0) return {x, y};
+  return {-1, -1};
+}
 
 }  // namespace skyvane
