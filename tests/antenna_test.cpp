@@ -118,6 +118,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
   EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
+  EXPECT_DOUBLE_EQ(CompassAzimuth(359.5), 0.5);
 }
 
 // A right click over a source offers to point the antenna at it; without a

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "chart/annotations.h"
 #include "chart/dome_chart.h"
@@ -66,6 +67,9 @@ TEST(Annotations, LabelCompassNamesAndClipping) {
   QLineF line(-1e12, 50, 50, 50);
   ASSERT_TRUE(ClipSegment(line, QRectF(0, 0, 100, 100)));
   EXPECT_EQ(line, QLineF(0, 50, 50, 50));
+  line = QLineF(50, -10, 50.5, 200);  // steep: less than a pixel across
+  ASSERT_TRUE(ClipSegment(line, QRectF(0, 0, 100, 100)));
+  EXPECT_EQ(line.y1() + line.y2(), 100);
   line = QLineF(-10, -10, -5, 200);
   EXPECT_FALSE(ClipSegment(line, QRectF(0, 0, 100, 100)));
 }
@@ -143,6 +147,7 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
       table.AzAlt[3] = {az, 20};
       DrawChart(chart, table, true);
       EXPECT_EQ(chart.Picture1.pixel(776, int(std::nearbyint(sy))), kYellow);
+      EXPECT_NE(chart.Picture1.pixel(0, int(std::nearbyint(sy)) + 1), kYellow);  // nor beyond
       break;
     }
   }
@@ -267,6 +272,32 @@ TEST_F(ChartTest, ScopeMarkerMeridiansAndCompassRing) {
   }
 }
 
+// The bounds of the pixels of `area` that `is_ink`.
+QRect InkOf(const QImage& image, QRect area, const std::function<bool(QRgb)>& is_ink) {
+  QRect ink;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (is_ink(image.pixel(x, y))) ink |= QRect(x, y, 1, 1);
+  return ink;
+}
+
+TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
+  Lay(-5);
+  // The label's text hangs from 85 pixels above the bottom, under the
+  // centre mark's two dashes.
+  const QRect label = InkOf(chart.Picture1, QRect(300, 420, 87, 40), Greenish);
+  EXPECT_EQ(label.top(), 434);
+  // North, 45 degrees up: a ring and cross about the point, its place
+  // written below to the right, all of it in the clean copy too.
+  DrawAntennaMark(chart, 0, 45);
+  auto orange = [](QRgb c) { return qRed(c) > 100 && qBlue(c) == 0 && qGreen(c) < qRed(c); };
+  const QRect ring = InkOf(chart.Picture1, QRect(370, 220, 18, 30), orange);
+  const QRect text = InkOf(chart.Picture1, QRect(390, 251, 100, 30), orange);
+  EXPECT_EQ(ring.topLeft(), QPoint(377, 233));  // the cross's arm 11 left, the ring 8 up
+  EXPECT_EQ(text.topLeft(), QPoint(399, 255));
+  EXPECT_EQ(chart.Picture1, chart.SwapScreen);
+}
+
 TEST(Readout, PickingNamesAndDrawing) {
   ChartState chart;
   chart.SetSize(200, 100);
@@ -288,12 +319,7 @@ TEST(Readout, PickingNamesAndDrawing) {
     for (const auto& m : c.marks) chart.PickAt(m[0], m[1]) = m[2];
     const PickCandidate found = FindNearestSource(chart, c.x, c.y);
     EXPECT_EQ(found.Row, c.row) << c.name;
-    if (c.row != 0) {
-      EXPECT_NEAR(found.X, c.bx, 1e-5) << c.name;
-    }
-    if (c.row != 0) {
-      EXPECT_NEAR(found.Y, c.by, 1e-5) << c.name;
-    }
+    EXPECT_LT(c.row ? std::hypot(found.X - c.bx, found.Y - c.by) : 0, 1e-5) << c.name;
   }
 
   ChartState wide;  // a chart wider than any screen of old: the map still answers

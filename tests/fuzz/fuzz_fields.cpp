@@ -7,6 +7,7 @@
 
 #include "base/number_text.h"
 #include "sky/sky_pass.h"
+#include "time/moment.h"
 #include "time/time_steps.h"
 
 namespace {
@@ -73,5 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   skyvane::ComputeSky(f, sky, table);
   CheckCanonical(f, sky);
+  // A clock-mode choice writes an hour of one or two digits, or leaves the text.
+  for (int to = 0; to <= 2; ++to) {
+    const auto hour = skyvane::ConvertHourText(f.Time[0], f.ClockMode, to);
+    if (hour && (hour->empty() || hour->size() > 2)) std::abort();
+  }
   return 0;
 }
