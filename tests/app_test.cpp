@@ -542,6 +542,16 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   ASSERT_GE(recent->actions().size(), 2);
   EXPECT_TRUE(recent->actions()[0]->text().endsWith("export.tsv"));
   EXPECT_TRUE(recent->actions()[1]->text().endsWith("targets.csv"));
+  // That table does not say its equinox: reopening it asks again.
+  int asked = 0;
+  form->AskEquinox = [&]() -> std::optional<Equinox> {
+    return ++asked == 1 ? std::nullopt : std::optional(Equinox::kB1950);
+  };
+  recent->actions()[1]->trigger();  // and the user cancels
+  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 48");
+  recent->actions()[1]->trigger();
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(messages.last().contains("positions for B1950")) << messages.last().toStdString();
   QSettings().setValue("catalogue/last", QStringLiteral(SKYVANE_DATA_DIR "/README.md"));
   EXPECT_FALSE(Form1::LastCatalogue().has_value());  // no longer usable: the default again
 }

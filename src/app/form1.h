@@ -65,6 +65,9 @@ class Form1 : public QWidget {
 
   // Shows a message box titled with the program's name; tests replace it.
   std::function<void(const QString& text)> ShowMessage;
+  // Asks which equinox a table's positions are for; nothing when the user
+  // cancels. A dialog; tests replace it.
+  std::function<std::optional<Equinox>()> AskEquinox;
 
   // Shared procedures.
   void RecalculateSky();
@@ -162,6 +165,9 @@ class Form1 : public QWidget {
   QString catalogue_summary_;
   QMenu* recent_;
   void CreateCatalogueMenu(QMenu* file);
+  // Opens the file chosen by name, asking for the equinox of a table that
+  // does not say, and shows the report.
+  void OpenChosenCatalogue(const QString& name);
   void Remember(const std::filesystem::path& file, Equinox assumed);
 
   RotatorLink antenna_;

@@ -47,28 +47,19 @@ std::optional<std::pair<std::filesystem::path, Equinox>> Form1::LastCatalogue() 
 }
 
 void Form1::CreateCatalogueMenu(QMenu* file) {
+  AskEquinox = [this]() -> std::optional<Equinox> {
+    bool ok = false;
+    const QString choice = QInputDialog::getItem(
+        this, tr("Equinox"), tr("The table does not say. Its positions are for:"),
+        {QStringLiteral("J2000"), QStringLiteral("B1950")}, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    return choice == QLatin1String("B1950") ? Equinox::kB1950 : Equinox::kJ2000;
+  };
   QAction* open = file->addAction(tr("&Open Catalogue..."), this, [this] {
     const QString name = QFileDialog::getOpenFileName(
         this, tr("Open Catalogue"), QString(),
         tr("Catalogues and tables (*.txt *.csv *.tsv *.tab *.dat);;All files (*)"));
-    if (name.isEmpty()) return;
-    // A table that does not say its equinox is asked for it.
-    Equinox assumed = Equinox::kJ2000;
-    std::ifstream in(PathOf(name), std::ios::binary);
-    std::string head(4096, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    if (LooksLikeTable(head) && !NamesEquinox(head)) {
-      bool ok = false;
-      const QString choice = QInputDialog::getItem(
-          this, tr("Equinox"), tr("The table does not say. Its positions are for:"),
-          {QStringLiteral("J2000"), QStringLiteral("B1950")}, 0, false, &ok);
-      if (!ok) return;
-      if (choice == QLatin1String("B1950")) assumed = Equinox::kB1950;
-    }
-    QString report;
-    OpenCatalogue(PathOf(name), assumed, &report);
-    ShowMessage(report);
+    if (!name.isEmpty()) OpenChosenCatalogue(name);
   });
   open->setShortcut(QKeySequence::Open);
   open->setObjectName(QStringLiteral("actionOpenCatalogue"));
@@ -77,15 +68,27 @@ void Form1::CreateCatalogueMenu(QMenu* file) {
   connect(recent_, &QMenu::aboutToShow, this, [this] {
     recent_->clear();
     for (const QString& name : QSettings().value(kRecentKey).toStringList()) {
-      recent_->addAction(name, this, [this, name] {
-        QString report;
-        OpenCatalogue(PathOf(name), Equinox::kJ2000, &report);
-        ShowMessage(report);
-      });
+      recent_->addAction(name, this, [this, name] { OpenChosenCatalogue(name); });
     }
     recent_->setEnabled(!recent_->isEmpty());
   });
   file->addSeparator();
+}
+
+void Form1::OpenChosenCatalogue(const QString& name) {
+  Equinox assumed = Equinox::kJ2000;
+  std::ifstream in(PathOf(name), std::ios::binary);
+  std::string head(4096, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(in.gcount()));
+  if (LooksLikeTable(head) && !NamesEquinox(head)) {
+    const std::optional<Equinox> chosen = AskEquinox();
+    if (!chosen) return;
+    assumed = *chosen;
+  }
+  QString report;
+  OpenCatalogue(PathOf(name), assumed, &report);
+  ShowMessage(report);
 }
 
 bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report) {
