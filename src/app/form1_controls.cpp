@@ -107,7 +107,6 @@ void Form1::CreateControls() {
   auto field = [&](int x, int y, int w, int h) {
     auto* e = new QLineEdit(design_);
     e->setFrame(true);
-    e->setTextMargins(0, 0, 0, 0);
     e->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     e->installEventFilter(this);
     place(e, x, y, w, h);
