@@ -4,15 +4,20 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -122,7 +127,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
 }
 
 // A right click over a source offers to point the antenna at it; without a
-// rotator the window says why nothing was sent.
+// rotator the window says why nothing was sent. Following it sends a new
+// pointing only once the source has moved.
 TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   FixedClock clock;
   Form1 form(clock);
@@ -136,6 +142,21 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   menu->findChild<QAction*>("actionPointHere")->trigger();
   EXPECT_EQ(form.AntennaNote(), "the rotator is not connected");
   EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
+
+  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
+  form.ConnectRotator(QStringLiteral("127.0.0.1"), daemon.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  auto pointings = [&] {
+    return std::count_if(daemon.received.begin(), daemon.received.end(),
+                         [](const QByteArray& line) { return line.startsWith("P "); });
+  };
+  menu->findChild<QAction*>("actionFollowHere")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 1; }, 5000));
+  form.findChild<QRadioButton*>("Option2_1")->click();
+  form.findChild<QPushButton*>("Command1")->click();  // a pass at the same moment
+  form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
+  QTest::qWait(300);
+  EXPECT_EQ(pointings(), 2);
 }
 
 // The window points the real daemon's dummy rotator at a source, then
@@ -170,10 +191,23 @@ TEST(Antenna, PointAndFollowWithTheDummyRotator) {
     if (az > 20 && az < 40 && alt > 15 && alt < 40) row = r;
   }
   ASSERT_GT(row, 0);
-  for (int attempt = 0; attempt < 50 && form.Antenna().state() != State::kConnected; ++attempt) {
-    form.ConnectRotator(QStringLiteral("127.0.0.1"), port);  // the daemon may still be starting
+  QTimer::singleShot(0, [&] {  // the connection dialog, answered as a user would
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
+    auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(host, nullptr);
+    host->setText("127.0.0.1");
+    dialog->findChild<QSpinBox*>()->setValue(port);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  form.findChild<QAction*>("actionConnectRotator")->trigger();
+  EXPECT_NE(form.Antenna().state(), State::kDisconnected);
+  for (int attempt = 0; attempt < 50; ++attempt) {
     (void)QTest::qWaitFor([&] { return form.Antenna().state() != State::kConnecting; }, 2000);
-    if (form.Antenna().state() != State::kConnected) QTest::qWait(100);
+    if (form.Antenna().state() == State::kConnected) break;
+    QTest::qWait(100);
+    form.ConnectRotator(QStringLiteral("127.0.0.1"), port);  // the daemon may have been starting
   }
   ASSERT_EQ(form.Antenna().state(), State::kConnected);
   auto near_target = [&] {
