@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -294,6 +295,8 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   form->Timer2_Timer();  // stopped: nothing happens
   EXPECT_EQ(Time(), "3:07:09");
   auto* rate = Get<QScrollBar>("HScroll1");
+  QTest::keyClick(rate, Qt::Key_PageDown);  // five at a time
+  EXPECT_EQ(Get<QLabel>("Label12")->text(), "6");
   rate->setValue(30);
   EXPECT_EQ(Get<QLabel>("Label12")->text(), "30");
   Click("Option1_0");
@@ -517,7 +520,15 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
   EXPECT_TRUE(report.contains("no source with a readable position")) << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 4841);  // nothing lost
-  ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/targets.csv", Equinox::kB1950, &report));
+  QTimer::singleShot(0, [] {  // File > Open, its dialog answered as a user would
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  form->AskEquinox = [] { return std::optional(Equinox::kB1950); };  // the table does not say
+  form->findChild<QAction*>("actionOpenCatalogue")->trigger();
+  report = messages.value(0);
   EXPECT_TRUE(
       report.contains("semicolon-separated table, positions for B1950: 5 lines read, 4 kept"))
       << report.toStdString();
