@@ -403,6 +403,30 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   EXPECT_GE(bottom.front() - top.front(), 25);
 }
 
+// The view buttons' pictures: solid triangles and hollow curved arrows,
+// those turning right the mirror of those turning left.
+TEST_F(Form1Test, TheViewButtonsShowArrows) {
+  Start();
+  // clang-format off
+  struct Look { const char* left; const char* right; std::vector<QPoint> ink, clear; } looks[] = {
+      {"Command7", "Command4", {{5, 6}, {10, 4}, {10, 9}}, {{3, 2}, {3, 11}, {12, 6}}},
+      {"Command6", "Command5", {{16, 8}, {4, 5}}, {{11, 8}, {10, 1}}},  // the bowl stays clear
+  };
+  // clang-format on
+  for (const Look& look : looks) {
+    for (const char* name : {look.left, look.right}) {
+      auto* button = Get<QPushButton>(name);
+      const QImage image = button->icon().pixmap(button->iconSize()).toImage();
+      auto inked = [&](QPoint p) {
+        if (name == look.right) p.setX(image.width() - 1 - p.x());
+        return qAlpha(image.pixel(p)) > 128;
+      };
+      for (QPoint p : look.ink) EXPECT_TRUE(inked(p)) << name << " " << p.x() << "," << p.y();
+      for (QPoint p : look.clear) EXPECT_FALSE(inked(p)) << name << " " << p.x() << "," << p.y();
+    }
+  }
+}
+
 TEST_F(Form1Test, ResizingKeepsProportions) {
   Start();
   form->show();

@@ -36,7 +36,6 @@ QIcon ArrowIcon(bool left, bool curved, QSize size) {
     arc.moveTo(w * 0.85, h * 0.85);
     arc.cubicTo(w * 0.85, h * 0.2, w * 0.4, h * 0.2, w * 0.3, h * 0.45);
     p.setPen(QPen(Qt::black, 2));
-    p.setBrush(Qt::NoBrush);
     p.drawPath(arc);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
