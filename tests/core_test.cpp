@@ -184,10 +184,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // clang-format off
   // example: the first line skipped, numbered
-  struct Case { const char* file; const char* format; const char* equinox; std::vector<std::string> names; int over_1000, unreadable, repeated; const char* example; } cases[] = {
-      {"export.tsv", "tab-separated table", "J2000", {"3C 48", "3C 286", "3C 295", "3C 245"}, 2, 1, 0, "line 8: 350.8584"},
-      {"targets.csv", "semicolon-separated table", "J2000", {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""}, 0, 1, 0, "line 6: \"Somewhere\""},
-      {"catalogue_format.txt", "catalogue format", "B1950", {"3c99", "+05.03"}, 1, 0, 1, "line 4: 2"},
+  struct Case { const char* file; const char* format; const char* equinox; std::vector<std::string> names; int lines, over_1000, unreadable, repeated; const char* example; } cases[] = {
+      {"export.tsv", "tab-separated table", "J2000", {"3C 48", "3C 286", "3C 295", "3C 245"}, 7, 2, 1, 0, "line 8: 350.8584"},
+      {"targets.csv", "semicolon-separated table", "J2000", {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""}, 5, 0, 1, 0, "line 6: \"Somewhere\""},
+      {"catalogue_format.txt", "catalogue format", "B1950", {"3c99", "+05.03"}, 4, 1, 0, 1, "line 4: 2"},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -203,6 +203,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_EQ(t.CatalogText[t.RowCount() - 1][8], "Sun");
     EXPECT_EQ(t.J2000[1], std::string(c.equinox) == "J2000");
     EXPECT_EQ(report.kept, int(c.names.size()));
+    EXPECT_EQ(report.lines, c.lines);
     EXPECT_EQ(report.over_1000, c.over_1000);
     EXPECT_EQ(report.unreadable, c.unreadable);
     EXPECT_EQ(report.repeated, c.repeated);
@@ -235,6 +236,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   LoadReport tie_report;
   ReadTable(tied, Equinox::kJ2000, tie, tie_report);
   EXPECT_EQ(tie_report.format, "tab-separated table");
+  EXPECT_TRUE(NamesEquinox("name,RAJ2000,DEJ2000\n1,2,3\n"));
+  EXPECT_FALSE(NamesEquinox("name,ra,dec\nJ2000 test,1,2\n"));  // only the heading names it
   // Angles as tables write them; in hours where the text or the column says so.
   // clang-format off
   // degrees NaN: unreadable

@@ -91,8 +91,8 @@ char DelimiterOf(std::string_view header) {
 }
 
 // The header line of `text`: the first line that is not a '#' comment or
-// empty; `after` gets the offset past it.
-std::string_view HeaderOf(std::string_view text, size_t* after = nullptr) {
+// empty.
+std::string_view HeaderOf(std::string_view text) {
   size_t at = 0;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
   while (at < text.size()) {
@@ -100,7 +100,6 @@ std::string_view HeaderOf(std::string_view text, size_t* after = nullptr) {
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(at, end - at);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (after) *after = end + 1;
     if (!line.empty() && line[0] != '#') return line;
     at = end + 1;
   }
