@@ -279,16 +279,9 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
       report.format = delimiter == '\t'  ? "tab-separated table"
                       : delimiter == ';' ? "semicolon-separated table"
                                          : "comma-separated table";
-      // Row 0 is never drawn: the header takes it, as a catalogue's heading does.
-      const int r = table.AddRow();
-      auto name_of = [&](int column, const char* otherwise) {
-        return column >= 0 && !header[column].empty() ? header[column] : std::string(otherwise);
-      };
-      table.CatalogText[r][3] = name_of(columns.flux, "Flux");
-      table.CatalogText[r][6] = name_of(columns.ra, "RA");
-      table.CatalogText[r][7] = name_of(columns.dec, "Dec");
-      table.CatalogText[r][8] = name_of(columns.name, "Name");
-      table.J2000[r] = equinox == Equinox::kJ2000;
+      // Row 0 is never drawn: the header takes it, as a catalogue's heading
+      // does, and it holds the equinox every row is read in.
+      table.J2000[table.AddRow()] = equinox == Equinox::kJ2000;
       continue;
     }
     const std::vector<std::string> fields = Split(line, delimiter);
