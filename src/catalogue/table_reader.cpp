@@ -216,7 +216,7 @@ double ParseSexagesimal(std::string_view text, bool hours) {
       i = end;
     } else if (std::string_view(" :hmsd'\"").find(c) != std::string_view::npos ||
                static_cast<unsigned char>(c) == 0xB0 || static_cast<unsigned char>(c) == 0xC2) {
-      if (c == 'h' || c == 'm' || c == 's') hours = hours || c == 'h';
+      if (c == 'h') hours = true;
       sexagesimal = true;
       ++i;
     } else {
