@@ -203,8 +203,11 @@ TEST_F(ChartTest, AScaledScreenGetsTheSameChartInFinerPixels) {
 }
 
 TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
-  table.AzAlt[1] = {90, 0};  // the west point: the leftmost column
+  table.AzAlt[1] = {270, 0};  // the east point: the column past the last
   Lay(-5);
+  EXPECT_EQ(chart.PickAt(777, 411), 1);
+  table.AzAlt[1] = {90, 0};  // the west point: the leftmost column
+  DrawChart(chart, table, true);
   EXPECT_EQ(chart.PickAt(0, 411), 1);
   table.AzAlt[1] = {0, -1};
   DrawChart(chart, table, true);
