@@ -231,11 +231,14 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(e.CatalogText[1][8], "Caf\xE9 ? \xFF");
   EXPECT_EQ(edge_report.unreadable, 1);  // 24 hours is 360 degrees: no right ascension
   EXPECT_EQ(edge_report.Summary().substr(0, edge_report.Summary().find('\n')).back(), '.');
-  std::istringstream tied("ra\tdec;flux\tx;y\n1\t2;3\t4;5\n");  // as many tabs as semicolons
+  // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
+  // the line too long after it is skipped, once.
+  std::istringstream tied("ra\tdec;flux\tx;y\n1\t2;3\t4;5\n" + std::string(70000, 'x') + "\n");
   SourceTable tie;
   LoadReport tie_report;
   ReadTable(tied, Equinox::kJ2000, tie, tie_report);
   EXPECT_EQ(tie_report.format, "tab-separated table");
+  EXPECT_EQ(tie_report.unreadable, 2);
   EXPECT_TRUE(NamesEquinox("name,RAJ2000,DEJ2000\n1,2,3\n"));
   EXPECT_FALSE(NamesEquinox("name,ra,dec\nJ2000 test,1,2\n"));  // only the heading names it
   // Angles as tables write them; in hours where the text or the column says so.
@@ -244,7 +247,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   struct Angle { const char* text; bool hours; double degrees; } angles[] = {
       {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5}, {"+12 23 28", false, 12.391111111111112},
       {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 61 00", true, NAN},
-      {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN}};
+      {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
   // clang-format on
   for (const Angle& c : angles) {
     const double value = ParseSexagesimal(c.text, c.hours);
