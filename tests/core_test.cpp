@@ -220,7 +220,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // in UTF-8, the pole.
   std::istringstream edges(
       "\xEF\xBB\xBF# from a spreadsheet\n_RAJ2000\t_DEJ2000\tName\tS1400\nh\tdeg\t\tmJy\n"
-      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF \t2500\n24\t10\tX\t5\n");
+      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \t2500\n24\t10\tX\t5\n");
   SourceTable e;
   LoadReport edge_report;
   ReadTable(edges, Equinox::kB1950, e, edge_report);
@@ -228,7 +228,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(e.RaDec[1][0], 187.5);
   EXPECT_EQ(e.RaDec[1][1], 90);
   EXPECT_EQ(e.Flux[1], 2.5);
-  EXPECT_EQ(e.CatalogText[1][8], "Caf\xE9 ? \xFF");
+  EXPECT_EQ(e.CatalogText[1][8], "Caf\xE9 ? \xFF?");  // Latin-1 ends at U+00FF
   EXPECT_EQ(edge_report.unreadable, 1);  // 24 hours is 360 degrees: no right ascension
   EXPECT_EQ(edge_report.Summary().substr(0, edge_report.Summary().find('\n')).back(), '.');
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
@@ -616,6 +616,7 @@ TEST(TimeSteps, UnreadableOrOverflowingFieldsChangeNothing) {
       {{{"13", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
       {{{"-1", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitSecond, 1},
       {{{"6", "5", "2024"}, {"32767", "00", "00"}, H24}, kUnitHour, 1},
+      {{{"6", "5", "2024"}, {"32767", "59", "59"}, H24}, kUnitSecond, 1},  // through the minutes
       {{{"6", "5", "2024"}, {"1", "32767", "59"}, H24}, kUnitSecond, 1},
       {{{"6", "5", "2024"}, {"1", "00", "-32768"}, H24}, kUnitSecond, -1},
       {{{"32767", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitMonth, 1},
