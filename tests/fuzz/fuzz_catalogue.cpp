@@ -23,13 +23,9 @@ void CheckTable(const skyvane::SourceTable& table, const skyvane::LoadReport& re
     if (rows_numbered && r > 0 && table.CatalogText[r][0] == table.CatalogText[r - 1][0])
       std::abort();
   }
-  if (!rows_numbered) {  // a table's rows hold readable positions only
-    for (int r = 1; r + 1 < rows; ++r) {
-      if (!(table.RaDec[r][0] >= 0 && table.RaDec[r][0] < 360 &&
-            std::fabs(table.RaDec[r][1]) <= 90)) {
-        std::abort();
-      }
-    }
+  for (int r = 1; !rows_numbered && r + 1 < rows; ++r) {  // a table's rows hold readable places
+    if (!(table.RaDec[r][0] >= 0 && table.RaDec[r][0] < 360 && std::fabs(table.RaDec[r][1]) <= 90))
+      std::abort();
   }
 }
 
@@ -37,19 +33,13 @@ void CheckTable(const skyvane::SourceTable& table, const skyvane::LoadReport& re
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  {
+  for (bool catalogue_format : {true, false}) {
     std::istringstream in(text);
     skyvane::SourceTable table;
     skyvane::LoadReport report;
-    skyvane::ReadCatalogue(in, table, &report);
-    CheckTable(table, report, true);
-  }
-  {
-    std::istringstream in(text);
-    skyvane::SourceTable table;
-    skyvane::LoadReport report;
-    skyvane::ReadTable(in, skyvane::Equinox::kJ2000, table, report);
-    CheckTable(table, report, false);
+    if (catalogue_format) skyvane::ReadCatalogue(in, table, &report);
+    else skyvane::ReadTable(in, skyvane::Equinox::kJ2000, table, report);
+    CheckTable(table, report, catalogue_format);
     (void)report.Summary();
   }
   return 0;

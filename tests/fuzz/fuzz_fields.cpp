@@ -18,9 +18,8 @@ using skyvane::SettingsFields;
 void CheckCanonical(const SettingsFields& f, const skyvane::SkyState& sky) {
   const skyvane::Moment& m = sky.At;
   if (m.Hour < 0 || m.Hour > 23 || m.Minute < 0 || m.Minute > 59 || m.Second < 0 || m.Second > 59 ||
-      m.Month < 1 || m.Month > 12 || m.Day < 1 || m.Day > 31) {
+      m.Month < 1 || m.Month > 12 || m.Day < 1 || m.Day > 31)
     std::abort();
-  }
   if (f.Time[1].size() != 2 || f.Time[2].size() != 2) std::abort();
   if (!(sky.LocalSidereal >= 0 && sky.LocalSidereal < 360) && std::isfinite(sky.Longitude) &&
       std::isfinite(sky.Latitude)) {
@@ -39,11 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string texts[8];
   int t = 0;
   for (size_t i = 2; i < size && t < 8; ++i) {
-    if (data[i] == 0) {
-      ++t;
-    } else {
-      texts[t].push_back(static_cast<char>(data[i]));
-    }
+    if (data[i] == 0) ++t;
+    else texts[t].push_back(static_cast<char>(data[i]));
   }
   f.Latitude = texts[0];
   f.Longitude = texts[1];
@@ -52,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   skyvane::SourceTable table;
   table.AddRow();
-  table.AddRow();
-  table.LastRow = table.SunRow = 1;
+  table.LastRow = table.SunRow = table.AddRow();
   skyvane::SkyState sky;
 
   for (int unit = -1; unit <= 5; ++unit) {
