@@ -302,6 +302,7 @@ TEST_F(Form1Test, ResizingKeepsProportions) {
   form->resize(1554, 856 + form->MenuHeight());
   EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, 1554, 800));
   EXPECT_EQ(Get<QWidget>("Command4")->geometry().right(), 1553);
+  EXPECT_EQ(Get<QWidget>("Command8")->geometry(), QRect(1392, 3, 130, 21));  // the band keeps its heights
   form->resize(1000, 856 + form->MenuHeight());  // the width alone
   EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, 1000, 800));
   EXPECT_EQ(form->Chart().HalfWidth, 500);
