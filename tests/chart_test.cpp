@@ -195,11 +195,6 @@ TEST_F(ChartTest, AScaledScreenGetsTheSameChartInFinerPixels) {
   const QPoint sun = 2 * At(300, 30);
   EXPECT_EQ(chart.Picture1.pixel(sun + QPoint(-23, 1)), kYellow);
   EXPECT_NE(chart.Picture1.pixel(sun + QPoint(-27, 1)), kYellow);
-  // A readout drawn and wiped leaves the clean chart.
-  DrawReadout(chart, table, {2, 0, 300, 200}, true, QLocale::c());
-  EXPECT_NE(chart.Picture1, chart.SwapScreen);
-  RestoreCleanChart(chart);
-  EXPECT_EQ(chart.Picture1, chart.SwapScreen);
 }
 
 TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
