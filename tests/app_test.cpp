@@ -175,6 +175,7 @@ TEST_F(Form1Test, TheClockIsFollowedUntilAStepOrAPlayChoice) {
   Start();
   clock.now = QDateTime(QDate(2024, 2, 29), QTime(9, 1, 2));
   form->Timer3_Timer();
+  EXPECT_EQ(form->Sky().At.Hour, 9);
   EXPECT_EQ(Date(), "2/29/2024");
   EXPECT_EQ(Time(), "9:01:02");
   EXPECT_EQ(ClockMode(), kClockAm);
@@ -263,6 +264,7 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   QTest::mouseClick(chart, Qt::LeftButton);  // a click on the chart takes the keys from the field
   EXPECT_EQ(QApplication::focusWidget(), chart);
   QTest::keyClick(Get<QWidget>("Command1"), Qt::Key_I);
+  QTest::keyClick(chart, Qt::Key_X);
   EXPECT_FALSE(form->State().ShowInfo);
   QTest::keyClick(chart, Qt::Key_I);
   EXPECT_TRUE(form->State().ShowInfo);

@@ -208,11 +208,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       EXPECT_EQ(t.Flux[1], 850);
     }
   }
-  // A byte-order mark before a comment, a units row in hours and mJy, names
-  // in UTF-8, the pole.
+  // A byte-order mark before a comment, lines ending CR LF, a units row in
+  // hours and mJy, names in UTF-8, the pole.
   std::istringstream edges(
-      "\xEF\xBB\xBF# from a spreadsheet\n_RAJ2000\t_DEJ2000\tName\tS1400\nh\tdeg\t\tmJy\n"
-      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \t2500\n24\t10\tX\t5\n");
+      "\xEF\xBB\xBF# from a spreadsheet\r\n_RAJ2000\t_DEJ2000\tName\tS1400\r\nh\tdeg\t\tmJy\r\n"
+      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \t2500\r\n24\t10\tX\t5\r\n");
   SourceTable e;
   LoadReport edge_report;
   ReadTable(edges, Equinox::kB1950, e, edge_report);
@@ -279,9 +279,10 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     const double azimuth = ToHorizontal(123.4, dec, 42.2, 123.4).Azimuth;
     ASSERT_NEAR(std::fabs(std::remainder(azimuth - 180, 360)), dec < 42.2 ? 0 : 180, 1e-2) << dec;
   }
-  // At the zenith the altitude's sine reaches 1 and the altitude is 90.
+  // At the zenith and the nadir the altitude's sine reaches 1 and -1.
   for (double latitude : {0.0, 42.2, -60.0, 89.0}) {
     EXPECT_NEAR(ToHorizontal(10, latitude, latitude, 10).Altitude, 90, 1e-6) << latitude;
+    EXPECT_NEAR(ToHorizontal(190, -latitude, latitude, 10).Altitude, -90, 1e-6) << latitude;
   }
 }
 
@@ -525,6 +526,7 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
       {"jan 31 plus a month", {{"1", "31", "2023"}, {"1", "00", "00"}, H24}, kUnitMonth, 1, {{"3", "1", "2023"}, {"1", "00", "00"}, H24}},
       {"feb 29 typed, back a day", {{"2", "29", "2023"}, {"12", "00", "00"}, H24}, kUnitDay, -1, {{"2", "28", "2023"}, {"12", "00", "00"}, H24}},
       {"feb 29 typed, back a second", {{"2", "29", "2023"}, {"12", "00", "00"}, H24}, kUnitSecond, -1, {{"3", "1", "2023"}, {"11", "59", "59"}, H24}},
+      {"january back a month", {{"1", "5", "2024"}, {"1", "00", "00"}, H24}, kUnitMonth, -1, {{"12", "5", "2023"}, {"1", "00", "00"}, H24}},
       {"december plus a month", {{"12", "5", "2023"}, {"1", "00", "00"}, H24}, kUnitMonth, 1, {{"1", "5", "2024"}, {"1", "00", "00"}, H24}},
       {"new year's day back", {{"1", "1", "0"}, {"0", "00", "00"}, H24}, kUnitDay, -1, {{"12", "31", "-1"}, {"0", "00", "00"}, H24}},
       {"minute 75", {{"6", "10", "2024"}, {"3", "75", "10"}, H24}, kUnitSecond, 1, {{"6", "10", "2024"}, {"4", "00", "11"}, H24}},
