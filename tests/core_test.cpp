@@ -211,8 +211,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // A byte-order mark before a comment, lines ending CR LF, a units row in
   // hours and mJy, names in UTF-8, the pole.
   std::istringstream edges(
-      "\xEF\xBB\xBF# from a spreadsheet\r\n_RAJ2000\t_DEJ2000\tName\tS1400\r\nh\tdeg\t\tmJy\r\n"
-      "12.5\t+90\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \t2500\r\n24\t10\tX\t5\r\n");
+      "\xEF\xBB\xBF# from a spreadsheet\r\n\r\n_RAJ2000\t_DEJ2000\tS1400\tName\r\nh\tdeg\tmJy\t\r\n"
+      "12.5\t+90\t2500\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \r\n24\t10\t5\tX\r\n");
   SourceTable e;
   LoadReport edge_report;
   ReadTable(edges, Equinox::kB1950, e, edge_report);
@@ -231,7 +231,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   ReadTable(tied, Equinox::kJ2000, tie, tie_report);
   EXPECT_EQ(tie_report.format, "tab-separated table");
   EXPECT_EQ(tie_report.unreadable, 2);
-  EXPECT_TRUE(NamesEquinox("name,RAJ2000,DEJ2000\n1,2,3\n"));
+  EXPECT_TRUE(NamesEquinox("\r\nname,RAJ2000,DEJ2000\r\n1,2,3\r\n"));  // after a blank line
   EXPECT_FALSE(NamesEquinox("name,ra,dec\nJ2000 test,1,2\n"));  // only the heading names it
   // Angles as tables write them; in hours where the text or the column says so.
   // clang-format off
