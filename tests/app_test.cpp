@@ -73,6 +73,8 @@ class Form1Test : public ::testing::Test {
 
 TEST_F(Form1Test, StartsAtTheComputerClock) {
   Start();
+  EXPECT_EQ(Get<QWidget>("DesignArea")->geometry(), QRect(0, form->MenuHeight(), 777, 570));
+  EXPECT_EQ(form->Sky().ZoneHours, -5);
   EXPECT_EQ(Time(), "3:07:09");  // 15:07:09 in an AM/PM format, rewritten by the first pass
   EXPECT_EQ(ClockMode(), kClockPm);
   EXPECT_EQ(Date(), "3/5/2024");

@@ -284,6 +284,20 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     EXPECT_NEAR(ToHorizontal(10, latitude, latitude, 10).Altitude, 90, 1e-6) << latitude;
     EXPECT_NEAR(ToHorizontal(190, -latitude, latitude, 10).Altitude, -90, 1e-6) << latitude;
   }
+  // The block conversion is the row-by-row one, bit for bit, beyond one block.
+  std::vector<std::array<double, 2>> ra_dec, az_alt(150);
+  std::vector<double> sin_dec, cos_dec;
+  for (int i = 0; i < 150; ++i) {
+    ra_dec.push_back({std::fmod(i * 37.3, 360), -80 + i * 1.1});
+    sin_dec.push_back(std::sin(ra_dec[i][1] * kDegree));
+    cos_dec.push_back(std::cos(ra_dec[i][1] * kDegree));
+  }
+  ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150, std::sin(42.2 * kDegree),
+                   std::cos(42.2 * kDegree), 40, az_alt.data());
+  for (int i = 0; i < 150; ++i) {
+    const Horizontal h = ToHorizontal(ra_dec[i][0], ra_dec[i][1], 42.2, 40);
+    ASSERT_EQ(az_alt[i], (std::array<double, 2>{h.Azimuth, h.Altitude})) << i;
+  }
 }
 
 TEST(Sky, SunWrapAndArcTangent) {
