@@ -8,7 +8,7 @@ trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*"; cat "$WORK/out" 2>/dev/null; exit 1; }
 # Runs the program with the environment given first; $STATUS and $WORK/out keep the outcome.
 run() {
-  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$WORK" "$@" >"$WORK/out" 2>&1
+  env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$WORK" "$@" >"$WORK/out" 2>&1
   STATUS=$?
 }
 expect() { # STATUS TEXT: what the last run ended with and said
@@ -36,4 +36,7 @@ fi
 # With the catalogue beside it the program keeps running until stopped.
 run QT_QPA_PLATFORM=offscreen timeout 2 "$SKYVANE"
 [ "$STATUS" -eq 124 ] || fail "the program ended with $STATUS"
+# One in the user's data folder comes first: here a file that is no catalogue.
+mkdir -p "$WORK/.local/share/skyvane" && printf '\0' >"$WORK/.local/share/skyvane/StarData.txt"
+run QT_QPA_PLATFORM=offscreen timeout 5 "$SKYVANE"; expect 1 "share/skyvane/StarData.txt"
 echo "ok - the command line and start-up"
