@@ -36,7 +36,7 @@ TEST(Projection, DomeAndDiscStyles) {
   // clang-format off
   struct Style { double flux; int32_t colour; double capped; } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
                 {12, 15921906, 12},   {12.5, 15873506, 12.5}, {150, 6821672, 150},
-                {400, 6821672, 150}};
+                {150.5, 6821672, 150}, {400, 6821672, 150}};
   // clang-format on
   for (const Style& c : styles) {
     double flux = c.flux;
