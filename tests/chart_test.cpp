@@ -278,9 +278,9 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
   // written below to the right, all of it in the clean copy too.
   DrawAntennaMark(chart, 0, 45);
   auto orange = [](QRgb c) { return qRed(c) > 100 && qBlue(c) == 0 && qGreen(c) < qRed(c); };
-  const QRect ring = InkOf(chart.Picture1, QRect(370, 220, 18, 30), orange);
+  const QRect mark = InkOf(chart.Picture1, QRect(370, 220, 40, 34), orange);
   const QRect text = InkOf(chart.Picture1, QRect(390, 251, 100, 30), orange);
-  EXPECT_EQ(ring.topLeft(), QPoint(377, 233));  // the cross's arm 11 left, the ring 8 up
+  EXPECT_EQ(mark, QRect(377, 229, 24, 24));  // the cross: arms 11 each way from the point
   EXPECT_EQ(text.topLeft(), QPoint(399, 255));
   EXPECT_EQ(chart.Picture1, chart.SwapScreen);
 }
