@@ -1,6 +1,7 @@
 // The chart drawn into images, and the readout drawn over it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -183,43 +184,33 @@ TEST_F(ChartTest, AScaledScreenGetsTheSameChartInFinerPixels) {
   const ChartState plain = chart;
   LayOutChart(chart, table, 777, 514, 5, true, 2);
   EXPECT_EQ(chart.Picture1.size(), QSize(1554, 1028));
-  EXPECT_EQ(chart.Width(), 777);
   EXPECT_EQ(chart.PickMap, plain.PickMap);  // picking stays in chart pixels
-  EXPECT_EQ(chart.ScreenPos, plain.ScreenPos);
   // Each chart pixel of the ground and of a disc's centre is four device pixels.
-  for (QPoint p : {QPoint(5, 411), QPoint(700, 470), At(30, 20), At(300, 30)}) {
-    for (QPoint d : {QPoint(0, 0), QPoint(1, 1)})
-      EXPECT_EQ(chart.Picture1.pixel(2 * p + d), plain.Picture1.pixel(p)) << p.x() << "," << p.y();
-  }
-  // The Sun's disc keeps its radius of 12 chart pixels.
-  const QPoint sun = 2 * At(300, 30);
+  for (QPoint p : {QPoint(5, 411), QPoint(700, 470), At(30, 20), At(300, 30)})
+    EXPECT_EQ(chart.Picture1.pixel(2 * p + QPoint(1, 1)), plain.Picture1.pixel(p)) << p.x() << "," << p.y();
+  const QPoint sun = 2 * At(300, 30);  // the Sun keeps its radius of 12 chart pixels
   EXPECT_EQ(chart.Picture1.pixel(sun + QPoint(-23, 1)), kYellow);
   EXPECT_NE(chart.Picture1.pixel(sun + QPoint(-27, 1)), kYellow);
 }
 
 TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
-  table.AzAlt[1] = {270, 0};  // the east point: the column past the last
+  // East on the column past the last, west on the leftmost, the zenith on the
+  // top row: each is marked, and cleared when the row sets.
+  struct Edge { double azimuth, altitude; int x, y; } edges[] = {{270, 0, 777, 411}, {90, 0, 0, 411}, {0, 90, 388, 0}};
   Lay(-5);
-  EXPECT_EQ(chart.PickAt(777, 411), 1);
-  table.AzAlt[1] = {90, 0};  // the west point: the leftmost column
-  DrawChart(chart, table, true);
-  EXPECT_EQ(chart.PickAt(0, 411), 1);
-  table.AzAlt[1] = {0, -1};
-  DrawChart(chart, table, true);
-  EXPECT_EQ(chart.PickAt(0, 411), 0);
-  table.AzAlt[1] = {0, 90};  // the zenith: the top row
-  DrawChart(chart, table, true);
-  EXPECT_EQ(chart.PickAt(388, 0), 1);
-  table.AzAlt[1] = {0, -1};
-  DrawChart(chart, table, true);
-  EXPECT_EQ(chart.PickAt(388, 0), 0);
+  for (const Edge& e : edges) {
+    table.AzAlt[1] = {e.azimuth, e.altitude};
+    DrawChart(chart, table, true);
+    EXPECT_EQ(chart.PickAt(e.x, e.y), 1) << e.azimuth;
+    table.AzAlt[1] = {0, -1};
+    DrawChart(chart, table, true);
+    EXPECT_EQ(chart.PickAt(e.x, e.y), 0) << e.azimuth;
+  }
   table.AzAlt[1] = {0, 45};
   Lay(-5);
   Lay(-5, 300, 200);
   Lay(-5);
-  int marked = 0;
-  for (int32_t v : chart.PickMap) marked += v != 0;
-  EXPECT_EQ(marked, 1);
+  EXPECT_EQ(std::count_if(chart.PickMap.begin(), chart.PickMap.end(), [](int32_t v) { return v; }), 1);
   for (QSize size : {QSize(320, 120), QSize(1, 1), QSize(0, 0)}) {
     Lay(3, size.width(), size.height());
     EXPECT_EQ(chart.SwapScreen2.size(), size);

@@ -1,0 +1,50 @@
+// Arbitrary bytes through everything that reads a user's text: the catalogue
+// and table readers must read any file into a consistent table and say what
+// they kept; the number readers never fail, and a written number reads back
+// the same to 15 digits.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "base/number_text.h"
+#include "catalogue/catalogue_reader.h"
+
+using namespace skyvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  for (bool catalogue_format : {true, false}) {
+    std::istringstream in(text);
+    SourceTable t;
+    LoadReport report;
+    if (catalogue_format)
+      ReadCatalogue(in, t, &report);
+    else
+      ReadTable(in, Equinox::kJ2000, t, report);
+    const int rows = t.RowCount();
+    if (rows < 1 || rows > kMaxCatalogueRows + 1 || t.LastRow != rows - 1 || t.SunRow != t.LastRow ||
+        t.CatalogText[rows - 1][8] != "Sun" || report.kept < 0 || report.kept > rows - 1 ||
+        report.examples.size() > 5)
+      std::abort();
+    for (int r = 1; r + 1 < rows; ++r) {
+      if (!(t.Flux[r] <= 1000) || t.CatalogText[r][3].empty()) std::abort();
+      if (catalogue_format && t.CatalogText[r][0] == t.CatalogText[r - 1][0]) std::abort();
+      if (!catalogue_format &&
+          !(t.RaDec[r][0] >= 0 && t.RaDec[r][0] < 360 && std::fabs(t.RaDec[r][1]) <= 90))
+        std::abort();  // a table's rows hold readable places
+    }
+    (void)report.Summary();
+  }
+  const double value = ParseLeadingNumber(text);
+  double strict = 0;
+  ParseStrictNumber(text, ",", strict);
+  if (std::isnan(value) || std::isnan(strict) || FormatName(text).size() != size) std::abort();
+  const double again = ParseLeadingNumber(FormatShortest(value));
+  if (std::isfinite(value) && std::fabs(again - value) > std::fabs(value) * 1e-14 + 1e-300)
+    std::abort();
+  (void)ParseAngle(text);
+  (void)FormatWithSignPosition(value);
+  return 0;
+}
