@@ -2,28 +2,14 @@
 // the window against the real rotator daemon's dummy rotator.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QLabel>
-#include <QMenu>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTest>
-#include <algorithm>
-#include <functional>
+#include <QtNetwork>
+#include <QtTest>
+#include <QtWidgets>
 #include <map>
 
 #include "app/form1.h"
-#include "window_helpers.h"
 #include "interact/rotator.h"
+#include "window_helpers.h"
 
 namespace skyvane {
 namespace {
@@ -131,7 +117,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
 }
 
 // A right click over a source offers to point the antenna at it; without a
-// rotator the window says why nothing was sent. Following it sends a new
+// rotator the window says why nothing was sent. Connected through its dialog,
+// the window draws the antenna's mark and, following a source, sends a new
 // pointing only once the source has moved.
 TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   FixedClock clock;
@@ -147,25 +134,46 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_EQ(form.AntennaNote(), "the rotator is not connected");
   EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
 
+  menu->hide();  // as a choice in it hides it
   ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
-  form.ConnectRotator(QStringLiteral("127.0.0.1"), daemon.port());
+  QTimer::singleShot(0, [&] {  // the connection dialog, answered as a user would
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
+    dialog->findChild<QLineEdit*>()->setText("127.0.0.1");
+    dialog->findChild<QSpinBox*>()->setValue(daemon.port());
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  form.findChild<QAction*>("actionConnectRotator")->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  const QImage& clean = form.Chart().SwapScreen;  // the mark, in orange, in the clean copy too
+  const auto* pixels = reinterpret_cast<const QRgb*>(clean.constBits());
+  EXPECT_GT(std::count(pixels, pixels + clean.width() * clean.height(), qRgb(255, 128, 0)), 30);
   auto pointings = [&] {
     return std::count_if(daemon.received.begin(), daemon.received.end(),
                          [](const QByteArray& line) { return line.startsWith("P "); });
   };
   menu->findChild<QAction*>("actionFollowHere")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 1; }, 5000));
+  EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
   form.findChild<QRadioButton*>("Option2_1")->click();
   form.findChild<QPushButton*>("Command1")->click();  // a pass at the same moment
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
   QTest::qWait(300);
   EXPECT_EQ(pointings(), 2);
+  form.findChild<QAction*>("actionStop")->trigger();
+  EXPECT_FALSE(form.findChild<QAction*>("actionFollow")->isChecked());
+  // A source below the minimum elevation is not sent, and the user is told.
+  const SourceTable& table = form.Sources();
+  int low = 1;
+  while (table.AzAlt[low][1] > -5) ++low;
+  form.PointAntenna(low, false);
+  EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
 }
 
-// The window points the real daemon's dummy rotator at a source, then
-// follows it through fast play.
-TEST(Antenna, PointAndFollowWithTheDummyRotator) {
+// The real daemon's dummy rotator, which starts at north on the horizon and
+// turns a few degrees a second, reaches a target.
+TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
   const QString daemon = QStandardPaths::findExecutable(QStringLiteral("rotctld"));
   if (daemon.isEmpty()) GTEST_SKIP() << "rotctld is not installed";
   QTcpServer probe;
@@ -179,71 +187,22 @@ TEST(Antenna, PointAndFollowWithTheDummyRotator) {
     QProcess& p;
     ~Stopper() { p.kill(), p.waitForFinished(5000); }
   } stopper{rotctld};
-
-  FixedClock clock;
-  clock.format = "HH:mm:ss";
-  Form1 form(clock);
-  ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
-  form.findChild<QTimer*>("Timer3")->stop();
-  form.show();
-  // The dummy starts at north on the horizon and turns a few degrees a
-  // second: a source 20 to 40 degrees east of north at 15 to 40 degrees up.
-  int row = 0;
-  const SourceTable& table = form.Sources();
-  for (int r = 1; r < table.LastRow && !row; ++r) {
-    const double az = CompassAzimuth(table.AzAlt[r][0]), alt = table.AzAlt[r][1];
-    if (az > 20 && az < 40 && alt > 15 && alt < 40) row = r;
+  RotatorLink link;
+  for (int attempt = 0; attempt < 50 && link.state() != State::kConnected; ++attempt) {
+    link.Connect(QStringLiteral("127.0.0.1"), port);  // the daemon may still be starting
+    (void)QTest::qWaitFor([&] { return link.state() != State::kConnecting; }, 2000);
+    if (link.state() != State::kConnected) QTest::qWait(100);
   }
-  ASSERT_GT(row, 0);
-  QTimer::singleShot(0, [&] {  // the connection dialog, answered as a user would
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
-    auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_NE(host, nullptr);
-    host->setText("127.0.0.1");
-    dialog->findChild<QSpinBox*>()->setValue(port);
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-  });
-  form.findChild<QAction*>("actionConnectRotator")->trigger();
-  EXPECT_NE(form.Antenna().state(), State::kDisconnected);
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    (void)QTest::qWaitFor([&] { return form.Antenna().state() != State::kConnecting; }, 2000);
-    if (form.Antenna().state() == State::kConnected) break;
-    QTest::qWait(100);
-    form.ConnectRotator(QStringLiteral("127.0.0.1"), port);  // the daemon may have been starting
-  }
-  ASSERT_EQ(form.Antenna().state(), State::kConnected);
-  auto near_target = [&] {
-    const auto at = form.Antenna().Position();
-    return at && std::fabs(at->azimuth - CompassAzimuth(table.AzAlt[row][0])) < 1 &&
-           std::fabs(at->elevation - table.AzAlt[row][1]) < 1;
-  };
-  form.PointAntenna(row, false);
-  EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
-  EXPECT_TRUE(QTest::qWaitFor(near_target, 30000));
-  // The mark is drawn on the chart in orange, the clean copy included.
-  const QImage& clean = form.Chart().SwapScreen;
-  const auto* pixels = reinterpret_cast<const QRgb*>(clean.constBits());
-  EXPECT_GT(std::count(pixels, pixels + clean.width() * clean.height(), qRgb(255, 128, 0)), 30);
-  if (const QString shot = qEnvironmentVariable("SKYVANE_ANTENNA_SCREENSHOT"); !shot.isEmpty()) {
-    form.grab().save(shot);  // the README's picture of the mark
-  }
-
-  form.PointAntenna(row, true);
-  form.findChild<QScrollBar*>("HScroll1")->setValue(10);
-  form.findChild<QRadioButton*>("Option2_0")->click();
-  for (int tick = 0; tick < 3; ++tick) form.Timer2_Timer();  // half an hour on
-  form.findChild<QRadioButton*>("Option2_1")->click();       // and held there
-  EXPECT_TRUE(QTest::qWaitFor(near_target, 30000)) << form.Antenna().StateText().toStdString();
-  form.findChild<QAction*>("actionStop")->trigger();
-  EXPECT_FALSE(form.findChild<QAction*>("actionFollow")->isChecked());
-
-  // A source below the minimum elevation is not sent, and the user is told.
-  int low = 0;
-  for (int r = 1; r < table.LastRow && !low; ++r) low = table.AzAlt[r][1] < -5 ? r : 0;
-  form.PointAntenna(low, false);
-  EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
+  ASSERT_EQ(link.state(), State::kConnected);
+  QString why;
+  ASSERT_TRUE(link.Point(30, 20, &why)) << why.toStdString();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        const auto at = link.Position();
+        return at && std::fabs(at->azimuth - 30) < 1 && std::fabs(at->elevation - 20) < 1;
+      },
+      30000))
+      << link.StateText().toStdString();
 }
 
 }  // namespace

@@ -2,21 +2,8 @@
 // names, keys typed and buttons clicked.
 #include <gtest/gtest.h>
 
-#include <QAbstractTextDocumentLayout>
-#include <QAction>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSettings>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 
 #include "app/form1.h"

@@ -165,11 +165,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
 
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // clang-format off
-  // example: the first line skipped, numbered
-  struct Case { const char* file; const char* format; const char* equinox; std::vector<std::string> names; int lines, over_1000, unreadable, repeated; const char* example; } cases[] = {
-      {"export.tsv", "tab-separated table", "J2000", {"3C 48", "3C 286", "3C 295", "3C 245"}, 7, 2, 1, 0, "line 8: 350.8584"},
-      {"targets.csv", "semicolon-separated table", "J2000", {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""}, 5, 0, 1, 0, "line 6: \"Somewhere\""},
-      {"catalogue_format.txt", "catalogue format", "B1950", {"3c99", "+05.03"}, 4, 1, 0, 1, "line 4: 2"},
+  struct Case { const char* file; std::vector<std::string> names; const char* said; } cases[] = {
+      {"export.tsv", {"3C 48", "3C 286", "3C 295", "3C 245"}, "tab-separated table, positions for J2000: 7 lines read, 4 kept; 2 with a flux above 1000; 1 with no readable position.\nline 8: 350.8584"},
+      {"targets.csv", {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""}, "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable position.\nline 6: \"Somewhere\";"},
+      {"catalogue_format.txt", {"3c99", "+05.03"}, "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 repeating the number before.\nline 4: 2\t"},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -178,18 +177,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     LoadReport report;
     ASSERT_EQ(LoadCatalogueFile(std::string(SKYVANE_TEST_DATA) + "/" + c.file, t, &report),
               CatalogueStatus::kLoaded);
-    EXPECT_EQ(report.format, c.format);
-    EXPECT_EQ(report.equinox, c.equinox);
+    EXPECT_EQ(report.Summary().substr(0, std::string(c.said).size()), c.said);
     ASSERT_EQ(t.RowCount(), int(c.names.size()) + 2);  // the heading's row 0 and the Sun's
     for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(t.CatalogText[i + 1][8], c.names[i]);
     EXPECT_EQ(t.CatalogText[t.RowCount() - 1][8], "Sun");
-    EXPECT_EQ(t.J2000[1], std::string(c.equinox) == "J2000");
-    EXPECT_EQ(report.kept, int(c.names.size()));
-    EXPECT_EQ(report.lines, c.lines);
-    EXPECT_EQ(report.over_1000, c.over_1000);
-    EXPECT_EQ(report.unreadable, c.unreadable);
-    EXPECT_EQ(report.repeated, c.repeated);
-    EXPECT_NE(report.Summary().find(c.example), std::string::npos) << report.Summary();
+    EXPECT_EQ(t.J2000[1], report.equinox == "J2000");
     if (std::string(c.file) == "targets.csv") {
       EXPECT_NEAR(t.RaDec[1][0], (12 + 30 / 60.0 + 49.4 / 3600) * 15, 1e-9);
       EXPECT_NEAR(t.RaDec[1][1], 12 + 23 / 60.0 + 28 / 3600.0, 1e-9);

@@ -1,9 +1,7 @@
 #!/bin/sh
 # End-to-end test on a real X server: runs Skyvane under Xvfb, drives it with
-# xdotool as a person would and reads the screen back.
-# Usage: e2e_test.sh SKYVANE CLOSE_WINDOW [SCREENSHOT]; exits 77 (skipped)
-# when a tool is missing. CLOSE_WINDOW asks a window to close as a window
-# manager's close box does.
+# xdotool as a person would and reads the screen back. Usage: e2e_test.sh
+# SKYVANE CLOSE_WINDOW [SCREENSHOT]; exits 77 (skipped) when a tool is missing.
 set -u
 SKYVANE=$1 CLOSE_WINDOW=$2 SCREENSHOT=${3:-}
 for tool in Xvfb xdotool import convert; do
@@ -13,8 +11,7 @@ WORK=$(mktemp -d) XVFB="" APP=""
 trap '[ -n "$APP" ] && kill $APP; [ -n "$XVFB" ] && kill $XVFB; wait; rm -rf "$WORK"' EXIT
 trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*"; tail -n 20 "$WORK"/*.log; exit 1; }
-# Runs a command every 0.1 s until it succeeds or $1 seconds have passed.
-wait_for() {
+wait_for() { # SECONDS COMMAND...: runs the command every 0.1 s until it succeeds
   tries=$(($1 * 10)) && shift
   until "$@" >/dev/null 2>&1; do
     tries=$((tries - 1)) && [ "$tries" -gt 0 ] || return 1
@@ -22,15 +19,9 @@ wait_for() {
   done
 }
 window() { xdotool search --onlyvisible --name "$1" | head -1 | grep .; }
-app_ended() {
-  wait_for 10 sh -c "! kill -0 $APP" || fail "$1"
-  wait "$APP"
-  STATUS=$? APP=""
-}
 shot() { import -window root "$WORK/$1.png"; }
 pixels() { convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:-; }
 count() { pixels "$@" | grep -c "$6"; }
-colours() { pixels "$@" | grep -o '#[0-9A-F]\{6\}' | tr '\n' ' '; }
 click_at() { xdotool mousemove "$((WX + $1))" "$((WY + $2))" click 1 && sleep 0.2; }
 
 # A display of our own that never resets: a client leaving (the probe below,
@@ -41,10 +32,9 @@ Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 
 XVFB=$! DISPLAY=":$n" && export DISPLAY
 wait_for 15 xdotool getdisplaygeometry || fail "the X server did not start"
 
-# A first start builds the font cache and a sanitized build is slow.
 "$SKYVANE" >"$WORK/app.log" 2>&1 &
 APP=$!
-wait_for 60 window '^4C Skyvane' || fail "no main window appeared"
+wait_for 60 window '^4C Skyvane' || fail "no main window appeared"  # a sanitized build is slow
 W=$(window '^4C Skyvane')
 eval "$(xdotool getwindowgeometry --shell "$W")"
 WX=$X MENU=$((HEIGHT - 570)) WY=$((Y + HEIGHT - 570))
@@ -63,7 +53,7 @@ for field in "132 41 6" "164 41 21" "200 41 2024" "132 17 12" "164 17 0" "196 17
 done
 shot day
 CY=$((WY + 56))
-[ "$(colours day $((WX + 10)) $((CY + 410)) 1 2)" = "#000000 #015101 " ] ||
+[ "$(pixels day $((WX + 10)) $((CY + 410)) 1 2 | grep -o '#[0-9A-F]\{6\}' | tr '\n' ' ')" = "#000000 #015101 " ] ||
   fail "not a black sky over green ground at the horizon by day"
 LIT=$((777 * 340 - $(count day "$WX" "$((CY + 10))" 777 340 '#000000')))
 [ "$LIT" -gt 500 ] || fail "no source discs drawn ($LIT lit pixels)"
@@ -81,7 +71,8 @@ AFTER=$(count hover "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
 echo "ok - pointing at a source shows the readout"
 [ -z "$SCREENSHOT" ] || convert "$WORK/hover.png" -crop "777x$HEIGHT+$WX+$Y" +repage "$SCREENSHOT"
 
-# The information window outlives the main window; the last one closing ends it.
+# The information window outlives the main window; the last one closing ends
+# the program. CLOSE_WINDOW asks as a window manager's close box does.
 click_at 728 13
 wait_for 10 window '^INFO$' || fail "\"INFO\" opened no window"
 INFO=$(window '^INFO$')
@@ -90,8 +81,9 @@ wait_for 10 sh -c "! xdotool search --onlyvisible --name '^4C Skyvane'" || fail 
 sleep 0.5
 kill -0 "$APP" 2>/dev/null || fail "closing the main window ended the program while INFO was open"
 "$CLOSE_WINDOW" "$INFO" || fail "could not ask INFO to close"
-app_ended "the program kept running after its last window closed"
+wait_for 10 sh -c "! kill -0 $APP" || fail "the program kept running after its last window closed"
+wait "$APP"
+STATUS=$? APP=""
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
 echo "ok - \"INFO\" stays after the main window; the program ends with the last window"
-
 echo "all end-to-end checks passed"
