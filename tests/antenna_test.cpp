@@ -146,6 +146,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   });
   form.findChild<QAction*>("actionConnectRotator")->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  EXPECT_FALSE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
   const QImage& clean = form.Chart().SwapScreen;  // the mark, in orange, in the clean copy too
   const auto* pixels = reinterpret_cast<const QRgb*>(clean.constBits());
   EXPECT_GT(std::count(pixels, pixels + clean.width() * clean.height(), qRgb(255, 128, 0)), 30);

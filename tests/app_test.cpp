@@ -76,7 +76,8 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   EXPECT_EQ(form->Sky().ZoneHours, 0);
   QTest::mouseClick(Get<QLabel>("Label8"), Qt::LeftButton);  // the zone's caption: where the Sun is
   const auto& sun = form->Sources().RaDec[4841];
-  EXPECT_EQ(messages.value(0), QString::number(sun[0], 'g', 15) + ", " + QString::number(sun[1], 'g', 15));
+  EXPECT_EQ(messages.value(0),
+            QString::number(sun[0], 'g', 15) + ", " + QString::number(sun[1], 'g', 15));
 
   clock.format = "HH:mm:ss";
   clock.now = QDateTime(QDate(2024, 2, 29), QTime(12, 0, 0));
@@ -212,6 +213,8 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
       {[&] { Click("Command6"); }, 9},
       {[&] { Click("Command5"); }, 359},
       {[&] { Click("Command7"); }, 0},  // from 359 exactly onto 0
+      {[&] { QTest::keyClick(chart, Qt::Key_Left, Qt::ControlModifier); }, 0.25},
+      {[&] { QTest::keyClick(chart, Qt::Key_Right, Qt::ControlModifier); }, 0},
       {[&] { QTest::keyClick(chart, Qt::Key_Right, Qt::ControlModifier); }, 359.75},
       {[&] { QTest::keyClick(chart, Qt::Key_Left, Qt::ControlModifier); }, 0},
       {[&] { QTest::keyClick(chart, Qt::Key_Left, Qt::ShiftModifier); }, 5},

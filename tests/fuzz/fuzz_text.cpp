@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     else
       ReadTable(in, Equinox::kJ2000, t, report);
     const int rows = t.RowCount();
-    if (rows < 1 || rows > kMaxCatalogueRows + 1 || t.LastRow != rows - 1 || t.SunRow != t.LastRow ||
-        t.CatalogText[rows - 1][8] != "Sun" || report.kept < 0 || report.kept > rows - 1 ||
-        report.examples.size() > 5)
+    if (rows < 1 || rows > kMaxCatalogueRows + 1 || t.LastRow != rows - 1 ||
+        t.SunRow != t.LastRow || t.CatalogText[rows - 1][8] != "Sun" || report.kept < 0 ||
+        report.kept > rows - 1 || report.examples.size() > 5)
       std::abort();
     for (int r = 1; r + 1 < rows; ++r) {
       if (!(t.Flux[r] <= 1000) || t.CatalogText[r][3].empty()) std::abort();
