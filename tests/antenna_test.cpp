@@ -140,7 +140,9 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
     QWidget* dialog = QApplication::activeModalWidget();
     ASSERT_NE(dialog, nullptr);
     QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
-    dialog->findChild<QLineEdit*>()->setText("127.0.0.1");
+    auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(host, nullptr);
+    host->setText("127.0.0.1");
     dialog->findChild<QSpinBox*>()->setValue(daemon.port());
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   });
@@ -159,9 +161,10 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
   form.findChild<QRadioButton*>("Option2_1")->click();
   form.findChild<QPushButton*>("Command1")->click();  // a pass at the same moment
-  form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
   QTest::qWait(300);
-  EXPECT_EQ(pointings(), 2);
+  EXPECT_EQ(pointings(), 1);
+  form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 2; }, 5000));
   form.findChild<QAction*>("actionStop")->trigger();
   EXPECT_FALSE(form.findChild<QAction*>("actionFollow")->isChecked());
   // A source below the minimum elevation is not sent, and the user is told.

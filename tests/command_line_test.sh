@@ -33,8 +33,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null 2>&1; then
     "$SKYVANE" --catalogue "$WORK/secret.txt"
   expect 1 "cannot be read"
 fi
-# With the catalogue beside it the program keeps running until stopped.
-run QT_QPA_PLATFORM=offscreen timeout 2 "$SKYVANE"
+# With the catalogue beside it the program keeps running until stopped, also
+# started through a link elsewhere, as the installed program is.
+ln -s "$SKYVANE" "$WORK/skyvane"
+run QT_QPA_PLATFORM=offscreen timeout 2 "$WORK/skyvane"
 [ "$STATUS" -eq 124 ] || fail "the program ended with $STATUS"
 # One in the user's data folder comes first: here a file that is no catalogue.
 mkdir -p "$WORK/.local/share/skyvane" && printf '\0' >"$WORK/.local/share/skyvane/StarData.txt"

@@ -161,6 +161,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "STARDATA.TXT");
   write("1\t\tA\t5\n");
   EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "StarData.txt");  // the exact name first
+  EXPECT_EQ(LoadCatalogueFile("/proc/self/mem", table), CatalogueStatus::kNotReadable);
   fs::remove_all(dir);
 }
 
