@@ -177,22 +177,6 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
   EXPECT_EQ(chart.ScreenPos[1][0], p.x());  // kept, although its cell was cleared
 }
 
-TEST_F(ChartTest, AScaledScreenGetsTheSameChartInFinerPixels) {
-  table.AzAlt[2] = {30, 20};
-  table.AzAlt[3] = {300, 30};  // off the meridians, which are drawn finer
-  Lay(5);
-  const ChartState plain = chart;
-  LayOutChart(chart, table, 777, 514, 5, true, 2);
-  EXPECT_EQ(chart.Picture1.size(), QSize(1554, 1028));
-  EXPECT_EQ(chart.PickMap, plain.PickMap);  // picking stays in chart pixels
-  // Each chart pixel of the ground and of a disc's centre is four device pixels.
-  for (QPoint p : {QPoint(5, 411), QPoint(700, 470), At(30, 20), At(300, 30)})
-    EXPECT_EQ(chart.Picture1.pixel(2 * p + QPoint(1, 1)), plain.Picture1.pixel(p)) << p.x();
-  const QPoint sun = 2 * At(300, 30);  // the Sun keeps its radius of 12 chart pixels
-  EXPECT_EQ(chart.Picture1.pixel(sun + QPoint(-23, 1)), kYellow);
-  EXPECT_NE(chart.Picture1.pixel(sun + QPoint(-27, 1)), kYellow);
-}
-
 TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
   // East on the column past the last, west on the leftmost, the zenith on the
   // top row: each is marked, and cleared when the row sets.

@@ -21,6 +21,8 @@
 #include "time/calendar.h"
 #include "time/time_steps.h"
 
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
 namespace skyvane {
 namespace {
 
@@ -163,6 +165,18 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "StarData.txt");  // the exact name first
   EXPECT_EQ(LoadCatalogueFile("/proc/self/mem", table), CatalogueStatus::kNotReadable);
   fs::remove_all(dir);
+}
+
+// Every input the fuzzer kept passes its checks again (a failed one aborts).
+TEST(Catalogue, FuzzCorpusReplays) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(SKYVANE_FUZZ_CORPUS)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ++count;
+  }
+  EXPECT_GT(count, 1000);
 }
 
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
