@@ -232,6 +232,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   ReadTable(tied, Equinox::kJ2000, tie, tie_report);
   EXPECT_EQ(tie_report.format, "tab-separated table");
   EXPECT_EQ(tie_report.unreadable, 2);
+  EXPECT_NE(tie_report.Summary().find("line 3: (a line too long)"), std::string::npos);
   EXPECT_TRUE(NamesEquinox("\r\nname,RAJ2000,DEJ2000\r\n1,2,3\r\n"));  // after a blank line
   EXPECT_FALSE(NamesEquinox("name,ra,dec\nJ2000 test,1,2\n"));  // only the heading names it
   // Angles as tables write them; in hours where the text or the column says so.
