@@ -1,10 +1,11 @@
-// The antenna's rotator: the protocol against a small scripted daemon, and
-// the window against the real rotator daemon's dummy rotator.
+// The antenna's rotator: the protocol and the window against a small
+// scripted daemon, and the link against the real daemon's dummy rotator.
 #include <gtest/gtest.h>
 
 #include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
+#include <algorithm>
 #include <map>
 
 #include "app/form1.h"
