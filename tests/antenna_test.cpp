@@ -90,6 +90,15 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
     EXPECT_EQ(daemon.received.value(0), c.script.empty() ? "" : QByteArray("\\dump_state"));
   }
 
+  // A reply cut short by a lost connection is not read into the next one's.
+  ScriptedDaemon cut({{"\\dump_state", kState}, {"p", "RPRT -1close"}}),
+      sound({{"\\dump_state", kState}, {"p", "1\n2\n"}});
+  RotatorLink again;
+  again.Connect(QStringLiteral("127.0.0.1"), cut.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 5000));
+  again.Connect(QStringLiteral("127.0.0.1"), sound.port());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return again.Position().has_value(); }, 5000));
+
   // Targets within the rotator's limits go out with a period for the point,
   // in the turn that holds them; others are refused with the reason.
   ScriptedDaemon daemon(

@@ -331,7 +331,8 @@ SettingsFields Fields(const std::string& moment, int mode, int zone = 12) {
   f.ClockMode = mode;
   std::string* parts[] = {&f.Date[0], &f.Date[1], &f.Date[2], &f.Time[0], &f.Time[1], &f.Time[2]};
   int i = 0;
-  for (char c : moment) c == '/' || c == ' ' || c == ':' ? void(++i) : parts[i]->push_back(c);
+  for (char c : moment)
+    c == '/' || c == ' ' || c == ':' ? void(i = std::min(i + 1, 5)) : parts[i]->push_back(c);
   return f;
 }
 
