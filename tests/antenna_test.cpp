@@ -54,7 +54,6 @@ const QByteArray kState =
     "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n";
 
 TEST(RotatorLink, ProtocolAndItsFailures) {
-  // clang-format off
   // state: after the first position read or the failure; message: part of what it says
   struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; } cases[] = {
       {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.50\n45.30\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
@@ -69,7 +68,6 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
       {"a reply without end", {{"\\dump_state", kState}, {"p", QByteArray(4097, '1')}}, State::kError, "a reply without end"},
       {"nobody listening", {}, State::kError, "refused"},
   };
-  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedDaemon daemon(c.script);
@@ -190,33 +188,24 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
 TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
   const QString daemon = QStandardPaths::findExecutable(QStringLiteral("rotctld"));
   if (daemon.isEmpty()) GTEST_SKIP() << "rotctld is not installed";
-  QTcpServer probe;
+  QTcpServer probe;  // a free port
   probe.listen(QHostAddress::LocalHost);
   const quint16 port = probe.serverPort();
   probe.close();
-  QProcess rotctld;
+  QProcess rotctld;  // killed when it goes out of scope
   rotctld.start(daemon, {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
-  ASSERT_TRUE(rotctld.waitForStarted(5000));
-  struct Stopper {
-    QProcess& p;
-    ~Stopper() { p.kill(), p.waitForFinished(5000); }
-  } stopper{rotctld};
   RotatorLink link;
-  for (int attempt = 0; attempt < 50 && link.state() != State::kConnected; ++attempt) {
-    link.Connect(QStringLiteral("127.0.0.1"), port);  // the daemon may still be starting
-    (void)QTest::qWaitFor([&] { return link.state() != State::kConnecting; }, 2000);
-    if (link.state() != State::kConnected) QTest::qWait(100);
-  }
-  ASSERT_EQ(link.state(), State::kConnected);
+  ASSERT_TRUE(QTest::qWaitFor([&] {  // the daemon may still be starting: connect until it answers
+    const State state = link.state();
+    if (state != State::kConnecting && state != State::kConnected) link.Connect(QStringLiteral("127.0.0.1"), port);
+    return state == State::kConnected;
+  }, 10000)) << link.StateText().toStdString();
   QString why;
   ASSERT_TRUE(link.Point(30, 20, &why)) << why.toStdString();
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        const auto at = link.Position();
-        return at && std::fabs(at->azimuth - 30) < 1 && std::fabs(at->elevation - 20) < 1;
-      },
-      30000))
-      << link.StateText().toStdString();
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    const auto at = link.Position();
+    return at && std::fabs(at->azimuth - 30) < 1 && std::fabs(at->elevation - 20) < 1;
+  }, 30000)) << link.StateText().toStdString();
 }
 
 }  // namespace

@@ -38,18 +38,13 @@ class Form1Test : public ::testing::Test {
     QTest::keyClicks(Field(name), text);
     QTest::keyClick(Field(name), Qt::Key_Return);
   }
-  QString Time() const {
-    return Field("Text3_0")->text() + ":" + Field("Text3_1")->text() + ":" +
-           Field("Text3_2")->text();
-  }
-  QString Date() const {
-    return Field("Text4_0")->text() + "/" + Field("Text4_1")->text() + "/" +
-           Field("Text4_2")->text();
-  }
-  int ClockMode() const {
+  // The moment the settings fields show, "m/d/y h:m:s", and the chosen clock mode.
+  QString Moment() const {
+    QString text = QStringLiteral("%1/%2/%3 %4:%5:%6");
+    for (const char* name : {"Text4_0", "Text4_1", "Text4_2", "Text3_0", "Text3_1", "Text3_2"}) text = text.arg(Field(name)->text());
     for (int i = 0; i < 3; ++i)
-      if (Get<QRadioButton>(QStringLiteral("Option1_%1").arg(i))->isChecked()) return i;
-    return -1;
+      if (auto* option = Get<QRadioButton>(QStringLiteral("Option1_%1").arg(i)); option->isChecked()) text += " " + option->text();
+    return text;
   }
   bool Following() const { return Get<QTimer>("Timer3")->isActive(); }
 
@@ -62,9 +57,7 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   Start();
   EXPECT_EQ(Get<QWidget>("DesignArea")->geometry(), QRect(0, form->MenuHeight(), 777, 570));
   EXPECT_EQ(form->Sky().ZoneHours, -5);
-  EXPECT_EQ(Time(), "3:07:09");  // 15:07:09 in an AM/PM format, rewritten by the first pass
-  EXPECT_EQ(ClockMode(), kClockPm);
-  EXPECT_EQ(Date(), "3/5/2024");
+  EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");  // 15:07:09 in an AM/PM format, rewritten by the first pass
   EXPECT_EQ(form->Sky().At.Hour, 15);
   EXPECT_TRUE(Following());
   // Drawn at the screen's own resolution, in the chart's own pixels.
@@ -82,9 +75,7 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   clock.format = "HH:mm:ss";
   clock.now = QDateTime(QDate(2024, 2, 29), QTime(12, 0, 0));
   Start();
-  EXPECT_EQ(Time(), "12:00:00");
-  EXPECT_EQ(Date(), "2/29/2024");
-  EXPECT_EQ(ClockMode(), kClock24);
+  EXPECT_EQ(Moment(), "2/29/2024 12:00:00 24");
   form->show();
   form->close();  // closing stops the clock and play
   EXPECT_FALSE(Following() || Get<QTimer>("Timer2")->isActive());
@@ -151,16 +142,14 @@ TEST_F(Form1Test, TheClockIsFollowedUntilAStepOrAPlayChoice) {
   EXPECT_EQ(form->Sky().At.Hour, 16);
   clock.now = QDateTime(QDate(2024, 2, 29), QTime(9, 1, 2));
   form->Timer3_Timer();
-  EXPECT_EQ(Date(), "2/29/2024");
-  EXPECT_EQ(Time(), "9:01:02");
-  EXPECT_EQ(ClockMode(), kClockAm);
+  EXPECT_EQ(Moment(), "2/29/2024 9:01:02 AM");
   Click("Option2_1");  // "Stop", although already chosen, stops following
   EXPECT_FALSE(Following());
   Click("Command2");
   EXPECT_TRUE(Following());
   Click("Command3_1");
   EXPECT_FALSE(Following());
-  EXPECT_EQ(Time(), "9:02:02");
+  EXPECT_EQ(Moment(), "2/29/2024 9:02:02 AM");
 
   Get<QComboBox>("Combo2")->setCurrentIndex(0);
   Click("Option1_1");
@@ -168,17 +157,15 @@ TEST_F(Form1Test, TheClockIsFollowedUntilAStepOrAPlayChoice) {
   Type("Text3_1", "59");
   Type("Text3_2", "59");
   Click("Command3_1");
-  EXPECT_EQ(Time(), "12:00:00");
-  EXPECT_EQ(ClockMode(), kClockAm);
+  EXPECT_EQ(Moment(), "3/1/2024 12:00:00 AM");
   Click("Command3_0");
-  EXPECT_EQ(Time(), "11:59:59");
-  EXPECT_EQ(ClockMode(), kClockPm);
+  EXPECT_EQ(Moment(), "2/29/2024 11:59:59 PM");
 }
 
 TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   Start();
   form->Timer2_Timer();  // stopped: nothing happens
-  EXPECT_EQ(Time(), "3:07:09");
+  EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");
   auto* rate = Get<QScrollBar>("HScroll1");
   QTest::keyClick(rate, Qt::Key_PageDown);  // five at a time
   EXPECT_EQ(Get<QLabel>("Label12")->text(), "6");
@@ -192,25 +179,21 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   Click("Command1");  // while playing Refresh runs no pass, which would write "09"
   EXPECT_EQ(Field("Text3_2")->text(), "9");
   form->Timer2_Timer();
-  EXPECT_EQ(Time(), "12:15:09");
-  EXPECT_EQ(ClockMode(), kClockPm);
+  EXPECT_EQ(Moment(), "3/5/2024 12:15:09 PM");
   EXPECT_EQ(form->Sky().At.Hour, 12);  // noon, not midnight
-  EXPECT_EQ(Date(), "3/5/2024");
   Click("Option2_2");
   form->Timer2_Timer();
   form->Timer2_Timer();
-  EXPECT_EQ(Time(), "11:15:09");
-  EXPECT_EQ(ClockMode(), kClockAm);
+  EXPECT_EQ(Moment(), "3/5/2024 11:15:09 AM");
   EXPECT_EQ(form->Sky().At.Hour, 11);
   Click("Option2_1");
   form->Timer2_Timer();
-  EXPECT_EQ(Time(), "11:15:09");
+  EXPECT_EQ(Moment(), "3/5/2024 11:15:09 AM");
 }
 
 TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   Start();
   QWidget* chart = Get<QWidget>("Picture1");
-  // clang-format off
   struct Case { std::function<void()> act; double to; } cases[] = {
       {[&] { Click("Command4"); }, 359},
       {[&] { Click("Command6"); }, 9},
@@ -224,7 +207,6 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
       {[&] { QTest::keyClick(chart, Qt::Key_Right); }, 4},
       {[&] { QTest::keyClick(chart, Qt::Key_Up); }, 4},
   };
-  // clang-format on
   double previous = 0;
   for (const Case& c : cases) {
     const QImage before = form->Chart().Picture1;
@@ -397,11 +379,9 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {
-  // clang-format off
   struct Case { const char* format; QTime time; const char* expected; } cases[] = {{"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},
                {"h:mm:ss ap t", QTime(12, 0), "PM"},  {"HH:mm:ss", QTime(15, 7, 9), "09"},
                {"AP h:mm", QTime(15, 7), "07"}};
-  // clang-format on
   for (const Case& c : cases)
     EXPECT_EQ(TimeDesignator(c.time, QString::fromLatin1(c.format)), c.expected) << c.format;
 }

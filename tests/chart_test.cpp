@@ -21,10 +21,8 @@ bool Greenish(QRgb c) {
 }
 
 TEST(Projection, DomeAndDiscStyles) {
-  // clang-format off
   struct Place { double azimuth, altitude, sx, sy; } places[] = {{0, 0, 388.5, 411.2}, {0, 90, 388.5, 0}, {90, 0, 0, 411.2},
                 {270, 0, 777, 411.2}, {0, 45, 388.5, 240.875}};
-  // clang-format on
   for (const Place& c : places) {
     double sx, sy;
     ASSERT_TRUE(ProjectSkyPoint(c.azimuth, c.altitude, 388.5, 411.2, sx, sy));
@@ -34,11 +32,9 @@ TEST(Projection, DomeAndDiscStyles) {
   double sx, sy;
   EXPECT_FALSE(ProjectSkyPoint(180, 0, 388.5, 411.2, sx, sy));  // straight behind
 
-  // clang-format off
   struct Style { double flux; int32_t colour; double capped; } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
                 {12, 15921906, 12},   {12.5, 15873506, 12.5}, {150, 6821672, 150},
                 {150.5, 6821672, 150}, {400, 6821672, 150}};
-  // clang-format on
   for (const Style& c : styles) {
     double flux = c.flux;
     float radius = -1;
@@ -57,10 +53,8 @@ TEST(Projection, DomeAndDiscStyles) {
 TEST(Annotations, LabelCompassNamesAndClipping) {
   EXPECT_EQ(ViewLabelText(0.25), QString::fromUtf8(" .25°"));
   ChartState chart;
-  // clang-format off
   struct Case { double view, internal; const char* name; } cases[] = {{0, 0, "N"},  {0, 22.5, "NNW"}, {0, 270, "E"},       {0, 337.5, "NNE"},
                {0, 350, "N"}, {90, 270, "E"},   {0.25, -157.5, "SSE"}};
-  // clang-format on
   for (const Case& c : cases) {
     chart.ViewAzimuth = c.view;
     EXPECT_EQ(CompassName(chart, c.internal + c.view), QString::fromLatin1(c.name)) << c.internal;
@@ -109,10 +103,8 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
   EXPECT_EQ(chart.HalfWidth, 388.5);
   EXPECT_DOUBLE_EQ(chart.HorizonY, 411.2);
   EXPECT_EQ(chart.SymbolScale, static_cast<float>(std::sqrt(514 * 777 / 2e7)));
-  // clang-format off
   struct Pixel { int y; QRgb day; } rows[] = {{410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
               {462, qRgb(1, 129, 1)}, {513, qRgb(1, 129, 1)}};
-  // clang-format on
   for (const Pixel& p : rows) {
     EXPECT_EQ(chart.SwapScreen2.pixel(0, p.y), p.day) << p.y;
     EXPECT_EQ(chart.SwapScreen2.pixel(776, p.y), p.day) << p.y;
@@ -265,7 +257,6 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
 TEST(Readout, PickingNamesAndDrawing) {
   ChartState chart;
   chart.SetSize(200, 100);
-  // clang-format off
   // x, y, row
   struct Case { const char* name; std::vector<std::array<int, 3>> marks; float x, y; int row; double bx, by; } cases[] = {
       {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58},
@@ -277,7 +268,6 @@ TEST(Readout, PickingNamesAndDrawing) {
       {"bottom right corner", {{200, 100, 5}}, 199, 99, 5, 200, 100},
       {"fractional pointer", {{51, 50, 4}}, 50.4f, 50, 4, 51.4f, 50},
   };
-  // clang-format on
   for (const Case& c : cases) {
     std::fill(chart.PickMap.begin(), chart.PickMap.end(), 0);
     for (const auto& m : c.marks) chart.PickAt(m[0], m[1]) = m[2];

@@ -5,6 +5,9 @@
 #include "app/clock.h"
 #include "app/form1.h"
 
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+
 namespace skyvane {
 
 class FixedClock : public Clock {
