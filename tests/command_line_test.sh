@@ -1,6 +1,5 @@
 #!/bin/sh
-# The program's command line and start-up, without a window system.
-# Usage: command_line_test.sh SKYVANE, built with its catalogue beside it
+# The command line and start-up without a window system. Usage: command_line_test.sh SKYVANE
 set -u
 SKYVANE=$1
 WORK=$(mktemp -d)

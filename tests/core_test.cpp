@@ -11,7 +11,6 @@
 #include <limits>
 #include <sstream>
 
-#include "base/number_text.h"
 #include "catalogue/catalogue_reader.h"
 #include "sky/angles.h"
 #include "sky/horizontal.h"
@@ -27,23 +26,6 @@ namespace skyvane {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-TEST(Numbers, ReadAndWritten) {
-  struct Parse { const char* text; double value; } leading[] = {{"-82.84", -82.84}, {"1 2\t3\n4", 1234}, {"3h58", 3}, {"--1", 0},
-      {".5", 0.5}, {"1.2.3", 1.2}, {"1E+2x", 100}, {"2D2", 200}, {"2d-1", 0.2}, {"1e+", 1}, {"12,5", 12}, {"\r5", 0}, {"- 3", -3}, {"-1e999", -kInf}};
-  for (const Parse& c : leading) EXPECT_EQ(ParseLeadingNumber(c.text), c.value) << c.text;
-  EXPECT_EQ(ParseLeadingNumber(std::string(10000, '9')), kInf);
-  double value = 0;  // the user's separator or the period, and nothing else
-  EXPECT_TRUE(ParseStrictNumber(" 15,5 ", ",", value) && value == 15.5);
-  EXPECT_TRUE(ParseStrictNumber("-1.5e3", ",", value) && value == -1500);
-  for (const char* text : {"15,5", "", "12a", "1 2"})
-    EXPECT_FALSE(ParseStrictNumber(text, ".", value)) << text;
-  EXPECT_EQ(value, -1500);  // untouched when unreadable
-  EXPECT_EQ(FormatShortest(-0.0), "0");
-  EXPECT_EQ(FormatShortest(1e20), "1E+20");
-  EXPECT_EQ(FormatShortest(26.658123456789012), "26.658123456789");
-  EXPECT_EQ(FormatWithSignPosition(-0.5), "-.5");
-}
 
 TEST(Catalogue, AnglesAndNames) {
   struct Angle { const char* text; double degrees; } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
@@ -72,9 +54,6 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
                        Line("1", "1000", "3c99") + Line("2", "1000.5") + Line("7", "8") +
                        Line("7", "9") + Line("8", "2") + Line("7", "3"));
   ASSERT_EQ(t.RowCount(), 6);  // heading, 1, 7, 8, 7 again, the Sun
-  EXPECT_EQ(t.LastRow, 5);
-  EXPECT_EQ(t.SunRow, 5);
-  EXPECT_EQ(t.CatalogText[0][8], "Proper Name");
   EXPECT_EQ(t.CatalogText[1][8], "3c99");
   EXPECT_EQ(t.CatalogText[2][3], "8");
   EXPECT_EQ(t.CatalogText[2][8], "+00.14");  // the designation stands in for a missing name
@@ -189,7 +168,6 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_EQ(report.Summary().substr(0, std::string(c.said).size()), c.said);
     ASSERT_EQ(t.RowCount(), int(c.names.size()) + 2);  // the heading's row 0 and the Sun's
     for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(t.CatalogText[i + 1][8], c.names[i]);
-    EXPECT_EQ(t.CatalogText[t.RowCount() - 1][8], "Sun");
     EXPECT_EQ(t.J2000[1], report.equinox == "J2000");
     if (std::string(c.file) == "targets.csv") {
       EXPECT_NEAR(t.RaDec[1][0], (12 + 30 / 60.0 + 49.4 / 3600) * 15, 1e-9);
@@ -273,18 +251,16 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     EXPECT_NEAR(ToHorizontal(190, -latitude, latitude, 10).Altitude, -90, 1e-6) << latitude;
   }
   // The block conversion is the row-by-row one, bit for bit, beyond one block.
-  std::vector<std::array<double, 2>> ra_dec, az_alt(150);
-  std::vector<double> sin_dec, cos_dec;
+  SourceTable rows;
   for (int i = 0; i < 150; ++i) {
-    ra_dec.push_back({std::fmod(i * 37.3, 360), -80 + i * 1.1});
-    sin_dec.push_back(std::sin(ra_dec[i][1] * kDegree));
-    cos_dec.push_back(std::cos(ra_dec[i][1] * kDegree));
+    rows.AddRow();
+    rows.RaDec[i] = {std::fmod(i * 37.3, 360), -80 + i * 1.1};
+    rows.UpdateDeclinationCache(i);
   }
-  ToHorizontalRows(ra_dec.data(), sin_dec.data(), cos_dec.data(), 150, std::sin(42.2 * kDegree),
-                   std::cos(42.2 * kDegree), 40, az_alt.data());
+  ToHorizontalRows(rows.RaDec.data(), rows.SinDec.data(), rows.CosDec.data(), 150, std::sin(42.2 * kDegree), std::cos(42.2 * kDegree), 40, rows.AzAlt.data());
   for (int i = 0; i < 150; ++i) {
-    const Horizontal h = ToHorizontal(ra_dec[i][0], ra_dec[i][1], 42.2, 40);
-    ASSERT_EQ(az_alt[i], (std::array<double, 2>{h.Azimuth, h.Altitude})) << i;
+    const Horizontal h = ToHorizontal(rows.RaDec[i][0], rows.RaDec[i][1], 42.2, 40);
+    ASSERT_EQ(rows.AzAlt[i], (std::array<double, 2>{h.Azimuth, h.Altitude})) << i;
   }
 }
 
@@ -350,6 +326,7 @@ TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
       {"leap day kept", Fields("2/29/2024 1:0:0", H24), 1, "2/29/2024 1:00:00"}, {"no leap day", Fields("2/29/1900 1:0:0", H24), 1, "2/1/1900 1:00:00"},
       {"beyond 16 bits", Fields("1e999/1e999/1e300 32768:-32769:1e999", H24), 0, "1/1/1465000 0:00:00"},
       {"below the span", Fields("-1e999//-1e999 -32769:1e4:x", PM), 0, "1/1/-1474000 12:00:00"}, {"empty year", Fields("1/1/ 0:0:0", H24), 0, "1/1/0 0:00:00"},
+      {"blanks, exponents, a tail", Fields("5/3/2024 1\t2:3D1:2e1s", H24), 12, "5/3/2024 12:30:20"},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);

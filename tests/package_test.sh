@@ -1,8 +1,6 @@
 #!/bin/sh
-# Builds the Debian package from a build folder, checks its contents and
-# metadata, installs it into a scratch root, runs the installed program with
-# the catalogue beside it, and removes it again. Usage: package_test.sh
-# BUILD_DIR; exits 77 (skipped) without dpkg-deb.
+# The Debian package built from BUILD_DIR: its contents and metadata, then installed into a scratch
+# root, run, and removed. Usage: package_test.sh BUILD_DIR; exits 77 (skipped) without dpkg-deb.
 set -eu
 BUILD=$1
 command -v dpkg-deb >/dev/null 2>&1 || { echo "skipped: dpkg-deb is not installed"; exit 77; }

@@ -1,16 +1,11 @@
-/* Asks an X window to close, as a window manager's close box does: sends it
-   the WM_DELETE_WINDOW message. Usage: close_window WINDOW-ID. An unknown
-   window ends it with Xlib's error message and a non-zero status. */
+/* Asks an X window to close as a window manager's close box does, with the
+   WM_DELETE_WINDOW message. Usage: close_window WINDOW-ID. */
 #include <X11/Xlib.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 int main(int argc, char** argv) {
   Display* display = argc == 2 ? XOpenDisplay(NULL) : NULL;
-  if (!display) {
-    fprintf(stderr, "usage: %s WINDOW-ID, with a display to talk to\n", argv[0]);
-    return 2;
-  }
+  if (!display) return 2;
   XEvent event = {0};
   event.xclient.type = ClientMessage;
   event.xclient.window = (Window)strtoul(argv[1], NULL, 0);
@@ -19,7 +14,6 @@ int main(int argc, char** argv) {
   event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XSync(display, False);
-  XCloseDisplay(display);
+  XCloseDisplay(display);  /* sends what is queued */
   return 0;
 }

@@ -1,7 +1,6 @@
 #!/bin/sh
-# End-to-end test on a real X server: runs Skyvane under Xvfb, drives it with
-# xdotool as a person would and reads the screen back. Usage: e2e_test.sh
-# SKYVANE CLOSE_WINDOW [SCREENSHOT]; exits 77 (skipped) when a tool is missing.
+# Skyvane on a real X server (Xvfb), driven with xdotool as a person would, the screen read back.
+# Usage: e2e_test.sh SKYVANE CLOSE_WINDOW [SCREENSHOT]; exits 77 (skipped) when a tool is missing.
 set -u
 SKYVANE=$1 CLOSE_WINDOW=$2 SCREENSHOT=${3:-}
 for tool in Xvfb xdotool import convert; do
@@ -13,10 +12,7 @@ trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*"; tail -n 20 "$WORK"/*.log; exit 1; }
 wait_for() { # SECONDS COMMAND...: runs the command every 0.1 s until it succeeds
   tries=$(($1 * 10)) && shift
-  until "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1)) && [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
+  until "$@" >/dev/null 2>&1; do [ $((tries -= 1)) -gt 0 ] && sleep 0.1 || return 1; done
 }
 window() { xdotool search --onlyvisible --name "$1" | head -1 | grep .; }
 shot() { import -window root "$WORK/$1.png"; }
