@@ -184,11 +184,7 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   Start();
   form->Timer2_Timer();  // stopped: nothing happens
   EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");
-  auto* rate = Get<QScrollBar>("HScroll1");
-  QTest::keyClick(rate, Qt::Key_PageDown);  // five at a time
-  EXPECT_EQ(Get<QLabel>("Label12")->text(), "6");
-  rate->setValue(30);
-  EXPECT_EQ(Get<QLabel>("Label12")->text(), "30");
+  Get<QScrollBar>("HScroll1")->setValue(30);
   Click("Option1_0");
   Type("Text3_0", "11");
   Type("Text3_1", "45");
@@ -243,13 +239,10 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   Field("Text2_0")->setFocus();
   QTest::mouseClick(chart, Qt::LeftButton);  // a click on the chart takes the keys from the field
   EXPECT_EQ(QApplication::focusWidget(), chart);
-  QTest::keyClick(Get<QWidget>("Command1"), Qt::Key_I);
-  QTest::keyClick(chart, Qt::Key_X);
+  QTest::keyClick(chart, Qt::Key_I);  // "I" turns the readout's details off and on
   EXPECT_FALSE(form->State().ShowInfo);
-  QTest::keyClick(chart, Qt::Key_I);
-  EXPECT_TRUE(form->State().ShowInfo);
   QTest::keyClick(chart, Qt::Key_I, Qt::ShiftModifier);
-  EXPECT_FALSE(form->State().ShowInfo);
+  EXPECT_TRUE(form->State().ShowInfo);
 
   auto* scope = Get<QScrollBar>("VScroll1");
   QTest::keyClick(scope, Qt::Key_Up);  // two at a time
@@ -306,16 +299,6 @@ TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   Start();
   form->findChild<QAction*>("actionFollow")->trigger();  // following, with nothing to follow yet
-  QString about;  // Help > About tells what the catalogue in use is and what its reading kept
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    about = box->text();
-    box->accept();
-  });
-  form->findChild<QAction*>("actionAbout")->trigger();
-  EXPECT_TRUE(about.contains("1.0.0") && about.contains("catalogue format")) << about.toStdString();
-  EXPECT_TRUE(about.contains("4840 kept; 4 with a flux above 1000")) << about.toStdString();
   QString report;
   EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
   EXPECT_TRUE(report.contains("no source with a readable position")) << report.toStdString();

@@ -54,12 +54,7 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
                        Line("1", "1000", "3c99") + Line("2", "1000.5") + Line("7", "8") +
                        Line("7", "9") + Line("8", "2") + Line("7", "3"));
   ASSERT_EQ(t.RowCount(), 6);  // heading, 1, 7, 8, 7 again, the Sun
-  EXPECT_EQ(t.CatalogText[1][8], "3c99");
   EXPECT_EQ(t.CatalogText[2][3], "8");
-  EXPECT_EQ(t.CatalogText[2][8], "+00.14");  // the designation stands in for a missing name
-  EXPECT_NEAR(t.RaDec[1][1], 0.45142305555555556, 1e-12);
-  EXPECT_EQ(t.SinDec[1], std::sin(t.RaDec[1][1] * kDegree));
-  EXPECT_EQ(t.CatalogText[5][8], "Sun");
   EXPECT_EQ(t.Flux[5], -27.97);
 
   // accepted, the Sun's not counted
@@ -129,11 +124,6 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   write("1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n");
   LoadFirstCatalogue({}, file, table);
   EXPECT_EQ(table.CatalogText[0][8].size(), kMaxFieldBytes);  // a name too long is cut
-  fs::remove(file);
-  std::ofstream(latin1 / "STARDATA.TXT") << "1\t\tA\t5\n";
-  EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "STARDATA.TXT");
-  write("1\t\tA\t5\n");
-  EXPECT_EQ(FindCatalogueFile(latin1)->filename(), "StarData.txt");  // the exact name first
   EXPECT_EQ(LoadCatalogueFile("/proc/self/mem", table), CatalogueStatus::kNotReadable);
   fs::remove_all(dir);
 }
@@ -202,7 +192,6 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(tie_report.unreadable, 2);
   EXPECT_NE(tie_report.Summary().find("line 3: (a line too long)"), std::string::npos);
   EXPECT_TRUE(NamesEquinox("\r\nname,RAJ2000,DEJ2000\r\n1,2,3\r\n"));  // after a blank line
-  EXPECT_FALSE(NamesEquinox("name,ra,dec\nJ2000 test,1,2\n"));  // only the heading names it
   // Angles as tables write them; in hours where the text or the column says so.
   // degrees NaN: unreadable
   struct Angle { const char* text; bool hours; double degrees; } angles[] = {
@@ -359,17 +348,6 @@ TEST(Pass, DayNumberSiderealTimeAndTheRows) {
       }
     }
   }
-  SourceTable table;
-  for (int i = 0; i < 3; ++i) table.AddRow();
-  table.RaDec[1] = {100, 20};
-  table.UpdateDeclinationCache(1);
-  table.LastRow = table.SunRow = 2;
-  f = Fields("6/21/2024 12:0:0", H24, 7);
-  sky = Pass(f, &table);
-  EXPECT_EQ(table.AzAlt[1][1], ToHorizontal(100, 20, 42.2, sky.LocalSidereal).Altitude);
-  EXPECT_EQ(table.RaDec[2][0], ComputeSunPosition(sky.DayNumber).Ra);
-  EXPECT_EQ(sky.SunAltitude, table.AzAlt[2][1]);
-  EXPECT_GT(sky.SunAltitude, 50);  // local noon near midsummer
 }
 
 // The largest angle on the sky between each row's place from the pass and
@@ -418,8 +396,10 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
   table.RaDec[1] = {std::nan(""), 10};
   of_date.Prepare(table);
   SettingsFields f = Fields("12/7/2026 21:30:0", H24);
-  Pass(f, &table, &of_date);
+  const SkyState sky = Pass(f, &table, &of_date);
   EXPECT_TRUE(std::isnan(of_date.RaDec()[1][0]));
+  EXPECT_EQ(table.RaDec[table.SunRow][0], ComputeSunPosition(sky.DayNumber).Ra);  // the Sun's own computation
+  EXPECT_EQ(sky.SunAltitude, table.AzAlt[table.SunRow][1]);
   // A row added after the conversion is taken as it stands.
   const int added = table.AddRow();
   table.RaDec[added] = {12, 34};
