@@ -195,7 +195,8 @@ TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
   RotatorLink link;
   ASSERT_TRUE(QTest::qWaitFor([&] {  // the daemon may still be starting: connect until it answers
     const State state = link.state();
-    if (state != State::kConnecting && state != State::kConnected) link.Connect(QStringLiteral("127.0.0.1"), port);
+    if (state != State::kConnecting && state != State::kConnected)
+      link.Connect(QStringLiteral("127.0.0.1"), port);
     return state == State::kConnected;
   }, 10000)) << link.StateText().toStdString();
   QString why;

@@ -41,9 +41,11 @@ class Form1Test : public ::testing::Test {
   // The moment the settings fields show, "m/d/y h:m:s", and the chosen clock mode.
   QString Moment() const {
     QString text = QStringLiteral("%1/%2/%3 %4:%5:%6");
-    for (const char* name : {"Text4_0", "Text4_1", "Text4_2", "Text3_0", "Text3_1", "Text3_2"}) text = text.arg(Field(name)->text());
+    for (const char* name : {"Text4_0", "Text4_1", "Text4_2", "Text3_0", "Text3_1", "Text3_2"})
+      text = text.arg(Field(name)->text());
     for (int i = 0; i < 3; ++i)
-      if (auto* option = Get<QRadioButton>(QStringLiteral("Option1_%1").arg(i)); option->isChecked()) text += " " + option->text();
+      if (auto* mode = Get<QRadioButton>(QStringLiteral("Option1_%1").arg(i)); mode->isChecked())
+        text += " " + mode->text();
     return text;
   }
   bool Following() const { return Get<QTimer>("Timer3")->isActive(); }
@@ -57,7 +59,7 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   Start();
   EXPECT_EQ(Get<QWidget>("DesignArea")->geometry(), QRect(0, form->MenuHeight(), 777, 570));
   EXPECT_EQ(form->Sky().ZoneHours, -5);
-  EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");  // 15:07:09 in an AM/PM format, rewritten by the first pass
+  EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");  // 15:07:09 in an AM/PM format, as the pass writes it
   EXPECT_EQ(form->Sky().At.Hour, 15);
   EXPECT_TRUE(Following());
   // Drawn at the screen's own resolution, in the chart's own pixels.
@@ -84,7 +86,8 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
     if (w->objectName() == "Form2") windows << w;
   ASSERT_EQ(windows.size(), 1);
   auto* text = windows[0]->findChild<QPlainTextEdit*>("Text1");
-  EXPECT_EQ(text->document()->documentLayout()->documentSize().height(), 17);  // sixteen lines and the last break, none wrapped
+  // Sixteen lines and the last break, none wrapped.
+  EXPECT_EQ(text->document()->documentLayout()->documentSize().height(), 17);
   EXPECT_EQ(text->verticalScrollBar()->maximum(), 0);
   EXPECT_GE(text->font().pixelSize(), 8);
   QPointer<QWidget> info = windows[0];
@@ -105,8 +108,10 @@ TEST_F(Form1Test, EveryTextFitsItsControlAtEverySize) {
                                   form->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
   // The chart takes the width and the height below the band, whose controls keep their heights.
   for (QSize size : {QSize(777, 570), QSize(1200, 880), QSize(1000, 880), form->minimumSize()}) {
-    form->resize(size.width(), size.height() + (size == form->minimumSize() ? 0 : form->MenuHeight()));
-    EXPECT_EQ(Get<QWidget>("Picture1")->geometry(), QRect(0, 56, form->width(), form->height() - form->MenuHeight() - 56));
+    const int menu = size == form->minimumSize() ? 0 : form->MenuHeight();
+    form->resize(size.width(), size.height() + menu);
+    EXPECT_EQ(Get<QWidget>("Picture1")->geometry(),
+              QRect(0, 56, form->width(), form->height() - form->MenuHeight() - 56));
     EXPECT_EQ(form->Chart().HalfWidth, form->width() / 2.0);
     EXPECT_EQ(Get<QWidget>("Command4")->geometry().right(), form->width() - 1);
     EXPECT_EQ(Get<QWidget>("Command8")->height(), 21);

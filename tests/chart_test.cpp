@@ -300,7 +300,9 @@ TEST(Readout, PickingNamesAndDrawing) {
   for (int y = 33; y < 38; ++y)      // the lines' middles: the lines touch at their edges
     for (int x = 79; x < 200; ++x)
       ASSERT_EQ(chart.Picture1.pixel(x, y), chart.Picture1.pixel(x, y + 10)) << x << "," << y;
-  auto left_edge = [&](int top) { return InkIn(chart.Picture1, QRect(70, top, 130, 10), Greenish).bounds.left(); };
+  auto left_edge = [&](int top) {
+    return InkIn(chart.Picture1, QRect(70, top, 130, 10), Greenish).bounds.left();
+  };
   EXPECT_EQ(left_edge(60), left_edge(70));  // "Azimuth" and "Altitude" start alike
   EXPECT_LE(std::abs(left_edge(60) - left_edge(30)), 1);  // and where the name starts
   EXPECT_EQ(chart.Picture1.pixel(62, 48), qRgb(85, 85, 85));  // the leader, 2 from the centre

@@ -246,7 +246,8 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     rows.RaDec[i] = {std::fmod(i * 37.3, 360), -80 + i * 1.1};
     rows.UpdateDeclinationCache(i);
   }
-  ToHorizontalRows(rows.RaDec.data(), rows.SinDec.data(), rows.CosDec.data(), 150, std::sin(42.2 * kDegree), std::cos(42.2 * kDegree), 40, rows.AzAlt.data());
+  ToHorizontalRows(rows.RaDec.data(), rows.SinDec.data(), rows.CosDec.data(), 150,
+                   std::sin(42.2 * kDegree), std::cos(42.2 * kDegree), 40, rows.AzAlt.data());
   for (int i = 0; i < 150; ++i) {
     const Horizontal h = ToHorizontal(rows.RaDec[i][0], rows.RaDec[i][1], 42.2, 40);
     ASSERT_EQ(rows.AzAlt[i], (std::array<double, 2>{h.Azimuth, h.Altitude})) << i;
@@ -340,7 +341,8 @@ TEST(Pass, DayNumberSiderealTimeAndTheRows) {
   for (int year : {0, 1900, 2000, 2023, 2024, 1465000}) {
     for (int month = 1; month <= 12; ++month) {
       for (int day = 1; day <= MonthLength(month, year); ++day) {
-        const std::string date = std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
+        const std::string date =
+            std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
         SettingsFields g = Fields(date + " 12:0:0", H24);
         double jd0, jd;
         eraCal2jd(year, month, day, &jd0, &jd);
@@ -398,7 +400,7 @@ TEST(PositionsOfDate, AgreeWithErfaObservedPlaces) {
   SettingsFields f = Fields("12/7/2026 21:30:0", H24);
   const SkyState sky = Pass(f, &table, &of_date);
   EXPECT_TRUE(std::isnan(of_date.RaDec()[1][0]));
-  EXPECT_EQ(table.RaDec[table.SunRow][0], ComputeSunPosition(sky.DayNumber).Ra);  // the Sun's own computation
+  EXPECT_EQ(table.RaDec[table.SunRow][0], ComputeSunPosition(sky.DayNumber).Ra);  // the Sun's own
   EXPECT_EQ(sky.SunAltitude, table.AzAlt[table.SunRow][1]);
   // A row added after the conversion is taken as it stands.
   const int added = table.AddRow();
@@ -431,7 +433,8 @@ TEST(ClockMode, HourConversions) {
 }
 
 // A step or a tick the fields cannot take (out: nullptr) leaves them as they are.
-void ExpectMoved(const char* name, SettingsFields& f, const TimeMove& move, const char* in, const char* out, int mode_after) {
+void ExpectMoved(const char* name, SettingsFields& f, const TimeMove& move, const char* in,
+                 const char* out, int mode_after) {
   SCOPED_TRACE(name);
   EXPECT_EQ(move.Applied, out != nullptr);
   EXPECT_EQ(Shown(f), out ? out : in);
