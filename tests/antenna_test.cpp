@@ -62,6 +62,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
       {"an error", {{"\\dump_state", kState}, {"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
+      {"an empty line", {{"\\dump_state", kState}, {"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
+      {"a code that is no number", {{"\\dump_state", kState}, {"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
       {"a line as long as any", {{"\\dump_state", kState}, {"p", QByteArray(4096, '1')}}, State::kLost, "no reply"},
       {"a reply without end", {{"\\dump_state", kState}, {"p", QByteArray(4097, '1')}}, State::kError, "a reply without end"},
       {"nobody listening", {}, State::kError, "refused"},
