@@ -7,7 +7,7 @@ trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*"; cat "$WORK/out" 2>/dev/null; exit 1; }
 # Runs the program with the environment given first; $STATUS and $WORK/out keep the outcome.
 run() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$WORK" "$@" >"$WORK/out" 2>&1
+  timeout 30 env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$WORK" "$@" >"$WORK/out" 2>&1
   STATUS=$?
 }
 expect() { # STATUS TEXT: what the last run ended with and said
