@@ -327,7 +327,7 @@ TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
   }
 }
 
-TEST(Pass, DayNumberSiderealTimeAndTheRows) {
+TEST(Pass, DayNumberUniversalAndSiderealTime) {
   SettingsFields f = Fields("1/1/2000 12:0:0", H24);
   EXPECT_DOUBLE_EQ(Pass(f).LocalSidereal, Wrap360(100.46 + -82.84 + 180));
   f = Fields("3/5/2024 20:30:36", H24, 7);  // zone -5: past midnight UT
