@@ -244,6 +244,7 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   Field("Text2_0")->setFocus();
   QTest::mouseClick(chart, Qt::LeftButton);  // a click on the chart takes the keys from the field
   EXPECT_EQ(QApplication::focusWidget(), chart);
+  QTest::keyClick(chart, Qt::Key_X);  // no other key
   QTest::keyClick(chart, Qt::Key_I);  // "I" turns the readout's details off and on
   EXPECT_FALSE(form->State().ShowInfo);
   QTest::keyClick(chart, Qt::Key_I, Qt::ShiftModifier);

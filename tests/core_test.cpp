@@ -239,9 +239,10 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     EXPECT_NEAR(ToHorizontal(10, latitude, latitude, 10).Altitude, 90, 1e-6) << latitude;
     EXPECT_NEAR(ToHorizontal(190, -latitude, latitude, 10).Altitude, -90, 1e-6) << latitude;
   }
-  // The block conversion is the row-by-row one, bit for bit, beyond one block.
+  // The block conversion is the row-by-row one, bit for bit, beyond one block,
+  // and leaves the rows after the last asked for alone.
   SourceTable rows;
-  for (int i = 0; i < 150; ++i) {
+  for (int i = 0; i < 160; ++i) {
     rows.AddRow();
     rows.RaDec[i] = {std::fmod(i * 37.3, 360), -80 + i * 1.1};
     rows.UpdateDeclinationCache(i);
@@ -252,6 +253,7 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     const Horizontal h = ToHorizontal(rows.RaDec[i][0], rows.RaDec[i][1], 42.2, 40);
     ASSERT_EQ(rows.AzAlt[i], (std::array<double, 2>{h.Azimuth, h.Altitude})) << i;
   }
+  EXPECT_EQ(rows.AzAlt[150], (std::array<double, 2>{0, 0}));
 }
 
 TEST(Sky, SunWrapAndArcTangent) {
