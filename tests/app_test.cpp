@@ -105,6 +105,8 @@ TEST_F(Form1Test, EveryTextFitsItsControlAtEverySize) {
   // The chart takes the width and the height below the band, whose controls keep their heights.
   for (QSize size : {QSize(777, 570), QSize(1200, 880), QSize(1000, 880), form->minimumSize()}) {
     const int menu = size == form->minimumSize() ? 0 : form->MenuHeight();
+    // The longest zone, "+12:45", shows whole down to the design's width.
+    Get<QComboBox>("Combo1")->setCurrentIndex(size.width() < 1200 && size.width() >= 777 ? 36 : 7);
     form->resize(size.width(), size.height() + menu);
     EXPECT_EQ(Get<QWidget>("Picture1")->geometry(),
               QRect(0, 56, form->width(), form->height() - form->MenuHeight() - 56));
@@ -126,8 +128,10 @@ TEST_F(Form1Test, EveryTextFitsItsControlAtEverySize) {
                  button && !button->text().isEmpty()) {
         widest = metrics.horizontalAdvance(button->text()) + padding_button;
       } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-        for (int i = 0; i < list->count(); ++i)
+        // The closed list: its whole hours in the design's face, and the zone it shows.
+        for (int i = 0; i < std::min(list->count(), 26); ++i)
           widest = std::max(widest, metrics.horizontalAdvance(list->itemText(i)) + 20);
+        widest = std::max(widest, metrics.horizontalAdvance(list->currentText()) + 20);
       } else if (auto* field = qobject_cast<QLineEdit*>(control);
                  field && name.startsWith("Text")) {
         widest = metrics.horizontalAdvance(name.startsWith("Text2") ? "-82.84" : "2026") + 4;
@@ -272,6 +276,7 @@ TEST_F(Form1Test, TheReadoutComesAndGoes) {
 TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
   Start();
   const QString plain_title = form->windowTitle();
+  EXPECT_EQ(plain_title, "4C Skyvane");
   const auto before = form->Sources().AzAlt;
   Get<QAction>("actionPositionsOfDate")->trigger();  // the design's chart unless chosen
   const auto& after = form->Sources().AzAlt;
@@ -283,6 +288,128 @@ TEST_F(Form1Test, PositionsForTheObservingDateAreAChoiceRemembered) {
   Get<QAction>("actionPositionsOfDate")->trigger();
   EXPECT_EQ(form->windowTitle(), plain_title);
   EXPECT_EQ(form->Sources().AzAlt[100], before[100]);
+}
+
+TEST_F(Form1Test, TheObserverAndTheViewAreRememberedButNotTheMoment) {
+  Start();
+  Type("Text2_0", "27.7");
+  Type("Text2_1", "85.3");
+  Get<QComboBox>("Combo1")->setCurrentIndex(31);
+  Click("Option1_2");  // "24"
+  Get<QComboBox>("Combo2")->setCurrentIndex(3);
+  Get<QScrollBar>("HScroll1")->setValue(7);
+  Get<QScrollBar>("VScroll1")->setValue(40);
+  Click("Command7");
+  form->show();
+  form->resize(700, 500);  // the offscreen screen is 800 x 600
+  Click("Command3_1");  // a day later, and no longer following the clock
+  clock.now = QDateTime(QDate(2024, 6, 1), QTime(21, 0, 5));
+  Start();
+  EXPECT_EQ(Field("Text2_0")->text(), "27.7");
+  EXPECT_EQ(Field("Text2_1")->text(), "85.3");
+  EXPECT_EQ(Get<QComboBox>("Combo1")->currentText(), "+5:45");
+  EXPECT_EQ(form->Sky().ZoneHours, 5.75);
+  EXPECT_EQ(Moment(), "6/1/2024 21:00:05 24");  // the clock's moment, in the form chosen
+  EXPECT_TRUE(Following());
+  EXPECT_EQ(Get<QComboBox>("Combo2")->currentIndex(), 3);
+  EXPECT_EQ(form->State().PlayRate, 7);
+  EXPECT_EQ(Get<QLabel>("Label12")->text(), "7");
+  EXPECT_EQ(Get<QScrollBar>("VScroll1")->value(), 40);
+  EXPECT_EQ(form->Chart().ViewAzimuth, 1);
+  EXPECT_EQ(form->size(), QSize(700, 500));
+  // The 12-hour form is kept too, whatever the time format says.
+  clock.format = "HH:mm:ss";
+  Click("Option1_0");
+  Start();
+  EXPECT_EQ(Moment(), "6/1/2024 9:00:05 PM");
+}
+
+TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
+  QSettings settings;
+  settings.setValue("observer/latitude", QVariantList{1, 2});
+  settings.setValue("observer/longitude", QString(100000, '9'));
+  settings.setValue("observer/zone", "+99");
+  settings.setValue("clock/form", "7");
+  settings.setValue("time/stepUnit", -3);
+  settings.setValue("play/rate", "1e9");
+  settings.setValue("view/scopeElevation", 81);
+  settings.setValue("view/azimuth", "nan");
+  settings.setValue("window/place", "0,0,1,1");
+  settings.sync();
+  Start();
+  EXPECT_EQ(Field("Text2_0")->text(), "42.2");
+  EXPECT_EQ(Field("Text2_1")->text(), "-82.84");
+  EXPECT_EQ(Get<QComboBox>("Combo1")->currentText(), "-5");
+  EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");
+  EXPECT_EQ(Get<QComboBox>("Combo2")->currentIndex(), 1);
+  EXPECT_EQ(form->State().PlayRate, 1);
+  EXPECT_EQ(Get<QScrollBar>("VScroll1")->value(), 80);
+  EXPECT_EQ(form->Chart().ViewAzimuth, 0);
+  EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
+  // A place the user could have typed is taken as typed: the pass reads it.
+  settings.setValue("observer/latitude", "-60 south");
+  settings.setValue("observer/longitude", "1e\x1b[2J");
+  settings.setValue("window/place", "5,5,99999,99999");
+  Start();
+  EXPECT_EQ(form->Sky().Latitude, -60);
+  EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
+  EXPECT_EQ(Field("Text2_1")->text(), "-82.84");
+}
+
+TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
+  const QByteArray saved_zone = qgetenv("TZ");
+  auto computer_zone = [](const char* zone) {
+    qputenv("TZ", zone);
+    tzset();
+  };
+  computer_zone("America/New_York");
+  clock.now = QDateTime(QDate(2024, 3, 10), QTime(1, 30, 0));  // half an hour before summer time
+  clock.format = "HH:mm:ss";
+  Start();
+  auto* zones = Get<QComboBox>("Combo1");
+  zones->setCurrentIndex(12);
+  Get<QAction>("actionComputerZone")->trigger();
+  EXPECT_EQ(form->Sky().ZoneHours, -5);
+  EXPECT_EQ(zones->currentText(), "-5");
+  Get<QComboBox>("Combo2")->setCurrentIndex(2);
+  Click("Command3_1");
+  Click("Command3_1");
+  EXPECT_EQ(Moment(), "3/10/2024 3:30:00 24");
+  EXPECT_EQ(form->Sky().ZoneHours, -4);
+  EXPECT_EQ(form->Sky().UtHours, 7.5);
+  EXPECT_EQ(zones->currentText(), "-4");
+  Type("Text4_0", "11");
+  Type("Text4_1", "3");
+  Type("Text3_0", "0");
+  EXPECT_EQ(form->Sky().ZoneHours, -4);
+  Click("Command3_1");
+  Click("Command3_1");  // 02:00 on the 3rd of November is standard time again
+  EXPECT_EQ(form->Sky().ZoneHours, -5);
+
+  struct Case { const char* zone; QDate date; const char* shown; double hours; } cases[] = {
+      {"Asia/Kolkata", {2024, 3, 5}, "+5:30", 5.5},
+      {"Australia/Adelaide", {2024, 1, 15}, "+10:30", 10.5},
+      {"Australia/Adelaide", {2024, 7, 15}, "+9:30", 9.5},
+      {"Asia/Kathmandu", {2024, 7, 15}, "+5:45", 5.75}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zone);
+    computer_zone(c.zone);
+    clock.now = QDateTime(c.date, QTime(12, 0, 0));
+    Click("Command2");
+    EXPECT_EQ(zones->currentText(), c.shown);
+    EXPECT_EQ(form->Sky().ZoneHours, c.hours);
+  }
+  Start();  // remembered
+  zones = Get<QComboBox>("Combo1");
+  EXPECT_TRUE(Get<QAction>("actionComputerZone")->isChecked());
+  EXPECT_EQ(form->Sky().ZoneHours, 5.75);
+  zones->setFocus();
+  QTest::keyClick(zones, Qt::Key_Up);  // a zone chosen by hand ends it
+  EXPECT_FALSE(Get<QAction>("actionComputerZone")->isChecked());
+  EXPECT_EQ(form->Sky().ZoneHours, 5.5);
+  if (saved_zone.isNull()) qunsetenv("TZ");
+  else qputenv("TZ", saved_zone);
+  tzset();
 }
 
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
@@ -306,6 +433,7 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
       << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 5);
   EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
+  EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv");
   EXPECT_FALSE(form->findChild<QAction*>("actionFollow")->isChecked());  // no old row followed
   const auto last = Form1::LastCatalogue();
   ASSERT_TRUE(last.has_value());

@@ -19,6 +19,7 @@
 #include "sky/sun.h"
 #include "time/calendar.h"
 #include "time/time_steps.h"
+#include "time/zones.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -328,6 +329,41 @@ TEST(Pass, DayNumberUniversalAndSiderealTime) {
       }
     }
   }
+}
+
+TEST(Pass, ZonesOfHalfAndQuarterHours) {
+  // The whole hours keep their indexes; the others follow them.
+  struct Case { int index; const char* text; int minutes; } cases[] = {
+      {0, "-12", -720}, {7, "-5", -300}, {12, "+0", 0}, {25, "+13", 780}, {26, "-9:30", -570},
+      {27, "-3:30", -210}, {30, "+5:30", 330}, {31, "+5:45", 345}, {36, "+12:45", 765},
+      {37, "+14", 840}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ZoneText(c.index), c.text);
+    EXPECT_EQ(ZoneMinutes(c.index), c.minutes);
+    EXPECT_EQ(ZoneIndexOf(c.minutes), c.index);
+  }
+  EXPECT_EQ(ZoneCount(), 38);
+  EXPECT_EQ(ZoneText(38), "");
+  EXPECT_EQ(ZoneIndexOf(-345), -1);
+
+  // Noon at +5:45 is 06:15 universal time: the same sky as 06:15 at +0,
+  // and the sidereal time of that instant by ERFA's Greenwich mean
+  // sidereal time, within the chart's own arithmetic's 0.01 degree.
+  SettingsFields nepal = Fields("12/8/2026 12:0:0", H24, 31);
+  SettingsFields greenwich = Fields("12/8/2026 6:15:0", H24, 12);
+  const SkyState at_nepal = Pass(nepal), at_greenwich = Pass(greenwich);
+  EXPECT_DOUBLE_EQ(at_nepal.ZoneHours, 5.75);
+  EXPECT_DOUBLE_EQ(at_nepal.UtHours, 6.25);
+  EXPECT_DOUBLE_EQ(at_nepal.LocalSidereal, at_greenwich.LocalSidereal);
+  double jd0, jd;
+  eraCal2jd(2026, 12, 8, &jd0, &jd);
+  const double ut = jd + 6.25 / 24;
+  const double lst = std::fmod(eraGmst06(jd0, ut, jd0, ut) / kDegree - 82.84 + 720, 360);
+  EXPECT_NEAR(at_nepal.LocalSidereal, lst, 0.01);
+  // The computer's own zone, in seconds, stands in for the list's.
+  nepal.ZoneSeconds = 5 * 3600 + 30 * 60;
+  EXPECT_DOUBLE_EQ(Pass(nepal).UtHours, 6.5);
 }
 
 // The largest angle on the sky between each row's place from the pass and

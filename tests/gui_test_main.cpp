@@ -7,6 +7,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+// Each test starts as a first start does, with nothing remembered.
+class ForgetSettings : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { QSettings().clear(); }
+};
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
@@ -16,8 +21,8 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Skyvane"));
   QApplication::setApplicationName(
       QStringLiteral("Skyvane-test-%1").arg(QCoreApplication::applicationPid()));
-  QSettings().clear();
   ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ForgetSettings);
   const int result = RUN_ALL_TESTS();
   QFile::remove(QSettings().fileName());
   return result;

@@ -2,6 +2,12 @@
 
 namespace skyvane {
 
+std::optional<int> ComputerZoneSeconds(const QDate& date, const QTime& time) {
+  const QDateTime local(date, time, Qt::LocalTime);
+  if (!local.isValid()) return std::nullopt;
+  return local.offsetFromUtc();
+}
+
 QString TimeDesignator(const QTime& time, const QString& format) {
   QString trimmed = format.trimmed();
   // A time zone written after the time ("h:mm:ss AP t") is not part of the

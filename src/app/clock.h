@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 namespace skyvane {
 
@@ -27,6 +28,11 @@ class SystemClock : public Clock {
   QString DecimalSeparator() const override { return QLocale::system().decimalPoint(); }
   QLocale NumberLocale() const override { return QLocale::system(); }
 };
+
+// The computer's own zone at the local civil moment `date` `time`, summer
+// time included: seconds east of universal time; nothing for a date the
+// calendar cannot hold.
+std::optional<int> ComputerZoneSeconds(const QDate& date, const QTime& time);
 
 // The last two characters of the time written in `format`, in upper case:
 // "AM" or "PM" exactly when the format ends in an AM/PM designator.

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include "chart/dome_chart.h"
 #include "interact/readout.h"
 #include "time/time_steps.h"
+#include "time/zones.h"
 
 namespace skyvane {
 namespace {
@@ -27,13 +29,8 @@ QString FromStd(const std::string& text) {
 
 }  // namespace
 
-QString Form1::Title() {
-  return QStringLiteral("4C Skyvane") + QString(9, QLatin1Char(' ')) +
-         QStringLiteral("https://skyvane.example.org");
-}
-
 Form1::Form1(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(clock) {
-  setWindowTitle(Title());
+  setWindowTitle(QStringLiteral("4C Skyvane"));
   ShowMessage = [this](const QString& text) {
     QMessageBox::information(this, QStringLiteral("Skyvane"), text);
   };
@@ -56,9 +53,9 @@ Form1::~Form1() = default;
 bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
                       const std::optional<std::filesystem::path>& file, Equinox assumed) {
   state_.Loading = true;
-  for (int n = -12; n <= 13; ++n) {
-    Combo1->addItem(n < 0 ? QString::number(n) : QStringLiteral("+") + QString::number(n));
-  }
+  for (int i = 0; i < ZoneCount(); ++i) Combo1->addItem(FromStd(ZoneText(i)));
+  // The open list shows its longest zones whole, wider than the closed one.
+  Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0) + 24);
   for (const char* unit : {"Sec.", "Min.", "Hr.", "Day", "Mo.", "Yr."}) {
     Combo2->addItem(QString::fromLatin1(unit));
   }
@@ -67,6 +64,7 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
   sky_.ZoneHours = -5;
   Combo1->setCurrentIndex(static_cast<int>(sky_.ZoneHours) + 12);
   Combo2->setCurrentIndex(1);
+  RestoreClockForm();
   SetComputerTime();
 
   const CatalogueReport report = LoadFirstCatalogue(folders, file, table_, assumed);
@@ -75,9 +73,16 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
     return false;
   }
   catalogue_summary_ = QString::fromLocal8Bit(report.file.string() + "\n" + report.read.Summary());
+  catalogue_file_ = report.file;
+  if (!folders.empty()) {
+    shipped_catalogue_ = FindCatalogueFile(folders.back()).value_or(std::filesystem::path());
+  }
+  ShowTitle();
   of_date_.Prepare(table_);
+  RestoreObserver();
   state_.Loading = false;
   RecalculateSky();
+  remembering_ = true;
   Timer2->start();
   Timer3->start();
   return true;
@@ -114,6 +119,7 @@ void Form1::SelectOption1(int index) {
 void Form1::RecalculateSky() {
   if (state_.Loading) return;
   SettingsFields fields = ReadFields();
+  if (computer_zone_->isChecked()) UseComputerZone(fields);
   ComputeSky(fields, sky_, table_, positions_of_date_->isChecked() ? &of_date_ : nullptr);
   WriteFields(fields);
   // The back buffers are off-screen images and are never shown, so the
@@ -123,12 +129,15 @@ void Form1::RecalculateSky() {
   if (isMinimized()) DrawChart();
   Form_Resize();
   FollowTarget();
+  Save(QStringLiteral("observer/latitude"), Text2[0]->text());
+  Save(QStringLiteral("observer/longitude"), Text2[1]->text());
 }
 
 void Form1::DrawChart() {
   skyvane::DrawChart(chart_, table_, state_.BoldChartText);
   DrawAntenna();
   Picture1->update();
+  Save(QStringLiteral("view/azimuth"), chart_.ViewAzimuth);
 }
 
 void Form1::Form_Resize() {
@@ -150,6 +159,7 @@ void Form1::Form_Resize() {
               state_.BoldChartText, Picture1->devicePixelRatioF());
   DrawAntenna();
   Picture1->update();
+  Save(QStringLiteral("view/azimuth"), chart_.ViewAzimuth);
 }
 
 void Form1::SetComputerTime() {
@@ -162,7 +172,13 @@ void Form1::SetComputerTime() {
   Text3[0]->setText(QString::number(time.hour()));
   Text3[1]->setText(QString::number(time.minute()));
   Text3[2]->setText(QString::number(time.second()));
-  const QString designator = TimeDesignator(time, clock_.TimeFormat());
+  // A form the user chose stands in for the one the time format implies.
+  QString designator = TimeDesignator(time, clock_.TimeFormat());
+  if (clock_form_) {
+    designator = *clock_form_ == kClock24 ? QString()
+                 : time.hour() < 12       ? QStringLiteral("AM")
+                                          : QStringLiteral("PM");
+  }
   if (designator == QLatin1String("AM")) {
     SelectOption1(kClockAm);
   } else if (designator == QLatin1String("PM")) {
@@ -173,6 +189,11 @@ void Form1::SetComputerTime() {
 }
 
 void Form1::Combo1_Click() {
+  // The computer's zone shows itself without this handler, so a zone chosen
+  // here is the user's own answer: the computer's gives way.
+  if (!state_.Loading && computer_zone_->isChecked()) computer_zone_->setChecked(false);
+  FitFont(Combo1);
+  Save(QStringLiteral("observer/zone"), Combo1->currentText());
   RecalculateSky();
 }
 
@@ -296,12 +317,14 @@ void Form1::Picture1_KeyPress(QChar character) {
 
 void Form1::VScroll1_Change() {
   chart_.ScopeMarkerY = VScroll1->value() / 100.0 * Picture1->height();
+  Save(QStringLiteral("view/scopeElevation"), VScroll1->value());
   RecalculateSky();
 }
 
 void Form1::HScroll1_Change() {
   Label12->setText(QString::number(HScroll1->value()));
   state_.PlayRate = static_cast<int16_t>(HScroll1->value());
+  Save(QStringLiteral("play/rate"), HScroll1->value());
 }
 
 void Form1::Picture1_MouseMove(float x, float y) {
@@ -328,6 +351,12 @@ void Form1::Picture1_MouseDown(Qt::MouseButton button) {
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Form_Resize();
+  SaveWindow();
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  SaveWindow();
 }
 
 void Form1::changeEvent(QEvent* event) {

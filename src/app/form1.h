@@ -16,6 +16,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -51,7 +52,6 @@ class Form1 : public QWidget {
  public:
   static constexpr int kBandHeight = 56;
   static constexpr QSize kDesignSize{777, 570};
-  static QString Title();
 
   explicit Form1(const Clock& clock, QWidget* parent = nullptr);
   ~Form1() override;
@@ -127,6 +127,7 @@ class Form1 : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,7 +161,25 @@ class Form1 : public QWidget {
   QAction* positions_of_date_;
   PositionsOfDate of_date_;
   void CreateMenus();
-  void ShowPositionsInTitle();
+  // The title names the catalogue in use and says when positions are of date.
+  void ShowTitle();
+  std::filesystem::path shipped_catalogue_, catalogue_file_;
+
+  // The observer, the formats and the view as the user left them: saved as
+  // they change once start-up has restored them, read back through the same
+  // checks as typed values.
+  QAction* computer_zone_;
+  bool remembering_ = false;
+  std::optional<int> clock_form_;  // kClock24 or kClockAm (12-hour) once the user chose one
+  std::map<QString, QVariant> saved_;
+  void RestoreClockForm();
+  void RestoreObserver();
+  void SaveWindow();
+  void RestoreWindow(const QString& place);
+  void Save(const QString& key, const QVariant& value);
+  // Under View > Use the Computer's Time Zone: the computer's zone for the
+  // fields' moment goes into `fields`, and the list shows it.
+  void UseComputerZone(SettingsFields& fields);
 
   QString catalogue_summary_;
   QMenu* recent_;
@@ -189,6 +208,7 @@ class Form1 : public QWidget {
   // Gives every control of the band the largest face, up to the one the
   // window's width scales to, at which its text fits.
   void FitFonts();
+  void FitFont(QWidget* control);
   int TextRoom(const QWidget* control) const;
   QStringList TextsOf(const QWidget* control) const;
   void WireHandlers();

@@ -106,6 +106,8 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
       QString::fromLocal8Bit(result.file.string() + "\n" + result.read.Summary());
   if (report) *report = summary;
   catalogue_summary_ = summary;
+  catalogue_file_ = result.file;
+  ShowTitle();
   table_ = std::move(read);
   // Nothing recorded for the old table may answer for the new one.
   std::fill(chart_.PickMap.begin(), chart_.PickMap.end(), 0);

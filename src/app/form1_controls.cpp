@@ -296,6 +296,15 @@ void Form1::WireHandlers() {
   WireOptions(Option1, option1_chosen_, &Form1::Option1_Click);
   WireOptions(Option2, option2_chosen_, &Form1::Option2_Click);
   connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
+  // The hour's form the user chooses is remembered; a choice made from code is not.
+  for (int i = 0; i < 3; ++i) {
+    connect(Option1[i], &QAbstractButton::clicked, this, [this, i] {
+      clock_form_ = i == kClock24 ? kClock24 : kClockAm;
+      Save(QStringLiteral("clock/form"), i == kClock24 ? QStringLiteral("24") : QStringLiteral("12"));
+    });
+  }
+  connect(Combo2, &QComboBox::currentIndexChanged, this,
+          [this](int unit) { Save(QStringLiteral("time/stepUnit"), unit); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
   connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
@@ -353,8 +362,12 @@ QStringList Form1::TextsOf(const QWidget* control) const {
   }
   if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return {button->text()};
   if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+    // The zones beyond the whole hours are fitted only while one is shown,
+    // so that the design's list keeps its face.
+    const int fitted = combo == Combo1 ? std::min(combo->count(), 26) : combo->count();
     QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    for (int i = 0; i < fitted; ++i) items << combo->itemText(i);
+    items << combo->currentText();
     return items;
   }
   // The fields' widest ordinary contents.
@@ -363,10 +376,34 @@ QStringList Form1::TextsOf(const QWidget* control) const {
   return {QStringLiteral("59")};
 }
 
-void Form1::FitFonts() {
+void Form1::FitFont(QWidget* control) {
   const double scale = design_->width() / double(kDesignSize.width());
   const int base = std::clamp(static_cast<int>(std::lround(kDesignPixels * scale)), kLegiblePixels,
                               kLargestPixels);
+  QFont face = control->font();
+  face.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+  const QStringList texts = TextsOf(control);
+  auto fits = [&] {
+    control->setFont(face);
+    const QFontMetrics metrics(face);
+    int widest = 0;
+    for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+    return widest <= TextRoom(control);
+  };
+  for (int pixels = base; pixels >= kLegiblePixels; --pixels) {
+    face.setPixelSize(pixels);
+    if (fits()) return;
+  }
+  // A zone such as "+10:30" still too wide in the smallest face closes up
+  // its letters rather than lose its last digit.
+  if (control == Combo1) {
+    face.setLetterSpacing(QFont::AbsoluteSpacing, -1);
+    fits();
+  }
+}
+
+void Form1::FitFonts() {
+  const double scale = design_->width() / double(kDesignSize.width());
   // Labels first: the rate's caption makes room for the rate as it is drawn.
   const QList<QWidget*> controls = {
       Label12,     Label1,   Label2,     Label3,     Label4,     Label5,     Label6,
@@ -374,18 +411,7 @@ void Form1::FitFonts() {
       Text3[2],    Text4[0], Text4[1],   Text4[2],   Command1,   Command2,   Command3[0],
       Command3[1], Command8, Option1[0], Option1[1], Option1[2], Option2[0], Option2[1],
       Option2[2],  Combo1,   Combo2};
-  for (QWidget* control : controls) {
-    QFont face = control->font();
-    const QStringList texts = TextsOf(control);
-    for (int pixels = base; pixels >= kLegiblePixels; --pixels) {
-      face.setPixelSize(pixels);
-      control->setFont(face);
-      const QFontMetrics metrics(face);
-      int widest = 0;
-      for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
-      if (widest <= TextRoom(control)) break;
-    }
-  }
+  for (QWidget* control : controls) FitFont(control);
   QFont small = Text8->font();
   small.setPixelSize(std::clamp(static_cast<int>(std::lround(9 * scale)), kLegiblePixels, 11));
   Text8->setFont(small);

@@ -1,5 +1,6 @@
 // The menu bar over the design area: everything beyond the design lives
 // here, off until the user turns it on.
+#include <QFile>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -9,6 +10,7 @@ namespace skyvane {
 namespace {
 
 const char* const kPositionsOfDateKey = "view/positionsOfDate";
+const char* const kComputerZoneKey = "view/computerZone";
 
 }  // namespace
 
@@ -29,10 +31,18 @@ void Form1::CreateMenus() {
   positions_of_date_->setChecked(QSettings().value(kPositionsOfDateKey, false).toBool());
   connect(positions_of_date_, &QAction::toggled, this, [this](bool on) {
     QSettings().setValue(kPositionsOfDateKey, on);
-    ShowPositionsInTitle();
+    ShowTitle();
     RecalculateSky();
   });
-  ShowPositionsInTitle();
+  computer_zone_ = view->addAction(tr("Use the &Computer's Time Zone"));
+  computer_zone_->setObjectName(QStringLiteral("actionComputerZone"));
+  computer_zone_->setCheckable(true);
+  computer_zone_->setChecked(QSettings().value(kComputerZoneKey, false).toBool());
+  connect(computer_zone_, &QAction::toggled, this, [this](bool on) {
+    QSettings().setValue(kComputerZoneKey, on);
+    RecalculateSky();
+  });
+  ShowTitle();
 
   CreateAntennaMenu();
 
@@ -52,10 +62,18 @@ int Form1::MenuHeight() const {
   return menu_bar_->sizeHint().height();
 }
 
-void Form1::ShowPositionsInTitle() {
-  setWindowTitle(positions_of_date_->isChecked()
-                     ? Title() + QStringLiteral("   (positions for the observing date)")
-                     : Title());
+void Form1::ShowTitle() {
+  // The design's title belongs to the shipped catalogue; any other is named.
+  std::error_code error;
+  const bool shipped = catalogue_file_.empty() ||
+                       std::filesystem::equivalent(catalogue_file_, shipped_catalogue_, error);
+  QString title = shipped ? QStringLiteral("4C Skyvane")
+                          : QStringLiteral("Skyvane - ") +
+                                QFile::decodeName(catalogue_file_.filename().string().c_str());
+  if (positions_of_date_->isChecked()) {
+    title += QStringLiteral("   (positions for the observing date)");
+  }
+  setWindowTitle(title);
 }
 
 QString Form1::AboutText() {
@@ -67,8 +85,12 @@ QString Form1::AboutText() {
              "equinox B1950.</p>"
              "<p>View &gt; Positions for the Observing Date turns those positions to the date "
              "shown (precession and nutation by ERFA).</p>"
-             "<p>Licence: none has been declared for Skyvane yet; the 4C catalogue is "
-             "published scientific data, credited to its authors in data/README.md.</p>")
+             "<p>Skyvane is free software: you can redistribute it and/or modify it under the "
+             "terms of the GNU General Public License as published by the Free Software "
+             "Foundation, either version 3 of the License, or (at your option) any later "
+             "version. It comes with ABSOLUTELY NO WARRANTY.</p>"
+             "<p>The 4C catalogue is published scientific data, credited to its authors in "
+             "the package's copyright file.</p>")
       .arg(QStringLiteral(SKYVANE_VERSION));
 }
 

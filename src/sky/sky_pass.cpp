@@ -8,6 +8,7 @@
 #include "sky/horizontal.h"
 #include "sky/sun.h"
 #include "time/calendar.h"
+#include "time/zones.h"
 
 namespace skyvane {
 
@@ -15,7 +16,8 @@ void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table,
                 PositionsOfDate* of_date) {
   sky.Latitude = ParseLeadingNumber(fields.Latitude);
   sky.Longitude = ParseLeadingNumber(fields.Longitude);
-  sky.ZoneHours = static_cast<int16_t>(fields.ZoneIndex - 12);
+  sky.ZoneHours = fields.ZoneSeconds ? *fields.ZoneSeconds / 3600.0
+                                     : ZoneMinutes(fields.ZoneIndex) / 60.0;
   const Moment m = ReadValidMoment(fields);
   WriteMoment(m, fields);
   sky.At = m;

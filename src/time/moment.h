@@ -22,7 +22,10 @@ inline constexpr int kClock24 = 2;
 // The settings fields as text.
 struct SettingsFields {
   std::string Latitude, Longitude;  // decimal degrees, north and east positive
-  int ZoneIndex = 7;                // time-zone list index: zone = index - 12 hours; -1 none
+  int ZoneIndex = 7;                // time-zone list index (time/zones.h); -1 none
+  // The zone's offset from universal time in seconds, east positive, when it
+  // comes from the computer's own zone rules rather than the list.
+  std::optional<int> ZoneSeconds;
   std::array<std::string, 3> Date;  // month, day, year
   std::array<std::string, 3> Time;  // hour, minute, second
   int ClockMode = -1;               // kClockAm, kClockPm, kClock24; -1 before the first choice

@@ -28,7 +28,8 @@ Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 
 XVFB=$! DISPLAY=":$n" && export DISPLAY
 wait_for 15 xdotool getdisplaygeometry || fail "the X server did not start"
 
-"$SKYVANE" >"$WORK/app.log" 2>&1 &
+# A home of its own: the program remembers the observer and the window there.
+HOME=$WORK XDG_CONFIG_HOME= XDG_DATA_HOME= "$SKYVANE" >"$WORK/app.log" 2>&1 &
 APP=$!
 wait_for 60 window '^4C Skyvane' || fail "no main window appeared"  # a sanitized build is slow
 W=$(window '^4C Skyvane')
