@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the benchmarks: a fixed clock and a main window started
 // on a catalogue folder.
 #pragma once

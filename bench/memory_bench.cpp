@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak resident memory of a running window with the shipped catalogue:
 // start-up, a minute of fast play and a sweep of readouts.
 #include <sys/resource.h>

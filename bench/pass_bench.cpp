@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart update pass, the mouse readout and the row conversion against
 // budgets. Run build/bench/skyvane_bench; each figure is printed with its
 // budget at the end. The row conversion is timed as the pass runs it: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak run: 100,000 fast-play ticks at rate 30 forwards, then as many
 // backwards, on the offscreen platform. Prints resident memory at the start
 // and the end and the moments reached, which must match the calendar.

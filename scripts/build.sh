@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Skyvane into build/ (or $SKYVANE_BUILD_DIR): a
 # Release build with Debian's hardening flags, the one the package is made
 # from. SKYVANE_SANITIZE=1 builds with AddressSanitizer and

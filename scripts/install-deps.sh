@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Skyvane needs to build, run and test.
 # Installs only what is missing: apt-get as root, sudo otherwise.
 set -eu

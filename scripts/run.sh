@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Skyvane and starts it with the shipped catalogue.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Skyvane and runs every test: first the
 # normal build (build/), then the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-sanitize/), which halt on the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The antenna's rotator: the protocol and the window against a small
 // scripted daemon, and the link against the real daemon's dummy rotator.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a person drives it: controls found by their
 // names, keys typed and buttons clicked.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart drawn into images, and the readout drawn over it.
 #include <gtest/gtest.h>
 

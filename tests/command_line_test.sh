@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line and start-up without a window system. Usage: command_line_test.sh SKYVANE
 set -u
 SKYVANE=$1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers without Qt: numbers, the catalogue, the sky arithmetic and the
 // moment in the settings fields.
 #include <erfa.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point for everything that draws: Qt's offscreen platform, so no
 // display is needed.
 #include <gtest/gtest.h>

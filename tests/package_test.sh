@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package built from BUILD_DIR: its contents and metadata, then installed into a scratch
 # root, run, and removed. Usage: package_test.sh BUILD_DIR; exits 77 (skipped) without dpkg-deb.
 set -eu

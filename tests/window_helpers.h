@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tests share: a clock at a fixed moment with chosen formats,
 // and finding a source on the chart.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart surface on screen: shows Picture1 and hands its mouse and key
 // events to the main window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer clock and the user's formats, behind an interface that tests
 // replace with a fixed moment.
 #pragma once

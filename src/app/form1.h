@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the settings band, the chart and every handler.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Antenna menu: a rotator daemon's antenna on the chart, pointed at a
 // source once or following it as the sky turns.
 #include <QContextMenuEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a catalogue of the user's own: File > Open Catalogue and Open
 // Recent, with a report of what was read.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the main window's controls at their design places and wiring
 // them to their handlers.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar over the design area: everything beyond the design lives
 // here, off until the user turns it on.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skyvane: a live sky chart of the radio sources of a catalogue.
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps child widgets at their design places in proportion to their
 // container's size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the numbers that live in text fields.
 //
 // Every field of the settings band and every number of the catalogue is read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the tab-delimited catalogue into the source table.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source table: one row per accepted catalogue line, then the Sun's row.
 #pragma once
 

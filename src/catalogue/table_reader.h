@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the tables people have: delimited text with a header row, as
 // spreadsheets and astronomical data services export them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view label, the meridians and the compass ring drawn over the discs.
 #pragma once
 

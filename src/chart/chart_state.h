@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's surfaces and the state the drawing shares with the readout.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dome chart: source discs, pick map, ground and layout.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stereographic dome projection shared by the discs and the annotations.
 #pragma once
 

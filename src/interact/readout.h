@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Naming the source under the mouse pointer.
 #pragma once
 

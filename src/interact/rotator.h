@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The antenna's rotator, through the rotator daemon's plain text protocol
 // (rotctld): one command at a time, every reply read to its end, on the
 // event thread without ever blocking it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Angle helpers shared by the sky arithmetic and the chart.
 #pragma once
 

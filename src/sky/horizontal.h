@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Equatorial to horizontal coordinates for one position.
 #pragma once
 

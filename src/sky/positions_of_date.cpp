@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sky/positions_of_date.h"
 
 #include <erfa.h>

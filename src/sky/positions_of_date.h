@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Catalogue positions for the observing date: the catalogue's places (FK4,
 // equinox B1950) converted once to FK5 J2000, then turned each pass to the
 // true equator and equinox of the pass's moment.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computing half of the chart update pass: from the settings fields'
 // texts to the position of every row of the source table.
 #pragma once

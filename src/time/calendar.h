@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar pieces shared by the pass, the tracking steps and fast play.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observer's place and moment as the settings fields hold them, and the
 // one model of the moment that the pass, tracking steps, fast play and the
 // clock-mode choice read from those fields and write back into them.

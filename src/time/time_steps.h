@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving the moment held in the settings fields: tracking steps and the
 // ticks of fast play.
 #pragma once

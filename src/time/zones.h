@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time zones of the zone list: the 26 whole hours from -12 to +13 at
 // list indexes 0..25, then the zones in use that are not whole hours, and
 // +14, after them so that every whole-hour index keeps its meaning.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Asks an X window to close as a window manager's close box does, with the
    WM_DELETE_WINDOW message. Usage: close_window WINDOW-ID. */
 #include <X11/Xlib.h>

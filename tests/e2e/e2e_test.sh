@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Skyvane on a real X server (Xvfb), driven with xdotool as a person would, the screen read back.
 # Usage: e2e_test.sh SKYVANE CLOSE_WINDOW [SCREENSHOT]; exits 77 (skipped) when a tool is missing.
 set -u

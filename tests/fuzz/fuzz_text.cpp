@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes through everything that reads a user's text: the catalogue
 // and table readers must read any file into a consistent table and say what
 // they kept; the number readers never fail, and a written number reads back
