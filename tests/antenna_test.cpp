@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "interact/rotator.h"
+#include "interact/turn.h"
 #include "window_helpers.h"
 
 namespace skyvane {
@@ -20,34 +21,50 @@ using State = RotatorLink::State;
 
 // A daemon on a loopback port that answers each command line by a script:
 // the reply for the command's first word; a reply ending in "close" ends
-// the connection after the rest, "silent" says nothing.
+// the connection after the rest, "silent" says nothing. Like a real daemon
+// it handles one command at a time, each taking `delay` milliseconds, and
+// notes when it took each one up.
 class ScriptedDaemon {
  public:
-  explicit ScriptedDaemon(std::map<QByteArray, QByteArray> script) : script_(std::move(script)) {
+  explicit ScriptedDaemon(std::map<QByteArray, QByteArray> script, int delay = 0)
+      : script_(std::move(script)), delay_(delay) {
     server_.listen(QHostAddress::LocalHost);
+    clock_.start();
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       QTcpSocket* client = server_.nextPendingConnection();
       QObject::connect(client, &QTcpSocket::readyRead, [this, client] {
-        while (client->canReadLine()) {
-          const QByteArray line = client->readLine().trimmed();
-          received << line;
-          QByteArray reply = script_[line.split(' ').value(0)];
-          if (reply == "silent") continue;
-          const bool close = reply.endsWith("close");
-          if (close) reply.chop(5);
-          client->write(reply);
-          if (close) return client->disconnectFromHost();
-        }
+        if (!busy_) Next(client);
       });
     });
   }
   quint16 port() const { return server_.serverPort(); }
   void Close() { server_.close(); }
   QList<QByteArray> received;
+  QList<qint64> taken_at;  // milliseconds since the daemon started
+  QElapsedTimer clock_;
 
  private:
+  void Next(QTcpSocket* client) {
+    if (!client->canReadLine()) return;
+    busy_ = true;
+    const QByteArray line = client->readLine().trimmed();
+    received << line;
+    taken_at << clock_.elapsed();
+    QTimer::singleShot(delay_, client, [this, client, line] {
+      busy_ = false;
+      QByteArray reply = script_[line.split(' ').value(0)];
+      if (reply == "silent") return Next(client);
+      const bool close = reply.endsWith("close");
+      if (close) reply.chop(5);
+      client->write(reply);
+      if (close) return client->disconnectFromHost();
+      Next(client);
+    });
+  }
   QTcpServer server_;
   std::map<QByteArray, QByteArray> script_;
+  int delay_;
+  bool busy_ = false;
 };
 
 const QByteArray kState =
@@ -111,18 +128,89 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_TRUE(why.contains("elevation 95.0°")) << why.toStdString();
   ASSERT_TRUE(link.Point(270.125, 30, &why));
   link.Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 5000));
   ASSERT_TRUE(link.Point(180, 90, &why));  // the limits themselves are within them
   ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.size() >= 5; }, 5000));
   EXPECT_EQ(daemon.received[2], "P -89.88 30.00");  // rounded, and 270 is -90 on this rotator
   EXPECT_EQ(daemon.received[3], "S");
-  EXPECT_EQ(daemon.received[4], "P 180.00 90.00");
-  EXPECT_TRUE(link.Message().contains("RPRT -1 (invalid parameter)"));
+  EXPECT_EQ(daemon.received[4], "P -180.00 90.00");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
   link.Disconnect();
   EXPECT_FALSE(link.Point(10, 10, &why));
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
   EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
   EXPECT_DOUBLE_EQ(CompassAzimuth(359.5), 0.5);
+}
+
+TEST(Turn, TheShortWayAndTheWholePath) {
+  struct Case { const char* name; double bearing, min, max; std::optional<double> from, turn; } cases[] = {
+      {"across north, two turns of travel", 0.05, -180, 450, 359.9, 360.05},
+      {"from 400, the turn of 417.25", 57.25, -180, 450, 400, 417.25},
+      {"from -10 on a -180..180 rotator", 190, -180, 180, -10, -170},
+      {"one turn only", 10, 0, 360, 350, 10},
+      {"nowhere known: the lowest turn", 10, -180, 450, std::nullopt, 10},
+      {"west of a 0..450 rotator's start", 350, 0, 450, 20, 350},
+      {"beyond the limits", 200, -90, 90, 0, std::nullopt},
+      {"a range of no width", 10, 20, 10, 0, std::nullopt}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ChooseTurn(c.bearing, c.min, c.max, c.from), c.turn);
+  }
+  // A source crossing the south on a -180..180 rotator: no turn holds it
+  // past 180, so the plan says where it must unwind.
+  const std::vector<double> south{170, 175, 180, 185, 190};
+  TurnPlan plan = PlanTurn(south, -180, 180, 170);
+  EXPECT_EQ(plan.azimuth, 170);
+  EXPECT_EQ(plan.unwind_at, 3);
+  // With travel past a full turn, the turn that holds the whole path wins,
+  // though another lies nearer the antenna.
+  const std::vector<double> north{350, 355, 0, 5, 10};
+  plan = PlanTurn(north, -180, 370, 20);
+  EXPECT_EQ(plan.azimuth, -10);
+  EXPECT_EQ(plan.unwind_at, -1);
+  plan = PlanTurn(north, -180, 450, -5);
+  EXPECT_EQ(plan.azimuth, -10);
+  plan = PlanTurn(north, -180, 450, 340);
+  EXPECT_EQ(plan.azimuth, 350);
+  EXPECT_EQ(PlanTurn({}, 0, 360, 0).azimuth, std::nullopt);
+}
+
+// Against a daemon that takes 300 ms a command: following floods it with
+// targets, yet at most one pointing waits, the newest, and Stop overtakes
+// it. A new daemon starts with its own limits.
+TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
+  ScriptedDaemon daemon(
+      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "RPRT 0\n"}}, 300);
+  RotatorLink link;
+  link.SetTimes(3000, 100000, 3000);
+  link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  QString why;
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_TRUE(link.Point(10 + i, 30, &why));
+    QTest::qWait(50);
+  }
+  const qint64 stop = daemon.clock_.elapsed();
+  link.Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 5000));
+  const qsizetype s = daemon.received.indexOf("S");
+  ASSERT_GE(s, 0);
+  EXPECT_LT(daemon.taken_at[s] - stop, 2 * 300 + 150);  // behind one command at most
+  // 20 targets in a second: the first, the newest waiting each time one was
+  // answered, and none after Stop.
+  const QList<QByteArray> sent = daemon.received.mid(2);
+  EXPECT_EQ(sent.first(), "P 10.00 30.00");
+  EXPECT_LE(sent.size(), 6) << sent.join(' ').toStdString();
+  auto bearing = [&](qsizetype i) { return sent[i].split(' ').value(1).toDouble(); };
+  for (qsizetype i = 1; i + 1 < sent.size(); ++i) EXPECT_GT(bearing(i), bearing(i - 1) + 1);
+  EXPECT_EQ(sent.last(), "S");
+
+  ScriptedDaemon old({{"\\dump_state", "1\n1\n"}, {"p", "0\n0\n"}});
+  link.Connect(QStringLiteral("127.0.0.1"), old.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  EXPECT_EQ(link.limits().min_azimuth, 0);
+  EXPECT_EQ(link.limits().max_azimuth, 360);
 }
 
 // A right click over a source offers to point the antenna at it; without a

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "interact/turn.h"
+
 namespace skyvane {
 namespace {
 
@@ -52,15 +54,15 @@ RotatorLink::RotatorLink() {
   SetTimes(3000, 1000, 5000);
   poll_.callOnTimeout([this] {
     if (state_ != State::kConnected) return;
-    const bool pending = (waiting_ && waiting_->kind == Kind::kPosition) ||
-                         std::any_of(queue_.begin(), queue_.end(),
-                                     [](const Command& c) { return c.kind == Kind::kPosition; });
+    auto reading = [](const Command& c) { return c.kind == Kind::kPosition; };
+    const bool pending = std::any_of(in_flight_.begin(), in_flight_.end(), reading) ||
+                         std::any_of(queue_.begin(), queue_.end(), reading);
     if (!pending) Send("p\n", Kind::kPosition);
   });
   reply_timer_.callOnTimeout([this] {
     // An old daemon may end its state dump without a closing line: keep what
     // it said and go on.
-    if (waiting_ && waiting_->kind == Kind::kState) return Finish();
+    if (!in_flight_.empty() && in_flight_.front().kind == Kind::kState) return Finish();
     Fail(State::kLost, QStringLiteral("no reply from the rotator daemon"));
   });
   connect_timer_.callOnTimeout(
@@ -97,6 +99,7 @@ void RotatorLink::SetTimes(int reply, int poll, int connect) {
 
 void RotatorLink::Connect(const QString& host, quint16 port) {
   Disconnect();
+  limits_ = Limits{};  // the next daemon says its own
   state_ = State::kConnecting;
   socket_.connectToHost(host, port);
   connect_timer_.start();
@@ -107,7 +110,8 @@ void RotatorLink::Disconnect() {
   Fail(State::kDisconnected, QString());
 }
 
-bool RotatorLink::Point(double azimuth, double elevation, QString* why) {
+bool RotatorLink::Point(double azimuth, double elevation, QString* why,
+                        const std::vector<double>& path, int* unwind_at) {
   auto refuse = [why](const QString& text) {
     if (why) *why = text;
     return false;
@@ -119,15 +123,24 @@ bool RotatorLink::Point(double azimuth, double elevation, QString* why) {
                       .arg(limits_.min_elevation)
                       .arg(limits_.max_elevation));
   }
-  // A rotator whose range runs past north (-180..180, 0..450) takes the
-  // bearing in whichever of its turns holds it.
-  for (double a : {azimuth, azimuth - 360, azimuth + 360}) {
-    if (a >= limits_.min_azimuth && a <= limits_.max_azimuth) {
-      Send(
-          "P " + QByteArray::number(a, 'f', 2) + ' ' + QByteArray::number(elevation, 'f', 2) + '\n',
-          Kind::kSimple);
-      return true;
-    }
+  std::optional<double> from;
+  if (position_) from = position_->azimuth;
+  std::optional<double> turn;
+  if (path.empty()) {
+    turn = ChooseTurn(azimuth, limits_.min_azimuth, limits_.max_azimuth, from);
+  } else {
+    const TurnPlan plan = PlanTurn(path, limits_.min_azimuth, limits_.max_azimuth, from);
+    turn = plan.azimuth;
+    if (unwind_at) *unwind_at = plan.unwind_at;
+  }
+  if (turn) {
+    // The newest target replaces one still waiting: a slow daemon is never
+    // handed a backlog of places the source has already left.
+    std::erase_if(queue_, [](const Command& c) { return c.text.startsWith("P "); });
+    Send("P " + QByteArray::number(*turn, 'f', 2) + ' ' + QByteArray::number(elevation, 'f', 2) +
+             '\n',
+         Kind::kSimple);
+    return true;
   }
   return refuse(QStringLiteral("azimuth %1° is outside the rotator's %2° to %3°")
                     .arg(azimuth, 0, 'f', 1)
@@ -136,11 +149,11 @@ bool RotatorLink::Point(double azimuth, double elevation, QString* why) {
 }
 
 void RotatorLink::Stop() {
-  if (state_ == State::kConnected) Send("S\n", Kind::kSimple);
+  SendNow("S\n");
 }
 
 void RotatorLink::Park() {
-  if (state_ == State::kConnected) Send("K\n", Kind::kSimple);
+  SendNow("K\n");
 }
 
 QString RotatorLink::StateText() const {
@@ -171,13 +184,28 @@ void RotatorLink::Send(QByteArray text, Kind kind) {
   SendNext();
 }
 
+void RotatorLink::SendNow(QByteArray text) {
+  if (state_ != State::kConnected) return;
+  queue_.clear();
+  // The daemon reads its commands in order, so this one goes straight out
+  // behind the one it is answering, if any; its reply follows that one's.
+  Write({std::move(text), Kind::kSimple});
+}
+
+void RotatorLink::Write(Command command) {
+  socket_.write(command.text);
+  in_flight_.push_back(std::move(command));
+  if (in_flight_.size() == 1) {
+    numbers_.clear();
+    reply_timer_.start();
+  }
+}
+
 void RotatorLink::SendNext() {
-  if (waiting_ || queue_.empty() || state_ != State::kConnected) return;
-  waiting_ = queue_.front();
+  if (!in_flight_.empty() || queue_.empty() || state_ != State::kConnected) return;
+  Command next = std::move(queue_.front());
   queue_.pop_front();
-  numbers_.clear();
-  socket_.write(waiting_->text);
-  reply_timer_.start();
+  Write(std::move(next));
 }
 
 void RotatorLink::OnReadyRead() {
@@ -186,7 +214,7 @@ void RotatorLink::OnReadyRead() {
     QByteArray line = buffer_.left(end);
     buffer_.remove(0, end + 1);
     if (line.endsWith('\r')) line.chop(1);
-    if (!waiting_ || !OnLine(line)) {
+    if (in_flight_.empty() || !OnLine(line)) {
       return Fail(
           State::kError,
           QStringLiteral("unexpected reply \"%1\"").arg(QString::fromLatin1(line.left(40))));
@@ -200,11 +228,19 @@ bool RotatorLink::OnLine(const QByteArray& line) {
     bool ok = false;
     const int code = line.mid(5).trimmed().toInt(&ok);
     if (!ok) return false;
-    if (code != 0) message_ = RotatorErrorText(code);
+    // Each answer replaces the last: an error stays only until a success.
+    message_.clear();
+    if (code != 0) {
+      message_ = RotatorErrorText(code);
+    } else if (in_flight_.front().text == "S\n") {
+      message_ = QStringLiteral("stop confirmed");
+    } else if (in_flight_.front().text == "K\n") {
+      message_ = QStringLiteral("park confirmed");
+    }
     Finish();
     return true;
   }
-  switch (waiting_->kind) {
+  switch (in_flight_.front().kind) {
     case Kind::kPosition: {
       double value;
       if (!ReadNumber(line, value)) return false;
@@ -238,8 +274,10 @@ bool RotatorLink::OnLine(const QByteArray& line) {
 }
 
 void RotatorLink::Finish() {
-  waiting_.reset();
+  in_flight_.pop_front();
+  numbers_.clear();
   reply_timer_.stop();
+  if (!in_flight_.empty()) reply_timer_.start();
   Notify();
   SendNext();
 }
@@ -247,7 +285,7 @@ void RotatorLink::Finish() {
 // Ends the link, whatever it was doing, in `state`, with `message` to tell.
 void RotatorLink::Fail(State state, const QString& message) {
   queue_.clear();
-  waiting_.reset();
+  in_flight_.clear();
   buffer_.clear();
   poll_.stop();
   reply_timer_.stop();

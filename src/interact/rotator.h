@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The antenna's rotator, through the rotator daemon's plain text protocol
-// (rotctld): one command at a time, every reply read to its end, on the
-// event thread without ever blocking it.
+// (rotctld): one command at a time, every reply read to its end and matched
+// to the command that asked for it, on the event thread without ever
+// blocking it. At most one pointing waits to be sent, the newest; Stop and
+// Park go out at once, ahead of anything waiting.
 #pragma once
 
 #include <QByteArray>
@@ -11,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace skyvane {
 
@@ -40,9 +43,16 @@ class RotatorLink {
 
   void Connect(const QString& host, quint16 port);
   void Disconnect();
-  // Queues "P az el". False (and nothing sent) when not connected or the
-  // target lies outside the rotator's limits; `why` then says so.
-  bool Point(double azimuth, double elevation, QString* why);
+  // Queues "P az el" for compass `azimuth`, in place of any pointing still
+  // waiting. The rotator's turn is the one nearest its last known azimuth,
+  // or with `path` (the target's compass bearings from now on, `azimuth`
+  // first) the one that follows the whole path (PlanTurn); `unwind_at` then
+  // receives the index of the bearing where the rotator must go back round,
+  // -1 for none. False (and nothing sent) when not connected or the target
+  // lies outside the rotator's limits; `why` then says so.
+  bool Point(double azimuth, double elevation, QString* why, const std::vector<double>& path = {},
+             int* unwind_at = nullptr);
+  // Send at once: whatever waits is dropped.
   void Stop();
   void Park();
 
@@ -66,6 +76,8 @@ class RotatorLink {
     Kind kind;
   };
   void Send(QByteArray text, Kind kind);
+  void SendNow(QByteArray text);
+  void Write(Command command);
   void SendNext();
   void OnReadyRead();
   // Handles one complete reply line; false when the line makes no sense.
@@ -76,8 +88,8 @@ class RotatorLink {
 
   QTcpSocket socket_;
   QTimer poll_, reply_timer_, connect_timer_;
-  std::deque<Command> queue_;
-  std::optional<Command> waiting_;
+  std::deque<Command> queue_;      // not yet written
+  std::deque<Command> in_flight_;  // written, replies awaited in this order
   QByteArray buffer_;
   std::vector<double> numbers_;  // value lines of the reply being read
   State state_ = State::kDisconnected;

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Which turn a rotator with more (or less) than one turn of travel takes to a
+// compass bearing: the one within its range nearest where the antenna is, and
+// for a source being followed, one that holds the source's whole path. Plain
+// arithmetic, no Qt.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+namespace skyvane {
+
+// The rotator azimuth for compass `bearing` (degrees, north 0, east 90) in the
+// turn within [min_azimuth, max_azimuth] nearest `from`, the rotator's last
+// known azimuth; without one, the lowest such turn. Nothing when no turn of
+// the bearing lies within the range.
+std::optional<double> ChooseTurn(double bearing, double min_azimuth, double max_azimuth,
+                                 std::optional<double> from);
+
+struct TurnPlan {
+  std::optional<double> azimuth;  // the rotator azimuth for the path's first bearing
+  // Index of the first bearing the chosen turn cannot reach without going
+  // back round through its limit; -1 when it holds the whole path.
+  int unwind_at = -1;
+};
+
+// The turn for the first of `path`, a source's compass bearings at successive
+// moments, that follows the whole path without passing a limit of
+// [min_azimuth, max_azimuth], the one nearest `from` among those. When none
+// holds the whole path, the one that holds it longest, and where it must
+// unwind. An empty path plans nothing.
+TurnPlan PlanTurn(const std::vector<double>& path, double min_azimuth, double max_azimuth,
+                  std::optional<double> from);
+
+}  // namespace skyvane
