@@ -272,6 +272,65 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
 }
 
+// While connected, a position read redraws only the antenna's mark: the
+// readout stays. P and F work wherever the view keys do, S stops, and
+// following ends with the link, which the status, kept to its room, says.
+TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
+  FixedClock clock;
+  auto form = std::make_unique<Form1>(clock);
+  ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
+  form->show();
+  ScriptedDaemon daemon({{"\\dump_state", kState},
+                         {"p", "-53.15\n10\n"},
+                         {"P", "RPRT 0\n"},
+                         {"S", "RPRT 0\n"}});
+  form->ConnectRotator("127.0.0.1", daemon.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  QWidget* chart = form->findChild<QWidget*>("Picture1");
+  const QPoint at = SourceIn(*form, QRect(100, 100, 500, 200));
+  QTest::mouseMove(chart, at);
+  ASSERT_FALSE(form->Chart().ReadoutDirty.isEmpty());
+  const qsizetype reads = daemon.received.count("p");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.count("p") >= reads + 2; }, 5000));
+  EXPECT_FALSE(form->Chart().ReadoutDirty.isEmpty());
+  EXPECT_NE(form->Chart().Picture1, form->Chart().SwapScreen);
+
+  auto* follow = form->findChild<QAction*>("actionFollow");
+  QTest::keyClick(form->findChild<QPushButton*>("Command1"), Qt::Key_F);
+  EXPECT_TRUE(follow->isChecked());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last().startsWith("P "); }, 5000));
+  QTest::keyClick(chart, Qt::Key_S);
+  EXPECT_FALSE(follow->isChecked());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last() == "S"; }, 5000));
+  QTest::keyClick(chart, Qt::Key_F);
+  form->findChild<QAction*>("actionDisconnect")->trigger();
+  EXPECT_FALSE(follow->isChecked());
+  EXPECT_EQ(form->AntennaNote(), "following ended");
+
+  ScriptedDaemon babbling({{"\\dump_state", kState},
+                           {"p", "0\n10\n"},
+                           {"P", "a reply no daemon would give to a pointing\n"}});
+  form->resize(form->minimumWidth(), form->height());
+  form->ConnectRotator("127.0.0.1", babbling.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  QTest::keyClick(chart, Qt::Key_F);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return form->Antenna().state() == RotatorLink::State::kError; }, 5000));
+  EXPECT_FALSE(follow->isChecked());
+  auto* status = form->findChild<QLabel*>("AntennaStatus");
+  auto* bar = form->findChild<QMenuBar*>();
+  EXPECT_TRUE(status->toolTip().endsWith("Reconnect  following ended with the link"))
+      << status->toolTip().toStdString();
+  EXPECT_TRUE(status->text().endsWith(QChar(0x2026))) << status->text().toStdString();
+  EXPECT_LE(status->geometry().right(), bar->width());
+  EXPECT_GT(status->geometry().left(),
+            bar->actionGeometry(bar->actions().last()).right());  // Help stays in view
+
+  form = std::make_unique<Form1>(clock);  // the next run can reconnect at once
+  ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
+  EXPECT_TRUE(form->findChild<QAction*>("actionReconnect")->isEnabled());
+}
+
 // The real daemon's dummy rotator, which starts at north on the horizon and
 // turns a few degrees a second, reaches a target.
 TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {

@@ -214,6 +214,24 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
   EXPECT_EQ(mark, QRect(377, 229, 24, 24));  // the cross: arms 11 each way from the point
   EXPECT_EQ(text.topLeft(), QPoint(399, 255));
   EXPECT_EQ(chart.Picture1, chart.SwapScreen);
+  // Moved, the mark takes only its own region with it: the chart under the
+  // old place comes back, and what lies outside both regions (a readout's
+  // ink, here) stays. A rotator's azimuth of another turn reads as its bearing.
+  const QImage marked = chart.SwapScreen;
+  Lay(-5);
+  const QImage unmarked = chart.SwapScreen;
+  DrawAntennaMark(chart, 0, 45);
+  chart.Picture1.setPixel(5, 5, qRgb(1, 2, 3));
+  const QRect changed = DrawAntennaMark(chart, -53.1, 30);
+  EXPECT_TRUE(changed.contains(QRect(377, 229, 24, 24)));
+  EXPECT_EQ(chart.Picture1.pixel(5, 5), qRgb(1, 2, 3));
+  EXPECT_EQ(chart.SwapScreen.copy(377, 229, 24, 24), unmarked.copy(377, 229, 24, 24));
+  const QImage other_turn = chart.SwapScreen;
+  EraseAntennaMark(chart);
+  EXPECT_EQ(chart.SwapScreen, unmarked);
+  DrawAntennaMark(chart, 306.9, 30);
+  EXPECT_EQ(chart.SwapScreen, other_turn);
+  EXPECT_NE(chart.SwapScreen, marked);
 }
 
 TEST(Readout, PickingNamesAndDrawing) {

@@ -86,6 +86,7 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
   remembering_ = true;
   Timer2->start();
   Timer3->start();
+  StartAntenna();
   return true;
 }
 
@@ -155,6 +156,7 @@ void Form1::Form_Resize() {
     frame_layout_->Apply(Frame1->size());
     chart_layout_->Apply(Picture1->size());
     FitFonts();
+    ShowAntennaState();  // the status's room follows the menu bar's width
   }
   LayOutChart(chart_, table_, Picture1->width(), Picture1->height(), sky_.SunAltitude,
               state_.BoldChartText, Picture1->devicePixelRatioF());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,16 +193,25 @@ class Form1 : public QWidget {
 
   RotatorLink antenna_;
   QLabel* antenna_status_;
-  QAction *follow_, *reconnect_;
+  QAction *follow_, *reconnect_, *connect_at_start_;
   QString rotator_host_;
   quint16 rotator_port_ = 0;
   int target_row_ = 0;
   std::optional<RotatorLink::Pointing> last_sent_;
   QPointF pointer_;  // where the mouse was last seen over the chart
   QString antenna_note_;
+  QElapsedTimer since_sent_;  // time since the last pointing went out
+  QTimer* follow_later_;      // sends the newest place once the interval is over
   void CreateAntennaMenu();
+  // Connects at start when the user asked for it and a daemon is known.
+  void StartAntenna();
   void FollowTarget();
+  // The target's compass bearings from the fields' moment on, while it
+  // stays above the minimum elevation (12 hours at most).
+  std::vector<double> TargetPath(int row) const;
   void DrawAntenna();
+  // The antenna's mark moved or went: only its region is drawn again.
+  void RedrawAntenna();
   void ShowAntennaState();
   void ShowChartMenu(QPoint at);
 

@@ -14,6 +14,7 @@
 #include "app/form1.h"
 #include "chart/annotations.h"
 #include "interact/readout.h"
+#include "sky/horizontal.h"
 
 namespace skyvane {
 namespace {
@@ -22,6 +23,11 @@ const char* const kHostKey = "antenna/host";
 const char* const kPortKey = "antenna/port";
 const char* const kMinElevationKey = "antenna/minimumElevation";
 const char* const kFollowStepKey = "antenna/followStep";
+const char* const kSendIntervalKey = "antenna/sendInterval";
+const char* const kConnectAtStartKey = "antenna/connectAtStart";
+// How far ahead, and how finely, a followed source's path is planned.
+constexpr double kPathHours = 12;
+constexpr double kPathStepMinutes = 2;
 
 // Angle on the sky between two pointings, degrees.
 double Separation(const RotatorLink::Pointing& a, const RotatorLink::Pointing& b) {
@@ -63,6 +69,10 @@ void Form1::CreateAntennaMenu() {
   reconnect_ = add(tr("&Reconnect"), "actionReconnect",
                    [this] { ConnectRotator(rotator_host_, rotator_port_); });
   add(tr("&Disconnect"), "actionDisconnect", [this] { antenna_.Disconnect(); });
+  connect_at_start_ = add(tr("Connect at &Start-up"), "actionConnectAtStart",
+                          [](bool on) { QSettings().setValue(kConnectAtStartKey, on); });
+  connect_at_start_->setCheckable(true);
+  connect_at_start_->setChecked(QSettings().value(kConnectAtStartKey, false).toBool());
   menu->addSeparator();
   add(tr("&Point at Source (P on the chart)"), "actionPoint", [this] {
     const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
@@ -99,13 +109,39 @@ void Form1::CreateAntennaMenu() {
         settings.value(kFollowStepKey, 0.1).toDouble(), 0.01, 10, 2, &ok);
     if (ok) settings.setValue(kFollowStepKey, value);
   });
+  add(tr("Send &Interval..."), "actionSendInterval", [this] {
+    QSettings settings;
+    bool ok = false;
+    const double value = QInputDialog::getDouble(
+        this, tr("Send Interval"), tr("While following, send at most one pointing every (seconds):"),
+        settings.value(kSendIntervalKey, 1.0).toDouble(), 0.1, 60, 1, &ok);
+    if (ok) settings.setValue(kSendIntervalKey, value);
+  });
 
   antenna_status_ = new QLabel(menu_bar_);
   antenna_status_->setObjectName(QStringLiteral("AntennaStatus"));
   menu_bar_->setCornerWidget(antenna_status_);
+  follow_later_ = new QTimer(this);
+  follow_later_->setSingleShot(true);
+  connect(follow_later_, &QTimer::timeout, this, [this] { FollowTarget(); });
+  {
+    // A daemon used before can be reached again after a restart.
+    QSettings settings;
+    rotator_host_ = settings.value(kHostKey).toString();
+    rotator_port_ = static_cast<quint16>(settings.value(kPortKey, 4533).toUInt());
+  }
   antenna_.Changed = [this] {
+    // Following belongs to the connection: it ends with it, and says so.
+    const auto state = antenna_.state();
+    if (follow_->isChecked() && state != RotatorLink::State::kConnected) {
+      const QSignalBlocker quiet(follow_);
+      follow_->setChecked(false);
+      antenna_note_ = state == RotatorLink::State::kDisconnected
+                          ? tr("following ended")
+                          : tr("following ended with the link");
+    }
     ShowAntennaState();
-    DrawChart();
+    RedrawAntenna();
   };
   ShowAntennaState();
 
@@ -114,6 +150,11 @@ void Form1::CreateAntennaMenu() {
   const auto key_down = Picture1->KeyDown;
   Picture1->KeyDown = [this, key_down](int key, Qt::KeyboardModifiers modifiers) {
     key_down(key, modifiers);
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return;
+    if (key == Qt::Key_S || key == Qt::Key_Escape) {
+      findChild<QAction*>(QStringLiteral("actionStop"))->trigger();
+      return;
+    }
     if (key != Qt::Key_P && key != Qt::Key_F) return;
     const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
     if (found.Row) PointAntenna(found.Row, key == Qt::Key_F);
@@ -153,6 +194,19 @@ void Form1::ConnectRotator(const QString& host, quint16 port) {
   antenna_.Connect(host, port);
 }
 
+void Form1::StartAntenna() {
+  if (connect_at_start_->isChecked() && !rotator_host_.isEmpty()) {
+    ConnectRotator(rotator_host_, rotator_port_);
+  }
+}
+
+std::vector<double> Form1::TargetPath(int row) const {
+  const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  const auto& place = positions_of_date_->isChecked() ? of_date_.RaDec()[row] : table_.RaDec[row];
+  return BearingsAhead(place[0], place[1], sky_.Latitude, sky_.LocalSidereal, minimum,
+                       kPathStepMinutes, kPathHours);
+}
+
 void Form1::PointAntenna(int row, bool follow) {
   if (row <= 0 || row >= table_.RowCount()) return;
   target_row_ = row;
@@ -164,14 +218,23 @@ void Form1::PointAntenna(int row, bool follow) {
   const RotatorLink::Pointing target{CompassAzimuth(table_.AzAlt[row][0]), table_.AzAlt[row][1]};
   const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
   QString why;
+  int unwind_at = -1;
   if (!(target.elevation >= minimum)) {
     why = tr("%1 is at %2°, below the minimum elevation of %3°")
               .arg(ReadoutName(table_, row))
               .arg(target.elevation, 0, 'f', 1)
               .arg(minimum);
-  } else if (antenna_.Point(target.azimuth, target.elevation, &why)) {
+  } else if (antenna_.Point(target.azimuth, target.elevation, &why,
+                            follow ? TargetPath(row) : std::vector<double>(), &unwind_at)) {
     last_sent_ = target;
+    since_sent_.start();
     why.clear();
+    // No turn of the rotator holds the whole pass: say when it must go back round.
+    if (unwind_at > 0) {
+      const QTime at = QTime(sky_.At.Hour, sky_.At.Minute, sky_.At.Second)
+                           .addSecs(static_cast<int>(unwind_at * kPathStepMinutes * 60));
+      why = tr("the rotator must unwind at about %1").arg(at.toString(QStringLiteral("HH:mm")));
+    }
   }
   antenna_note_ = why;
   ShowAntennaState();
@@ -183,8 +246,18 @@ void Form1::FollowTarget() {
   }
   const RotatorLink::Pointing now{CompassAzimuth(table_.AzAlt[target_row_][0]),
                                   table_.AzAlt[target_row_][1]};
-  const double step = QSettings().value(kFollowStepKey, 0.1).toDouble();
-  if (!last_sent_ || Separation(now, *last_sent_) > step) PointAntenna(target_row_, true);
+  QSettings settings;
+  const double step = settings.value(kFollowStepKey, 0.1).toDouble();
+  const double interval = settings.value(kSendIntervalKey, 1.0).toDouble();
+  if (last_sent_ && !(Separation(now, *last_sent_) > step)) return;
+  // Fast play moves a source further than the step at every tick: the
+  // daemon gets the newest place at most once an interval.
+  const qint64 wait = static_cast<qint64>(interval * 1000) - since_sent_.elapsed();
+  if (last_sent_ && since_sent_.isValid() && wait > 0) {
+    if (!follow_later_->isActive()) follow_later_->start(static_cast<int>(wait));
+    return;
+  }
+  PointAntenna(target_row_, true);
 }
 
 void Form1::DrawAntenna() {
@@ -193,12 +266,25 @@ void Form1::DrawAntenna() {
   }
 }
 
+void Form1::RedrawAntenna() {
+  const auto position = antenna_.Position();
+  const QRect changed = position ? DrawAntennaMark(chart_, position->azimuth, position->elevation)
+                                 : EraseAntennaMark(chart_);
+  if (!changed.isEmpty()) Picture1->update(changed);
+}
+
 void Form1::ShowAntennaState() {
   const bool idle = antenna_.state() == RotatorLink::State::kDisconnected;
   QString text = idle ? QString() : antenna_.StateText();
   if (!antenna_note_.isEmpty()) text += (text.isEmpty() ? "" : "  ") + antenna_note_;
-  antenna_status_->setText(text);
-  antenna_status_->adjustSize();
+  // The status keeps to the room the menus leave; the whole of it is in its tip.
+  const QList<QAction*> menus = menu_bar_->actions();
+  const int used = menus.isEmpty() ? 0 : menu_bar_->actionGeometry(menus.last()).right();
+  const int room = std::max(menu_bar_->width() - used - 24, 0);
+  antenna_status_->setToolTip(text);
+  antenna_status_->setText(antenna_status_->fontMetrics().elidedText(text, Qt::ElideRight, room));
+  antenna_status_->setFixedWidth(
+      std::min(antenna_status_->fontMetrics().horizontalAdvance(antenna_status_->text()) + 4, room));
   menu_bar_->setCornerWidget(antenna_status_);  // lays the bar out again for the new width
   reconnect_->setEnabled(!rotator_host_.isEmpty());
 }

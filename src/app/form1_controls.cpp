@@ -70,8 +70,16 @@ class ViewKeys : public QObject {
       return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right && key->key() != Qt::Key_I) {
-      return false;
+    // The view keys, and the antenna's P and F.
+    switch (key->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_I:
+      case Qt::Key_P:
+      case Qt::Key_F:
+        break;
+      default:
+        return false;
     }
     QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
     QCoreApplication::sendEvent(chart_, &copy);

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 
 #include "base/number_text.h"
 #include "base/numbers.h"
@@ -131,20 +132,49 @@ void DrawAnnotations(ChartState& chart, bool bold_text) {
   DrawCompassRing(chart, painter, bold_text);
 }
 
-void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation) {
+QRect EraseAntennaMark(ChartState& chart) {
+  const QRect under = chart.MarkRect;
+  chart.MarkRect = QRect();
+  const QRect device = chart.DeviceRect(under) & chart.SwapScreen.rect();
+  if (under.isEmpty() || chart.UnderMark.size() != device.size()) return {};
+  for (int y = 0; y < chart.UnderMark.height(); ++y) {
+    std::memcpy(chart.SwapScreen.scanLine(device.top() + y) + device.left() * 4,
+                chart.UnderMark.constScanLine(y), static_cast<size_t>(device.width()) * 4);
+  }
+  BlockCopyRect(chart.Picture1, chart.SwapScreen, device);
+  return under;
+}
+
+QRect DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation) {
+  QRect changed = EraseAntennaMark(chart);
   double sx, sy;
   if (!ProjectSkyPoint(360 - compass_azimuth + chart.ViewAzimuth, elevation, chart.HalfWidth,
                        chart.HorizonY, sx, sy) ||
       !(std::fabs(sx) < kFarAway && std::fabs(sy) < kFarAway)) {
-    return;
+    return changed;
   }
   // Orange: no disc, no grid and no marker of the chart has that colour.
   const QColor orange(255, 128, 0);
   const QFont font = ChartFont(8, false);
+  // The label gives the bearing as the readout does, whichever turn the
+  // rotator took to it.
+  double bearing = std::fmod(compass_azimuth, 360.0);
+  if (bearing < 0) bearing += 360;
   const QString text =
-      QStringLiteral("az %1° el %2°").arg(compass_azimuth, 0, 'f', 1).arg(elevation, 0, 'f', 1);
+      QStringLiteral("az %1° el %2°").arg(bearing, 0, 'f', 1).arg(elevation, 0, 'f', 1);
   const QFontMetrics metrics(font);
-  QPainter painter(&chart.Picture1);
+  const QRect drawn = QRect(static_cast<int>(sx) - 13, static_cast<int>(sy) - 13,
+                            std::max(26, metrics.horizontalAdvance(text) + 24),
+                            27 + metrics.height()) &
+                      QRect(0, 0, chart.Width(), chart.Height());
+  if (drawn.isEmpty()) return changed;
+  // The mark goes into the clean copy, which never holds a readout, and the
+  // chart under it is kept to be put back.
+  const QRect device = chart.DeviceRect(drawn) & chart.SwapScreen.rect();
+  chart.UnderMark = chart.SwapScreen.copy(device);
+  chart.MarkRect = drawn;
+  QPainter painter(&chart.SwapScreen);
+  painter.setClipRect(drawn);
   painter.setPen(QPen(orange, 2));
   painter.setBrush(Qt::NoBrush);
   painter.drawEllipse(QPointF(sx, sy), 7, 7);
@@ -152,10 +182,9 @@ void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation
   painter.drawLine(QPointF(sx, sy - 11), QPointF(sx, sy + 11));
   painter.setFont(font);
   painter.drawText(QPointF(sx + 10, sy + 12 + metrics.ascent()), text);
-  const QRect drawn =
-      QRect(static_cast<int>(sx) - 13, static_cast<int>(sy) - 13,
-            std::max(26, metrics.horizontalAdvance(text) + 24), 27 + metrics.height());
-  BlockCopyRect(chart.SwapScreen, chart.Picture1, chart.DeviceRect(drawn));
+  painter.end();
+  BlockCopyRect(chart.Picture1, chart.SwapScreen, device);
+  return changed | drawn;
 }
 
 }  // namespace skyvane

@@ -22,8 +22,13 @@ bool ClipSegment(QLineF& line, const QRectF& box);
 void DrawAnnotations(ChartState& chart, bool bold_text);
 
 // The antenna's mark, an orange ring and cross with its bearing and
-// elevation beside it, at a compass azimuth (north towards east) and
-// elevation, drawn into Picture1 and the clean copy alike.
-void DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation);
+// elevation beside it, at a compass azimuth (north towards east, any turn)
+// and elevation, drawn into the clean copy and Picture1 alike. A mark drawn
+// since the chart was last drawn whole is taken away first, the chart under
+// it put back, so that a moving antenna redraws only its own region. Returns
+// the chart pixels that changed.
+QRect DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation);
+// Takes the mark away; the chart pixels that changed.
+QRect EraseAntennaMark(ChartState& chart);
 
 }  // namespace skyvane

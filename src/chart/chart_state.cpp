@@ -22,6 +22,7 @@ void ChartState::SetSize(int width, int height, double pixel_ratio) {
   width_ = width;
   height_ = height;
   ratio_ = pixel_ratio;
+  MarkRect = QRect();
   const QSize device(static_cast<int>(std::ceil(width * pixel_ratio)),
                      static_cast<int>(std::ceil(height * pixel_ratio)));
   for (QImage* image : {&Picture1, &SwapScreen, &SwapScreen2}) {

@@ -35,6 +35,10 @@ struct ChartState {
 
   // Part of Picture1 that a readout has drawn over since the last pass.
   QRect ReadoutDirty;
+  // Where the antenna's mark lies (chart pixels; empty when none is drawn
+  // since the chart was last drawn whole) and the clean chart under it.
+  QRect MarkRect;
+  QImage UnderMark;
 
   // The ground last painted into SwapScreen2: repainting the same one is skipped.
   QSize GroundSize;

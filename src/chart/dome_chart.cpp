@@ -113,6 +113,7 @@ void DrawChart(ChartState& chart, SourceTable& table, bool bold_text) {
   const int H = chart.Height();
   BlockCopy(picture, chart.SwapScreen2, picture.width(), picture.height());
   chart.ReadoutDirty = QRect();
+  chart.MarkRect = QRect();
   const bool visible = W > 0 && H > 0;
 
   const int last_row = static_cast<int>(RoundHalfEven(table.LastRow));

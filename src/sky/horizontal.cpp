@@ -80,4 +80,20 @@ Horizontal ToHorizontal(double row_ra, double row_dec, double latitude, double l
                             local_sidereal);
 }
 
+std::vector<double> BearingsAhead(double ra, double dec, double latitude, double local_sidereal,
+                                  double min_altitude, double step_minutes, double hours) {
+  std::vector<double> bearings;
+  if (!(step_minutes > 0) || !(hours >= 0)) return bearings;
+  const int steps = static_cast<int>(std::min(hours * 60 / step_minutes, 100000.0));
+  for (int i = 0; i <= steps; ++i) {
+    const double lst = local_sidereal + i * step_minutes / 60 * kSiderealRate;
+    const Horizontal h = ToHorizontal(ra, dec, latitude, std::fmod(lst, 360.0));
+    if (i > 0 && !(h.Altitude >= min_altitude)) break;
+    double bearing = std::fmod(360 - h.Azimuth, 360.0);
+    if (bearing < 0) bearing += 360;
+    bearings.push_back(bearing);
+  }
+  return bearings;
+}
+
 }  // namespace skyvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 namespace skyvane {
 
@@ -30,5 +31,15 @@ Horizontal ToHorizontalCached(double row_ra, double sin_dec, double cos_dec, dou
 Horizontal ToHorizontalRows(const std::array<double, 2>* ra_dec, const double* sin_dec,
                             const double* cos_dec, int count, double sin_lat, double cos_lat,
                             double local_sidereal, std::array<double, 2>* az_alt);
+
+// Sidereal degrees per hour of time.
+inline constexpr double kSiderealRate = 15.0410686;
+
+// A source's path across the sky from sidereal time `local_sidereal` on:
+// its compass bearings (north 0, east 90) every `step_minutes` of time,
+// the first for now, for as long as it stays at or above `min_altitude` and
+// `hours` at most. Angles in degrees.
+std::vector<double> BearingsAhead(double ra, double dec, double latitude, double local_sidereal,
+                                  double min_altitude, double step_minutes, double hours);
 
 }  // namespace skyvane
