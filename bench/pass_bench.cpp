@@ -15,9 +15,9 @@
 #include "bench_support.h"
 #include "catalogue/catalogue_reader.h"
 #include "chart/dome_chart.h"
-#include "sky/sky_pass.h"
 #include "sky/angles.h"
 #include "sky/horizontal.h"
+#include "sky/sky_pass.h"
 #ifdef SKYVANE_HAVE_ERFA
 #include <erfa.h>
 #endif

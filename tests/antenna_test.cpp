@@ -53,6 +53,7 @@ class ScriptedDaemon {
     QTimer::singleShot(delay_, client, [this, client, line] {
       busy_ = false;
       QByteArray reply = script_[line.split(' ').value(0)];
+      if (reply == "travel") reply = Travel(line);
       if (reply == "silent") return Next(client);
       const bool close = reply.endsWith("close");
       if (close) reply.chop(5);
@@ -61,10 +62,31 @@ class ScriptedDaemon {
       Next(client);
     });
   }
+  // A mount that turns at `speed` degrees a second on each axis towards the
+  // last "P", answering "p" with where it is.
+  QByteArray Travel(const QByteArray& line) {
+    const double step = speed * moved_.restart() / 1000.0;
+    for (double* axis : {&at[0], &at[1]}) {
+      const double to = axis == &at[0] ? to_[0] : to_[1];
+      *axis += std::clamp(to - *axis, -step, step);
+    }
+    if (line.startsWith("P ")) {
+      to_[0] = line.split(' ').value(1).toDouble();
+      to_[1] = line.split(' ').value(2).toDouble();
+      return "RPRT 0\n";
+    }
+    return QByteArray::number(at[0], 'f', 6) + '\n' + QByteArray::number(at[1], 'f', 6) + '\n';
+  }
   QTcpServer server_;
   std::map<QByteArray, QByteArray> script_;
   int delay_;
   bool busy_ = false;
+  double to_[2] = {0, 0};
+  QElapsedTimer moved_ = [] { QElapsedTimer t; t.start(); return t; }();
+
+ public:
+  double speed = 100;
+  double at[2] = {0, 0};
 };
 
 const QByteArray kState =
@@ -73,13 +95,14 @@ const QByteArray kState =
 
 TEST(RotatorLink, ProtocolAndItsFailures) {
   // state: after the first position read or the failure; message: part of what it says
-  struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; } cases[] = {
+  struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; int delay = 0; } cases[] = {
       {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.50\n45.30\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
       {"garbage", {{"\\dump_state", kState}, {"p", "hello\n"}}, State::kError, "unexpected reply \"hello\""},
       {"closed mid-reply", {{"\\dump_state", kState}, {"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
       {"an error", {{"\\dump_state", kState}, {"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
+      {"one slower than the reply time", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kLost, "no reply", 500},
       {"an empty line", {{"\\dump_state", kState}, {"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
       {"a code that is no number", {{"\\dump_state", kState}, {"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
       {"a line as long as any", {{"\\dump_state", kState}, {"p", QByteArray(4096, '1')}}, State::kLost, "no reply"},
@@ -88,7 +111,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedDaemon daemon(c.script);
+    ScriptedDaemon daemon(c.script, c.delay);
     const quint16 port = daemon.port();
     if (c.script.empty()) daemon.Close();
     RotatorLink link;
@@ -134,7 +157,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_EQ(daemon.received[2], "P -89.88 30.00");  // rounded, and 270 is -90 on this rotator
   EXPECT_EQ(daemon.received[3], "S");
   EXPECT_EQ(daemon.received[4], "P -180.00 90.00");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
   link.Disconnect();
   EXPECT_FALSE(link.Point(10, 10, &why));
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
@@ -329,6 +353,50 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   form = std::make_unique<Form1>(clock);  // the next run can reconnect at once
   ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
   EXPECT_TRUE(form->findChild<QAction*>("actionReconnect")->isEnabled());
+}
+
+// A mount with a pointing correction, no park of its own and a daemon that
+// moves it at 100 degrees a second: Go To and the user's own park position
+// go out corrected, in the turn the rotator can take, and the position read
+// back is the corrected one.
+TEST(Antenna, GoToParkAndAPointingCorrection) {
+  QSettings settings;
+  settings.setValue("antenna/azimuthOffset", 2.0);
+  settings.setValue("antenna/elevationOffset", -1.0);
+  FixedClock clock;
+  Form1 form(clock);
+  ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "travel"}, {"P", "travel"},
+                         {"K", "RPRT -4\n"}});
+  form.ConnectRotator("127.0.0.1", daemon.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  EXPECT_EQ(form.Antenna().Position()->azimuth, -2);  // the mount at 0 points 2 degrees west
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(100);
+    dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(20);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  form.findChild<QAction*>("actionGoTo")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P 102.00 19.00"); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    const auto at = form.Antenna().Position();
+    return at && std::fabs(at->azimuth - 100) < 1e-6 && std::fabs(at->elevation - 20) < 1e-6;
+  }, 5000));
+  EXPECT_EQ(form.Antenna().Target()->azimuth, 100);
+
+  form.findChild<QAction*>("actionPark")->trigger();  // the daemon has no park
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().contains("RPRT -4"); }, 5000));
+  settings.setValue("antenna/ownPark", true);
+  settings.setValue("antenna/parkAzimuth", 180.0);
+  settings.setValue("antenna/parkElevation", 5.0);
+  form.findChild<QAction*>("actionPark")->trigger();
+  // 182 lies past this rotator's 180: the same bearing a turn lower
+  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P -178.00 4.00"); }, 5000));
+  // the error goes with the next success
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().isEmpty(); }, 5000));
 }
 
 // The real daemon's dummy rotator, which starts at north on the horizon and

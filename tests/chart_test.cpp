@@ -207,7 +207,7 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
   EXPECT_EQ(label.top(), 434);
   // North, 45 degrees up: a ring and cross about the point, its place
   // written below to the right, all of it in the clean copy too.
-  DrawAntennaMark(chart, 0, 45);
+  DrawAntennaMark(chart, {0, 45});
   auto orange = [](QRgb c) { return qRed(c) > 100 && qBlue(c) == 0 && qGreen(c) < qRed(c); };
   const QRect mark = InkIn(chart.Picture1, QRect(370, 220, 40, 34), orange).bounds;
   const QRect text = InkIn(chart.Picture1, QRect(390, 251, 100, 30), orange).bounds;
@@ -220,18 +220,32 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
   const QImage marked = chart.SwapScreen;
   Lay(-5);
   const QImage unmarked = chart.SwapScreen;
-  DrawAntennaMark(chart, 0, 45);
+  DrawAntennaMark(chart, {0, 45});
   chart.Picture1.setPixel(5, 5, qRgb(1, 2, 3));
-  const QRect changed = DrawAntennaMark(chart, -53.1, 30);
+  const QRect changed = DrawAntennaMark(chart, {-53.1, 30});
   EXPECT_TRUE(changed.contains(QRect(377, 229, 24, 24)));
   EXPECT_EQ(chart.Picture1.pixel(5, 5), qRgb(1, 2, 3));
   EXPECT_EQ(chart.SwapScreen.copy(377, 229, 24, 24), unmarked.copy(377, 229, 24, 24));
   const QImage other_turn = chart.SwapScreen;
   EraseAntennaMark(chart);
   EXPECT_EQ(chart.SwapScreen, unmarked);
-  DrawAntennaMark(chart, 306.9, 30);
+  DrawAntennaMark(chart, {306.9, 30});
   EXPECT_EQ(chart.SwapScreen, other_turn);
   EXPECT_NE(chart.SwapScreen, marked);
+  // Sent 30 degrees east while still at north: a square where it was sent,
+  // a dashed line from the mark to it; once there, "on target" beside it.
+  const QPoint aim = At(330, 45);
+  DrawAntennaMark(chart, {0, 45, true, 30, 45, false});
+  const QRect square =
+      InkIn(chart.SwapScreen, QRect(aim - QPoint(6, 6), QSize(13, 13)), orange).bounds;
+  EXPECT_TRUE(square.contains(QRect(aim - QPoint(3, 3), QSize(7, 7))));
+  const QRect between(QPoint(400, 225), aim - QPoint(6, -2));
+  EXPECT_GT(InkIn(chart.SwapScreen, between, orange).count, 10);
+  const int going = InkIn(chart.SwapScreen, QRect(397, 254, 200, 16), orange).bounds.width();
+  DrawAntennaMark(chart, {30, 45, true, 30, 45, true});
+  const int there =
+      InkIn(chart.SwapScreen, QRect(aim + QPoint(8, 13), QSize(200, 16)), orange).bounds.width();
+  EXPECT_GT(there, going + 30);
 }
 
 TEST(Readout, PickingNamesAndDrawing) {

@@ -28,6 +28,7 @@
 #include "app/proportional_layout.h"
 #include "catalogue/source_table.h"
 #include "catalogue/table_reader.h"
+#include "chart/annotations.h"
 #include "chart/chart_state.h"
 #include "interact/rotator.h"
 #include "sky/sky_pass.h"
@@ -123,6 +124,8 @@ class Form1 : public QWidget {
   // row of the source table once or following it pass after pass.
   void ConnectRotator(const QString& host, quint16 port);
   void PointAntenna(int row, bool follow);
+  // Points the antenna at a compass azimuth and elevation typed by the user.
+  void PointAntennaAt(double azimuth, double elevation);
   const RotatorLink& Antenna() const { return antenna_; }
   // What the antenna menu last had to say (a target it would not send...).
   QString AntennaNote() const { return antenna_note_; }
@@ -209,6 +212,14 @@ class Form1 : public QWidget {
   // The target's compass bearings from the fields' moment on, while it
   // stays above the minimum elevation (12 hours at most).
   std::vector<double> TargetPath(int row) const;
+  AntennaMark MarkOfAntenna() const;  // while a position is known
+  // A dialog for an azimuth and an elevation (within +-|lowest| both, for an
+  // offset), with a check box `choice` when `chosen` is given.
+  std::optional<std::pair<double, double>> AskAzimuthElevation(const QString& title,
+                                                               const QString& choice,
+                                                               double azimuth, double elevation,
+                                                               bool* chosen = nullptr,
+                                                               double lowest = 0);
   void DrawAntenna();
   // The antenna's mark moved or went: only its region is drawn again.
   void RedrawAntenna();

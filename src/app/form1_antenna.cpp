@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Antenna menu: a rotator daemon's antenna on the chart, pointed at a
 // source once or following it as the sky turns.
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QMenu>
@@ -25,6 +27,13 @@ const char* const kMinElevationKey = "antenna/minimumElevation";
 const char* const kFollowStepKey = "antenna/followStep";
 const char* const kSendIntervalKey = "antenna/sendInterval";
 const char* const kConnectAtStartKey = "antenna/connectAtStart";
+const char* const kGoToAzimuthKey = "antenna/goToAzimuth";
+const char* const kGoToElevationKey = "antenna/goToElevation";
+const char* const kOwnParkKey = "antenna/ownPark";
+const char* const kParkAzimuthKey = "antenna/parkAzimuth";
+const char* const kParkElevationKey = "antenna/parkElevation";
+const char* const kAzimuthOffsetKey = "antenna/azimuthOffset";
+const char* const kElevationOffsetKey = "antenna/elevationOffset";
 // How far ahead, and how finely, a followed source's path is planned.
 constexpr double kPathHours = 12;
 constexpr double kPathStepMinutes = 2;
@@ -39,6 +48,53 @@ double Separation(const RotatorLink::Pointing& a, const RotatorLink::Pointing& b
 }
 
 }  // namespace
+
+std::optional<std::pair<double, double>> Form1::AskAzimuthElevation(const QString& title,
+                                                                    const QString& choice,
+                                                                    double azimuth,
+                                                                    double elevation, bool* chosen,
+                                                                    double lowest) {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("AzimuthElevationDialog"));
+  dialog.setWindowTitle(title);
+  auto* form = new QFormLayout(&dialog);
+  auto* box = chosen ? new QCheckBox(choice) : nullptr;
+  if (box) {
+    box->setChecked(*chosen);
+    form->addRow(box);
+  }
+  auto number = [&](double value, double low, double high) {
+    auto* spin = new QDoubleSpinBox;
+    spin->setRange(low, high);
+    spin->setDecimals(2);
+    spin->setValue(value);
+    return spin;
+  };
+  // An offset is a small correction either way; a place is a bearing.
+  auto* az = lowest < 0 ? number(azimuth, lowest, -lowest) : number(azimuth, 0, 360);
+  auto* el = number(elevation, lowest < 0 ? lowest : -10, lowest < 0 ? -lowest : 90);
+  az->setObjectName(QStringLiteral("azimuth"));
+  el->setObjectName(QStringLiteral("elevation"));
+  form->addRow(tr("Azimuth (degrees, north 0, east 90):"), az);
+  form->addRow(tr("Elevation (degrees):"), el);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  form->addRow(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (box) *chosen = box->isChecked();
+  return std::make_pair(az->value(), el->value());
+}
+
+void Form1::PointAntennaAt(double azimuth, double elevation) {
+  {
+    const QSignalBlocker quiet(follow_);
+    follow_->setChecked(false);
+  }
+  QString why;
+  antenna_note_ = antenna_.Point(azimuth, elevation, &why) ? QString() : why;
+  ShowAntennaState();
+}
 
 void Form1::CreateAntennaMenu() {
   QMenu* menu = menu_bar_->addMenu(tr("&Antenna"));
@@ -90,7 +146,25 @@ void Form1::CreateAntennaMenu() {
   });
   add(tr("P&ark"), "actionPark", [this] {
     follow_->setChecked(false);
-    antenna_.Park();
+    QSettings settings;
+    std::optional<std::pair<double, double>> own;
+    if (settings.value(kOwnParkKey, false).toBool()) {
+      own = std::make_pair(settings.value(kParkAzimuthKey, 0.0).toDouble(),
+                           settings.value(kParkElevationKey, 0.0).toDouble());
+    }
+    QString why;
+    antenna_note_ = antenna_.Park(&why, own) ? QString() : why;
+    ShowAntennaState();
+  });
+  add(tr("&Go To Az/El..."), "actionGoTo", [this] {
+    QSettings settings;
+    const auto place = AskAzimuthElevation(tr("Go To Az/El"), {},
+                                           settings.value(kGoToAzimuthKey, 180.0).toDouble(),
+                                           settings.value(kGoToElevationKey, 45.0).toDouble());
+    if (!place) return;
+    settings.setValue(kGoToAzimuthKey, place->first);
+    settings.setValue(kGoToElevationKey, place->second);
+    PointAntennaAt(place->first, place->second);
   });
   menu->addSeparator();
   add(tr("&Minimum Elevation..."), "actionMinimumElevation", [this] {
@@ -109,12 +183,36 @@ void Form1::CreateAntennaMenu() {
         settings.value(kFollowStepKey, 0.1).toDouble(), 0.01, 10, 2, &ok);
     if (ok) settings.setValue(kFollowStepKey, value);
   });
+  add(tr("Park &Position..."), "actionParkPosition", [this] {
+    QSettings settings;
+    bool own = settings.value(kOwnParkKey, false).toBool();
+    const auto place = AskAzimuthElevation(
+        tr("Park Position"), tr("Park here rather than at the daemon's own park position"),
+        settings.value(kParkAzimuthKey, 0.0).toDouble(),
+        settings.value(kParkElevationKey, 0.0).toDouble(), &own);
+    if (!place) return;
+    settings.setValue(kOwnParkKey, own);
+    settings.setValue(kParkAzimuthKey, place->first);
+    settings.setValue(kParkElevationKey, place->second);
+  });
+  add(tr("Pointing &Offset..."), "actionPointingOffset", [this] {
+    QSettings settings;
+    const auto offset = AskAzimuthElevation(
+        tr("Pointing Offset"), {}, settings.value(kAzimuthOffsetKey, 0.0).toDouble(),
+        settings.value(kElevationOffsetKey, 0.0).toDouble(), nullptr, -30);
+    if (!offset) return;
+    settings.setValue(kAzimuthOffsetKey, offset->first);
+    settings.setValue(kElevationOffsetKey, offset->second);
+    antenna_.SetOffsets(offset->first, offset->second);
+    RedrawAntenna();
+  });
   add(tr("Send &Interval..."), "actionSendInterval", [this] {
     QSettings settings;
     bool ok = false;
-    const double value = QInputDialog::getDouble(
-        this, tr("Send Interval"), tr("While following, send at most one pointing every (seconds):"),
-        settings.value(kSendIntervalKey, 1.0).toDouble(), 0.1, 60, 1, &ok);
+    const double value =
+        QInputDialog::getDouble(this, tr("Send Interval"),
+                                tr("While following, send at most one pointing every (seconds):"),
+                                settings.value(kSendIntervalKey, 1.0).toDouble(), 0.1, 60, 1, &ok);
     if (ok) settings.setValue(kSendIntervalKey, value);
   });
 
@@ -127,6 +225,8 @@ void Form1::CreateAntennaMenu() {
   {
     // A daemon used before can be reached again after a restart.
     QSettings settings;
+    antenna_.SetOffsets(settings.value(kAzimuthOffsetKey, 0.0).toDouble(),
+                        settings.value(kElevationOffsetKey, 0.0).toDouble());
     rotator_host_ = settings.value(kHostKey).toString();
     rotator_port_ = static_cast<quint16>(settings.value(kPortKey, 4533).toUInt());
   }
@@ -260,16 +360,28 @@ void Form1::FollowTarget() {
   PointAntenna(target_row_, true);
 }
 
-void Form1::DrawAntenna() {
-  if (const auto position = antenna_.Position()) {
-    DrawAntennaMark(chart_, position->azimuth, position->elevation);
+AntennaMark Form1::MarkOfAntenna() const {
+  AntennaMark mark;
+  const auto position = antenna_.Position();
+  mark.azimuth = position->azimuth;
+  mark.elevation = position->elevation;
+  if (const auto target = antenna_.Target()) {
+    mark.has_target = true;
+    mark.target_azimuth = target->azimuth;
+    mark.target_elevation = target->elevation;
+    mark.on_target =
+        Separation(*position, *target) <= QSettings().value(kFollowStepKey, 0.1).toDouble();
   }
+  return mark;
+}
+
+void Form1::DrawAntenna() {
+  if (antenna_.Position()) DrawAntennaMark(chart_, MarkOfAntenna());
 }
 
 void Form1::RedrawAntenna() {
-  const auto position = antenna_.Position();
-  const QRect changed = position ? DrawAntennaMark(chart_, position->azimuth, position->elevation)
-                                 : EraseAntennaMark(chart_);
+  const QRect changed =
+      antenna_.Position() ? DrawAntennaMark(chart_, MarkOfAntenna()) : EraseAntennaMark(chart_);
   if (!changed.isEmpty()) Picture1->update(changed);
 }
 
@@ -283,8 +395,8 @@ void Form1::ShowAntennaState() {
   const int room = std::max(menu_bar_->width() - used - 24, 0);
   antenna_status_->setToolTip(text);
   antenna_status_->setText(antenna_status_->fontMetrics().elidedText(text, Qt::ElideRight, room));
-  antenna_status_->setFixedWidth(
-      std::min(antenna_status_->fontMetrics().horizontalAdvance(antenna_status_->text()) + 4, room));
+  antenna_status_->setFixedWidth(std::min(
+      antenna_status_->fontMetrics().horizontalAdvance(antenna_status_->text()) + 4, room));
   menu_bar_->setCornerWidget(antenna_status_);  // lays the bar out again for the new width
   reconnect_->setEnabled(!rotator_host_.isEmpty());
 }

@@ -309,7 +309,8 @@ void Form1::WireHandlers() {
   for (int i = 0; i < 3; ++i) {
     connect(Option1[i], &QAbstractButton::clicked, this, [this, i] {
       clock_form_ = i == kClock24 ? kClock24 : kClockAm;
-      Save(QStringLiteral("clock/form"), i == kClock24 ? QStringLiteral("24") : QStringLiteral("12"));
+      Save(QStringLiteral("clock/form"),
+           i == kClock24 ? QStringLiteral("24") : QStringLiteral("12"));
     });
   }
   connect(Combo2, &QComboBox::currentIndexChanged, this,

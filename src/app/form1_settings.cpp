@@ -114,8 +114,7 @@ void Form1::RestoreWindow(const QString& place) {
 void Form1::UseComputerZone(SettingsFields& fields) {
   const Moment m = ReadValidMoment(fields);
   const QDate date(static_cast<int>(m.Year), m.Month, static_cast<int>(m.Day));
-  const std::optional<int> seconds =
-      ComputerZoneSeconds(date, QTime(m.Hour, m.Minute, m.Second));
+  const std::optional<int> seconds = ComputerZoneSeconds(date, QTime(m.Hour, m.Minute, m.Second));
   if (!seconds) return;
   fields.ZoneSeconds = seconds;
   const int index = *seconds % 60 == 0 ? ZoneIndexOf(*seconds / 60) : -1;

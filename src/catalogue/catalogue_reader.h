@@ -56,8 +56,7 @@ enum class CatalogueStatus {
 // mark is read as its Latin-1 characters. On any status but kLoaded the
 // table is untouched.
 CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table,
-                                  LoadReport* report = nullptr,
-                                  Equinox assumed = Equinox::kJ2000);
+                                  LoadReport* report = nullptr, Equinox assumed = Equinox::kJ2000);
 
 // What start-up found: the file used (or tried), the status, and every
 // place looked in.

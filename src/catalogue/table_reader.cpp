@@ -59,16 +59,16 @@ std::string Normal(std::string_view name) {
 }
 
 bool IsRa(const std::string& n) {
-  static const std::set<std::string> names = {"ra",      "raj2000", "rab1950", "radeg",
-                                              "rah",     "rahms",   "rahours", "ra2000",
-                                              "ra1950",  "raj2000deg"};
+  static const std::set<std::string> names = {"ra",     "raj2000",   "rab1950", "radeg",
+                                              "rah",    "rahms",     "rahours", "ra2000",
+                                              "ra1950", "raj2000deg"};
   return names.count(n) > 0;
 }
 
 bool IsDec(const std::string& n) {
-  static const std::set<std::string> names = {"dec",     "de",      "dej2000", "decj2000",
-                                              "deb1950", "decb1950", "decdeg", "dedeg",
-                                              "dec2000", "dec1950", "dedms",   "decdms"};
+  static const std::set<std::string> names = {"dec",     "de",       "dej2000", "decj2000",
+                                              "deb1950", "decb1950", "decdeg",  "dedeg",
+                                              "dec2000", "dec1950",  "dedms",   "decdms"};
   return names.count(n) > 0;
 }
 
@@ -290,7 +290,9 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
                     [delimiter](char c) { return c == '-' || c == ' ' || c == delimiter; })) {
       continue;  // the row of dashes under the header
     }
-    auto field = [&](int i) { return i >= 0 && i < int(fields.size()) ? fields[i] : std::string(); };
+    auto field = [&](int i) {
+      return i >= 0 && i < int(fields.size()) ? fields[i] : std::string();
+    };
     const std::string ra_text = field(columns.ra), dec_text = field(columns.dec);
     const bool sexagesimal_ra = ra_text.find_first_of(" :hm") != std::string::npos;
     const double ra = ParseSexagesimal(ra_text, columns.ra_hours || sexagesimal_ra);

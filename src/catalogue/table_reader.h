@@ -21,10 +21,10 @@ struct LoadReport {
   std::string format;  // "catalogue format", "comma-separated table"...
   int lines = 0;       // data lines read
   int kept = 0;
-  int over_1000 = 0;   // flux above 1000
-  int repeated = 0;    // the number of the line before
-  int unreadable = 0;  // position not readable (or a line too long)
-  int left_out = 0;    // the table was full
+  int over_1000 = 0;                                  // flux above 1000
+  int repeated = 0;                                   // the number of the line before
+  int unreadable = 0;                                 // position not readable (or a line too long)
+  int left_out = 0;                                   // the table was full
   std::vector<std::pair<int, std::string>> examples;  // first skipped lines, numbered
   std::string equinox;                                // "J2000", "B1950"
 

@@ -145,28 +145,50 @@ QRect EraseAntennaMark(ChartState& chart) {
   return under;
 }
 
-QRect DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation) {
-  QRect changed = EraseAntennaMark(chart);
+namespace {
+
+// Where a compass azimuth and elevation falls on the chart, if anywhere near.
+bool PlaceOnChart(const ChartState& chart, double compass_azimuth, double elevation, QPointF& at) {
   double sx, sy;
   if (!ProjectSkyPoint(360 - compass_azimuth + chart.ViewAzimuth, elevation, chart.HalfWidth,
                        chart.HorizonY, sx, sy) ||
       !(std::fabs(sx) < kFarAway && std::fabs(sy) < kFarAway)) {
-    return changed;
+    return false;
   }
+  at = QPointF(sx, sy);
+  return true;
+}
+
+}  // namespace
+
+QRect DrawAntennaMark(ChartState& chart, const AntennaMark& mark) {
+  QRect changed = EraseAntennaMark(chart);
+  QPointF at, target;
+  const bool shown = PlaceOnChart(chart, mark.azimuth, mark.elevation, at);
+  const bool aimed = mark.has_target && !mark.on_target &&
+                     PlaceOnChart(chart, mark.target_azimuth, mark.target_elevation, target);
+  if (!shown && !aimed) return changed;
   // Orange: no disc, no grid and no marker of the chart has that colour.
   const QColor orange(255, 128, 0);
   const QFont font = ChartFont(8, false);
   // The label gives the bearing as the readout does, whichever turn the
   // rotator took to it.
-  double bearing = std::fmod(compass_azimuth, 360.0);
+  double bearing = std::fmod(mark.azimuth, 360.0);
   if (bearing < 0) bearing += 360;
-  const QString text =
-      QStringLiteral("az %1° el %2°").arg(bearing, 0, 'f', 1).arg(elevation, 0, 'f', 1);
+  QString text =
+      QStringLiteral("az %1° el %2°").arg(bearing, 0, 'f', 1).arg(mark.elevation, 0, 'f', 1);
+  if (mark.on_target) text += QStringLiteral(" on target");
   const QFontMetrics metrics(font);
-  const QRect drawn = QRect(static_cast<int>(sx) - 13, static_cast<int>(sy) - 13,
-                            std::max(26, metrics.horizontalAdvance(text) + 24),
-                            27 + metrics.height()) &
-                      QRect(0, 0, chart.Width(), chart.Height());
+  QRect drawn;
+  if (shown) {
+    drawn = QRect(static_cast<int>(at.x()) - 13, static_cast<int>(at.y()) - 13,
+                  std::max(26, metrics.horizontalAdvance(text) + 24), 27 + metrics.height());
+  }
+  if (aimed) {
+    drawn |= QRect(target.toPoint() - QPoint(6, 6), QSize(13, 13));
+    if (shown) drawn |= QRectF(at, target).normalized().toAlignedRect().adjusted(-2, -2, 2, 2);
+  }
+  drawn &= QRect(0, 0, chart.Width(), chart.Height());
   if (drawn.isEmpty()) return changed;
   // The mark goes into the clean copy, which never holds a readout, and the
   // chart under it is kept to be put back.
@@ -175,13 +197,23 @@ QRect DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevatio
   chart.MarkRect = drawn;
   QPainter painter(&chart.SwapScreen);
   painter.setClipRect(drawn);
-  painter.setPen(QPen(orange, 2));
   painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(QPointF(sx, sy), 7, 7);
-  painter.drawLine(QPointF(sx - 11, sy), QPointF(sx + 11, sy));
-  painter.drawLine(QPointF(sx, sy - 11), QPointF(sx, sy + 11));
-  painter.setFont(font);
-  painter.drawText(QPointF(sx + 10, sy + 12 + metrics.ascent()), text);
+  if (aimed) {
+    painter.setPen(QPen(orange, 1));
+    painter.drawRect(QRectF(target - QPointF(4, 4), QSizeF(8, 8)));
+    if (shown) {
+      painter.setPen(QPen(orange, 1, Qt::DashLine));
+      painter.drawLine(at, target);
+    }
+  }
+  if (shown) {
+    painter.setPen(QPen(orange, 2));
+    painter.drawEllipse(at, 7, 7);
+    painter.drawLine(at - QPointF(11, 0), at + QPointF(11, 0));
+    painter.drawLine(at - QPointF(0, 11), at + QPointF(0, 11));
+    painter.setFont(font);
+    painter.drawText(at + QPointF(10, 12 + metrics.ascent()), text);
+  }
   painter.end();
   BlockCopyRect(chart.Picture1, chart.SwapScreen, device);
   return changed | drawn;

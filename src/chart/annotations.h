@@ -21,13 +21,22 @@ bool ClipSegment(QLineF& line, const QRectF& box);
 
 void DrawAnnotations(ChartState& chart, bool bold_text);
 
+// The antenna on the chart: where it points, and where it was sent.
+struct AntennaMark {
+  double azimuth = 0, elevation = 0;  // compass degrees (north towards east, any turn)
+  bool has_target = false;            // a pointing was sent
+  double target_azimuth = 0, target_elevation = 0;
+  bool on_target = false;  // the two agree within the follow step
+};
+
 // The antenna's mark, an orange ring and cross with its bearing and
-// elevation beside it, at a compass azimuth (north towards east, any turn)
-// and elevation, drawn into the clean copy and Picture1 alike. A mark drawn
-// since the chart was last drawn whole is taken away first, the chart under
-// it put back, so that a moving antenna redraws only its own region. Returns
+// elevation beside it ("on target" when there); the commanded place as a
+// small orange square, with a dashed line to the mark while the antenna
+// slews. Drawn into the clean copy and Picture1 alike. A mark drawn since
+// the chart was last drawn whole is taken away first, the chart under it
+// put back, so that a moving antenna redraws only its own region. Returns
 // the chart pixels that changed.
-QRect DrawAntennaMark(ChartState& chart, double compass_azimuth, double elevation);
+QRect DrawAntennaMark(ChartState& chart, const AntennaMark& mark);
 // Takes the mark away; the chart pixels that changed.
 QRect EraseAntennaMark(ChartState& chart);
 

@@ -61,8 +61,11 @@ RotatorLink::RotatorLink() {
   });
   reply_timer_.callOnTimeout([this] {
     // An old daemon may end its state dump without a closing line: keep what
-    // it said and go on.
-    if (!in_flight_.empty() && in_flight_.front().kind == Kind::kState) return Finish();
+    // it said and go on. One that has said nothing yet is too slow to tell
+    // its late lines from the next reply's.
+    if (!in_flight_.empty() && in_flight_.front().kind == Kind::kState && lines_ > 0) {
+      return Finish();
+    }
     Fail(State::kLost, QStringLiteral("no reply from the rotator daemon"));
   });
   connect_timer_.callOnTimeout(
@@ -110,16 +113,33 @@ void RotatorLink::Disconnect() {
   Fail(State::kDisconnected, QString());
 }
 
-bool RotatorLink::Point(double azimuth, double elevation, QString* why,
-                        const std::vector<double>& path, int* unwind_at) {
+std::optional<RotatorLink::Pointing> RotatorLink::Position() const {
+  if (!position_) return std::nullopt;
+  return Pointing{position_->azimuth - azimuth_offset_, position_->elevation - elevation_offset_};
+}
+
+void RotatorLink::SetOffsets(double azimuth, double elevation) {
+  azimuth_offset_ = std::isfinite(azimuth) ? azimuth : 0;
+  elevation_offset_ = std::isfinite(elevation) ? elevation : 0;
+}
+
+QByteArray RotatorLink::PointCommand(double azimuth, double elevation) {
+  return "P " + QByteArray::number(azimuth, 'f', 2) + ' ' + QByteArray::number(elevation, 'f', 2) +
+         '\n';
+}
+
+std::optional<double> RotatorLink::Reach(double azimuth, double elevation, QString* why,
+                                         const std::vector<double>& path, int* unwind_at) const {
   auto refuse = [why](const QString& text) {
     if (why) *why = text;
-    return false;
+    return std::nullopt;
   };
   if (state_ != State::kConnected) return refuse(QStringLiteral("the rotator is not connected"));
-  if (!(elevation >= limits_.min_elevation && elevation <= limits_.max_elevation)) {
+  // What the rotator is sent, the pointing correction added.
+  const double sent_elevation = elevation + elevation_offset_;
+  if (!(sent_elevation >= limits_.min_elevation && sent_elevation <= limits_.max_elevation)) {
     return refuse(QStringLiteral("elevation %1° is outside the rotator's %2° to %3°")
-                      .arg(QString::number(elevation, 'f', 1))
+                      .arg(QString::number(sent_elevation, 'f', 1))
                       .arg(limits_.min_elevation)
                       .arg(limits_.max_elevation));
   }
@@ -127,33 +147,49 @@ bool RotatorLink::Point(double azimuth, double elevation, QString* why,
   if (position_) from = position_->azimuth;
   std::optional<double> turn;
   if (path.empty()) {
-    turn = ChooseTurn(azimuth, limits_.min_azimuth, limits_.max_azimuth, from);
+    turn = ChooseTurn(azimuth + azimuth_offset_, limits_.min_azimuth, limits_.max_azimuth, from);
   } else {
-    const TurnPlan plan = PlanTurn(path, limits_.min_azimuth, limits_.max_azimuth, from);
+    std::vector<double> sent_path(path);
+    for (double& bearing : sent_path) bearing += azimuth_offset_;
+    const TurnPlan plan = PlanTurn(sent_path, limits_.min_azimuth, limits_.max_azimuth, from);
     turn = plan.azimuth;
     if (unwind_at) *unwind_at = plan.unwind_at;
   }
-  if (turn) {
-    // The newest target replaces one still waiting: a slow daemon is never
-    // handed a backlog of places the source has already left.
-    std::erase_if(queue_, [](const Command& c) { return c.text.startsWith("P "); });
-    Send("P " + QByteArray::number(*turn, 'f', 2) + ' ' + QByteArray::number(elevation, 'f', 2) +
-             '\n',
-         Kind::kSimple);
-    return true;
+  if (!turn) {
+    return refuse(QStringLiteral("azimuth %1° is outside the rotator's %2° to %3°")
+                      .arg(azimuth + azimuth_offset_, 0, 'f', 1)
+                      .arg(limits_.min_azimuth)
+                      .arg(limits_.max_azimuth));
   }
-  return refuse(QStringLiteral("azimuth %1° is outside the rotator's %2° to %3°")
-                    .arg(azimuth, 0, 'f', 1)
-                    .arg(limits_.min_azimuth)
-                    .arg(limits_.max_azimuth));
+  return turn;
+}
+
+bool RotatorLink::Point(double azimuth, double elevation, QString* why,
+                        const std::vector<double>& path, int* unwind_at) {
+  const std::optional<double> turn = Reach(azimuth, elevation, why, path, unwind_at);
+  if (!turn) return false;
+  // The newest target replaces one still waiting: a slow daemon is never
+  // handed a backlog of places the source has already left.
+  std::erase_if(queue_, [](const Command& c) { return c.text.startsWith("P "); });
+  Send(PointCommand(*turn, elevation + elevation_offset_), Kind::kSimple);
+  target_ = Pointing{std::fmod(std::fmod(azimuth, 360.0) + 360, 360.0), elevation};
+  return true;
 }
 
 void RotatorLink::Stop() {
   SendNow("S\n");
 }
 
-void RotatorLink::Park() {
-  SendNow("K\n");
+bool RotatorLink::Park(QString* why, std::optional<std::pair<double, double>> own) {
+  if (!own) {
+    SendNow("K\n");
+    return state_ == State::kConnected;
+  }
+  const std::optional<double> turn = Reach(own->first, own->second, why, {}, nullptr);
+  if (!turn) return false;
+  SendNow(PointCommand(*turn, own->second + elevation_offset_));
+  target_ = Pointing{std::fmod(std::fmod(own->first, 360.0) + 360, 360.0), own->second};
+  return true;
 }
 
 QString RotatorLink::StateText() const {
@@ -197,6 +233,7 @@ void RotatorLink::Write(Command command) {
   in_flight_.push_back(std::move(command));
   if (in_flight_.size() == 1) {
     numbers_.clear();
+    lines_ = 0;
     reply_timer_.start();
   }
 }
@@ -214,6 +251,7 @@ void RotatorLink::OnReadyRead() {
     QByteArray line = buffer_.left(end);
     buffer_.remove(0, end + 1);
     if (line.endsWith('\r')) line.chop(1);
+    ++lines_;
     if (in_flight_.empty() || !OnLine(line)) {
       return Fail(
           State::kError,
@@ -276,6 +314,7 @@ bool RotatorLink::OnLine(const QByteArray& line) {
 void RotatorLink::Finish() {
   in_flight_.pop_front();
   numbers_.clear();
+  lines_ = 0;
   reply_timer_.stop();
   if (!in_flight_.empty()) reply_timer_.start();
   Notify();
@@ -291,6 +330,7 @@ void RotatorLink::Fail(State state, const QString& message) {
   reply_timer_.stop();
   connect_timer_.stop();
   position_.reset();
+  target_.reset();
   state_ = state;
   message_ = message;
   socket_.abort();

@@ -52,13 +52,21 @@ class RotatorLink {
   // lies outside the rotator's limits; `why` then says so.
   bool Point(double azimuth, double elevation, QString* why, const std::vector<double>& path = {},
              int* unwind_at = nullptr);
-  // Send at once: whatever waits is dropped.
+  // Send at once: whatever waits is dropped. Park goes to `own` (a compass
+  // azimuth and elevation, sent as a pointing) for a mount whose daemon has
+  // no park of its own; false, with `why`, when that lies out of reach.
   void Stop();
-  void Park();
+  bool Park(QString* why = nullptr, std::optional<std::pair<double, double>> own = std::nullopt);
+  // A pointing correction: added to every pointing sent, taken off every
+  // position read. Degrees.
+  void SetOffsets(double azimuth, double elevation);
 
   State state() const { return state_; }
-  // The position last read with "p", while connected.
-  std::optional<Pointing> Position() const { return position_; }
+  // The position last read with "p", while connected, the offsets taken
+  // off; the azimuth in the rotator's own turn.
+  std::optional<Pointing> Position() const;
+  // The last pointing sent on this connection (compass azimuth, 0..360).
+  std::optional<Pointing> Target() const { return target_; }
   Limits limits() const { return limits_; }
   // The last thing worth telling the user: an error with its meaning, or why
   // the connection was lost.
@@ -92,8 +100,15 @@ class RotatorLink {
   std::deque<Command> in_flight_;  // written, replies awaited in this order
   QByteArray buffer_;
   std::vector<double> numbers_;  // value lines of the reply being read
+  int lines_ = 0;                // lines of the reply being read
   State state_ = State::kDisconnected;
-  std::optional<Pointing> position_;
+  std::optional<Pointing> position_;  // as read
+  std::optional<Pointing> target_;
+  double azimuth_offset_ = 0, elevation_offset_ = 0;
+  // The rotator's own azimuth for a compass bearing, or why not.
+  std::optional<double> Reach(double azimuth, double elevation, QString* why,
+                              const std::vector<double>& path, int* unwind_at) const;
+  static QByteArray PointCommand(double azimuth, double elevation);
   Limits limits_;
   QString message_;
 };

@@ -7,8 +7,7 @@ namespace skyvane {
 namespace {
 
 // The turns of `bearing` within the range, as multiples of 360 added to it.
-bool TurnsInRange(double bearing, double min_azimuth, double max_azimuth, long& first,
-                  long& last) {
+bool TurnsInRange(double bearing, double min_azimuth, double max_azimuth, long& first, long& last) {
   if (!std::isfinite(bearing) || !(max_azimuth - min_azimuth < 3600)) return false;
   first = static_cast<long>(std::ceil((min_azimuth - bearing) / 360));
   last = static_cast<long>(std::floor((max_azimuth - bearing) / 360));

@@ -17,8 +17,8 @@ void ComputeSky(SettingsFields& fields, SkyState& sky, SourceTable& table,
                 PositionsOfDate* of_date) {
   sky.Latitude = ParseLeadingNumber(fields.Latitude);
   sky.Longitude = ParseLeadingNumber(fields.Longitude);
-  sky.ZoneHours = fields.ZoneSeconds ? *fields.ZoneSeconds / 3600.0
-                                     : ZoneMinutes(fields.ZoneIndex) / 60.0;
+  sky.ZoneHours =
+      fields.ZoneSeconds ? *fields.ZoneSeconds / 3600.0 : ZoneMinutes(fields.ZoneIndex) / 60.0;
   const Moment m = ReadValidMoment(fields);
   WriteMoment(m, fields);
   sky.At = m;

@@ -12,8 +12,8 @@ namespace skyvane {
 // What the last pass computed.
 struct SkyState {
   double Latitude = 0, Longitude = 0;  // degrees, north and east positive
-  double ZoneHours = -5;  // hours east of universal time
-  Moment At;  // the validated moment, local time
+  double ZoneHours = -5;               // hours east of universal time
+  Moment At;                           // the validated moment, local time
   double UtHours = 0, UtFromNoon = 0;
   double DayNumber = 0;      // days since J2000.0, fraction included
   double LocalSidereal = 0;  // degrees, 0..360

@@ -8,9 +8,9 @@ namespace {
 
 constexpr int kWholeHours = 26;  // -12 .. +13
 // Minutes east of universal time, in the order the list shows them.
-constexpr std::array<int, 12> kOtherZones = {
-    -9 * 60 - 30, -3 * 60 - 30, 3 * 60 + 30, 4 * 60 + 30,   5 * 60 + 30,   5 * 60 + 45,
-    6 * 60 + 30,  8 * 60 + 45,  9 * 60 + 30, 10 * 60 + 30, 12 * 60 + 45, 14 * 60};
+constexpr std::array<int, 12> kOtherZones = {-9 * 60 - 30, -3 * 60 - 30, 3 * 60 + 30,  4 * 60 + 30,
+                                             5 * 60 + 30,  5 * 60 + 45,  6 * 60 + 30,  8 * 60 + 45,
+                                             9 * 60 + 30,  10 * 60 + 30, 12 * 60 + 45, 14 * 60};
 
 }  // namespace
 
@@ -22,8 +22,12 @@ std::string ZoneText(int index) {
   if (index < 0 || index >= ZoneCount()) return {};
   const int minutes = ZoneMinutes(index);
   const int size = minutes < 0 ? -minutes : minutes;
-  std::string text = (minutes < 0 ? "-" : "+") + std::to_string(size / 60);
-  if (size % 60 != 0) text += ":" + std::to_string(size % 60);
+  std::string text(1, minutes < 0 ? '-' : '+');
+  text += std::to_string(size / 60);
+  if (size % 60 != 0) {
+    text += ':';
+    text += std::to_string(size % 60);
+  }
   return text;
 }
 
