@@ -305,11 +305,13 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
   form->show();
   ScriptedDaemon daemon({{"\\dump_state", kState},
-                         {"p", "-53.15\n10\n"},
+                         {"p", "-53.2\n10\n"},
                          {"P", "RPRT 0\n"},
                          {"S", "RPRT 0\n"}});
   form->ConnectRotator("127.0.0.1", daemon.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  // The status gives the compass bearing, whatever turn the rotator reports.
+  EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("az 306.8° el 10.0°"));
   QWidget* chart = form->findChild<QWidget*>("Picture1");
   const QPoint at = SourceIn(*form, QRect(100, 100, 500, 200));
   QTest::mouseMove(chart, at);

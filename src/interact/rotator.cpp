@@ -200,10 +200,11 @@ QString RotatorLink::StateText() const {
       return QStringLiteral("Antenna: connecting");
     case State::kConnected: {
       QString text = QStringLiteral("Antenna: connected");
-      if (position_) {
+      if (const auto at = Position()) {
+        // The compass bearing, as the readout gives it, whatever the turn.
+        const double bearing = std::fmod(std::fmod(at->azimuth, 360.0) + 360, 360.0);
         text += QStringLiteral(", az %1° el %2°")
-                    .arg(QString::number(position_->azimuth, 'f', 1),
-                         QString::number(position_->elevation, 'f', 1));
+                    .arg(QString::number(bearing, 'f', 1), QString::number(at->elevation, 'f', 1));
       }
       return message_.isEmpty() ? text : text + QStringLiteral("; ") + message_;
     }
