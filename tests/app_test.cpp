@@ -413,12 +413,30 @@ TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
   tzset();
 }
 
+// The catalogue format's rule leaves out the four brightest sources, says
+// which, and brings them back when asked; their discs keep the cap.
+TEST_F(Form1Test, TheBrightestSourcesComeBackWhenAsked) {
+  Start();
+  EXPECT_TRUE(form->CatalogueSummary().contains(
+      "Left out as brighter than 1000 Jy: 3C274, 3C144, 3C405, 3C461. View > Brightest Sources"))
+      << form->CatalogueSummary().toStdString();
+  Get<QAction>("actionBrightestSources")->trigger();
+  EXPECT_EQ(form->Sources().LastRow, 4845);
+  EXPECT_EQ(form->Sources().CatalogText[4287][8], "3c461");
+  EXPECT_EQ(form->Sources().Flux[4287], 150);
+  EXPECT_EQ(form->windowTitle(), "4C Skyvane");
+  Start();  // remembered
+  EXPECT_EQ(form->Sources().LastRow, 4845);
+  Get<QAction>("actionBrightestSources")->trigger();
+  EXPECT_EQ(form->Sources().LastRow, 4841);
+}
+
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   Start();
   form->findChild<QAction*>("actionFollow")->trigger();  // following, with nothing to follow yet
   QString report;
   EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
-  EXPECT_TRUE(report.contains("no source with a readable position")) << report.toStdString();
+  EXPECT_TRUE(report.contains("names no right ascension")) << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 4841);  // nothing lost
   QTimer::singleShot(0, [] {  // File > Open, its dialog answered as a user would
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -451,12 +469,21 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
     return ++asked == 1 ? std::nullopt : std::optional(Equinox::kB1950);
   };
   recent->actions()[1]->trigger();  // and the user cancels
-  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 48");
+  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
   recent->actions()[1]->trigger();
   EXPECT_EQ(asked, 2);
   EXPECT_TRUE(messages.last().contains("positions for B1950")) << messages.last().toStdString();
+  // One that has become unusable is passed over at the next start, and said so.
   QSettings().setValue("catalogue/last", QStringLiteral(SKYVANE_DATA_DIR "/README.md"));
-  EXPECT_FALSE(Form1::LastCatalogue().has_value());  // no longer usable: the default again
+  const auto last_file = Form1::LastCatalogue();
+  ASSERT_TRUE(last_file.has_value());
+  form = std::make_unique<Form1>(clock);
+  form->ShowMessage = [this](const QString& text) { messages << text; };
+  ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}, last_file->first));
+  EXPECT_EQ(form->Sources().LastRow, 4841);
+  EXPECT_TRUE(messages.last().startsWith("Nothing to draw in\n" SKYVANE_DATA_DIR "/README.md"))
+      << messages.last().toStdString();
+  EXPECT_EQ(form->windowTitle(), "4C Skyvane");
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

@@ -86,9 +86,11 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   const fs::path file = latin1 / "StarData.txt";
   auto write = [&](const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; };
   auto sized = [&](uintmax_t size) { write(""), fs::resize_file(file, size); };  // NUL bytes
-  // "1<tab><tab>É<tab>5" in UTF-16, little end first, after its byte-order mark.
-  const char utf16_bytes[] = "\xFF\xFE" "1\0\t\0\t\0\xC9\0\t\0" "5";
-  const std::string utf16(utf16_bytes, sizeof utf16_bytes);
+  // A heading "1<tab><tab>É<tab>5" and a line "2<tab><tab>B<tab>6<tab><tab><tab>1h<tab>+1*"
+  // in UTF-16, little end first, after its byte-order mark.
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("1\t\t\xC9\t5\r\n2\t\tB\t6\t\t\t1h\t+1*\r\n")) utf16 += {c, '\0'};
+  const std::string data_line = "2\t\tB\t6\t\t\t1h0'0''\t+1*0'0''\t\r\n";
   // rows: read, the Sun's included
   struct Case { const char* name; std::function<void()> make; CatalogueStatus status; int rows; const char* says; } cases[] = {
       {"missing", [] {}, CatalogueStatus::kNotFound, 0, "not found"},
@@ -96,8 +98,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
       {"binary", [&] { write(std::string("1\t\tA\0\x01\t5", 9)); }, CatalogueStatus::kNotText, 0, "not a text file"},
       {"at the size limit", [&] { sized(kMaxFileBytes); }, CatalogueStatus::kNotText, 0, "not a text file"},
       {"too large", [&] { sized(kMaxFileBytes + 1); }, CatalogueStatus::kTooLarge, 0, "too large"},
-      {"a line too long", [&] { write("1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n2\t\tB\t6\r\n"); }, CatalogueStatus::kLoaded, 2, ""},
-      {"UTF-16", [&] { write(utf16); }, CatalogueStatus::kLoaded, 2, ""},
+      // not in the catalogue format, and no table either: refused, its header shown
+      {"neither", [&] { write("1\t\tB\t6\r\n2\t\tC\t7\r\n"); }, CatalogueStatus::kNoPositions, 0, "1\t\tB\t6\nnames no right ascension"},
+      {"a line too long", [&] { write("1\t\tA\t5\r\n1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n" + data_line); }, CatalogueStatus::kLoaded, 3, ""},
+      {"UTF-16", [&] { write(utf16); }, CatalogueStatus::kLoaded, 3, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -120,7 +124,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);
   EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file
-  write("1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n");
+  write("1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n" + data_line);
   LoadFirstCatalogue({}, file, table);
   EXPECT_EQ(table.CatalogText[0][8].size(), kMaxFieldBytes);  // a name too long is cut
   EXPECT_EQ(LoadCatalogueFile("/proc/self/mem", table), CatalogueStatus::kNotReadable);
@@ -139,51 +143,109 @@ TEST(Catalogue, FuzzCorpusReplays) {
   EXPECT_GT(count, 1000);
 }
 
+// A table read from text, and what its report said.
+struct TableRead {
+  SourceTable table;
+  LoadReport report;
+};
+TableRead ReadText(const std::string& text, Equinox assumed = Equinox::kJ2000) {
+  TableRead r;
+  std::istringstream in(text);
+  ReadTable(in, assumed, r.table, r.report);
+  return r;
+}
+
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
-  struct Case { const char* file; std::vector<std::string> names; const char* said; } cases[] = {
-      {"export.tsv", {"3C 48", "3C 286", "3C 295", "3C 245"},
-       "tab-separated table, positions for J2000: 7 lines read, 4 kept; 2 with a flux above 1000; 1 with no readable position.\nline 8: 350.8584"},
-      {"targets.csv", {"Virgo A; M87", "Taurus A, Crab", "3C 273", "Orion \"A\""},
+  // name, right ascension, declination (degrees), flux (Jy) of each row kept
+  struct Row { const char* name; double ra, dec, flux; };
+  struct Case { const char* file; Equinox assumed; std::vector<Row> rows; const char* said; } cases[] = {
+      {"export.tsv", Equinox::kB1950, {{"3C 461", 350.8584, 58.8118, 11000}, {"3C 405", 299.8682, 40.7339, 8100}, {"3C 48", 24.4221, 33.1598, 60}, {"3C 286", 202.7845, 30.5092, 27.5}, {"3C 295", 212.836, 52.2025, 83.2}, {"3C 245", 161.2508, 6.4183, 15.1}},
+       "tab-separated table, positions for J2000: 7 lines read, 6 kept; 1 with no readable position.\nline 13: not-a-position"},
+      // a comment block past 4 KiB, split sexagesimal columns, the sign on its own
+      {"split_columns_4c.tsv", Equinox::kB1950, {{"+00.01", 0.375, 27.1 / 60, 8.8}, {"+58.40", 350.28, 58 + 32.8 / 60, 11000}, {"-00.55", 212.25, -0.5, 4.2}, {"+10.99", 0, 10, 3}},
+       "tab-separated table, positions for B1950: 5 lines read, 4 kept; 1 with no readable position.\nline 85: 12\t61"},
+      // semicolons, decimal commas, quotes as arcsecond marks, CR alone, Latin-1
+      {"spreadsheet_latin1.csv", Equinox::kJ2000, {{"Cygnus A", 299.865, 40 + 44 / 60.0 + 2 / 3600.0, 8100}, {"M\xFCnchen test", 83.625, 22 + 52 / 3600.0, 13.4}, {"Cas A; SNR", 350.865, 58.815, 11000}},
+       "semicolon-separated table, positions for J2000: 4 lines read, 3 kept; 1 with no readable position.\nline 5: broken"},
+      {"targets.csv", Equinox::kJ2000, {{"Virgo A; M87", 187.70583333, 12.39111111, 850}, {"Taurus A, Crab", 83.63291667, 22.01444444, 875}, {"3C 273", 187.27791667, 2.0525, 66}, {"Orion \"A\"", 83.82083333, -5.38333333, 520}},
        "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable position.\nline 6: \"Somewhere\";"},
-      {"catalogue_format.txt", {"3c99", "+05.03"},
+      {"catalogue_format.txt", Equinox::kJ2000, {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
        "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 repeating the number before.\nline 4: 2\t"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     SourceTable t;
     LoadReport report;
-    ASSERT_EQ(LoadCatalogueFile(std::string(SKYVANE_TEST_DATA) + "/" + c.file, t, &report),
-              CatalogueStatus::kLoaded);
+    ASSERT_EQ(LoadCatalogueFile(std::string(SKYVANE_TEST_DATA) + "/" + c.file, t, &report, c.assumed),
+              CatalogueStatus::kLoaded) << report.refusal;
     EXPECT_EQ(report.Summary().substr(0, std::string(c.said).size()), c.said);
-    ASSERT_EQ(t.RowCount(), int(c.names.size()) + 2);  // the heading's row 0 and the Sun's
-    for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(t.CatalogText[i + 1][8], c.names[i]);
-    EXPECT_EQ(t.J2000[1], report.equinox == "J2000");
+    ASSERT_EQ(t.RowCount(), int(c.rows.size()) + 2);  // the heading's row 0 and the Sun's
+    for (size_t i = 0; i < c.rows.size(); ++i) {
+      EXPECT_EQ(t.CatalogText[i + 1][8], c.rows[i].name);
+      EXPECT_NEAR(t.RaDec[i + 1][0], c.rows[i].ra, 1e-6) << c.rows[i].name;
+      EXPECT_NEAR(t.RaDec[i + 1][1], c.rows[i].dec, 1e-6) << c.rows[i].name;
+      EXPECT_NEAR(t.Flux[i + 1], c.rows[i].flux, 1e-9) << c.rows[i].name;
+      EXPECT_EQ(t.J2000[i + 1], report.equinox == "J2000");
+    }
   }
-  // A byte-order mark before a comment, lines ending CR LF, a units row in
-  // hours and mJy, names in UTF-8, the pole.
-  std::istringstream edges(
-      "\xEF\xBB\xBF# from a spreadsheet\r\n\r\n_RAJ2000\t_DEJ2000\tS1400\tName\r\nh\tdeg\tmJy\t\r\n"
-      "12.5\t+90\t2500\t  Caf\xC3\xA9 \xF0\x9F\x98\x80 \xC3\xBF\xC4\x80 \r\n24\t10\t5\tX\r\n");
-  SourceTable e;
-  LoadReport edge_report;
-  ReadTable(edges, Equinox::kB1950, e, edge_report);
-  ASSERT_EQ(e.RowCount(), 3);
-  EXPECT_EQ(e.RaDec[1][0], 187.5);
-  EXPECT_EQ(e.RaDec[1][1], 90);
-  EXPECT_EQ(e.Flux[1], 2.5);
-  EXPECT_EQ(e.CatalogText[1][8], "Caf\xE9 ? \xFF?");  // Latin-1 ends at U+00FF
-  EXPECT_EQ(edge_report.unreadable, 1);  // 24 hours is 360 degrees: no right ascension
-  EXPECT_EQ(edge_report.Summary().substr(0, edge_report.Summary().find('\n')).back(), '.');
+  // Exports as services and spreadsheets write them: the equinox comes from
+  // the position columns read, units from the header or a units row.
+  struct Inline { const char* name; const char* text; double ra, dec, flux; const char* equinox; const char* said; } inlines[] = {
+      {"ICRS, flux in mJy by its name", "RA_ICRS,DE_ICRS,Name,S1.4GHz (mJy)\n202.784533,+30.509155,3C 286,14900\n", 202.784533, 30.509155, 14.9, "J2000", "1 kept."},
+      {"B1950 columns first", "Name,RAB1950,DEB1950,RAJ2000,DEJ2000\n3C 48,23.6875,32.8788,24.4221,33.1598\n", 23.6875, 32.8788, 1, "B1950", "1 kept."},
+      {"a units row in hours and mJy", "RA,Dec,Flux\nhours,deg,mJy\n12.5,-0.5,2500\n", 187.5, -0.5, 2.5, "B1950", "1 kept."},
+      {"hours in brackets", "Name;RA [h];Dec (deg);S1400\nA;12,5;-20,25;3,5\n", 187.5, -20.25, 3.5, "B1950", "1 kept."},
+      {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
+      {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
+      {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
+      {"radians", "ra (rad),dec (rad)\n3.14159265358979,0\n", 180, 0, 1, "B1950", "1 kept."},
+      {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
+  };
+  for (const Inline& c : inlines) {
+    SCOPED_TRACE(c.name);
+    const TableRead r = ReadText(c.text, Equinox::kB1950);
+    ASSERT_EQ(r.table.RowCount(), 3) << r.report.Summary();
+    EXPECT_NEAR(r.table.RaDec[1][0], c.ra, 1e-6);
+    EXPECT_NEAR(r.table.RaDec[1][1], c.dec, 1e-6);
+    EXPECT_NEAR(r.table.Flux[1], c.flux, 1e-9);
+    EXPECT_EQ(r.report.equinox, c.equinox);
+    EXPECT_NE(r.report.Summary().find(c.said), std::string::npos) << r.report.Summary();
+  }
+  // A table with no position columns is refused, its header shown.
+  SourceTable untouched;
+  LoadReport refused;
+  std::istringstream no_positions("# x\nName,X,Y\nA,1,2\n");
+  ReadTable(no_positions, Equinox::kJ2000, untouched, refused);
+  EXPECT_EQ(untouched.RowCount(), 0);
+  EXPECT_NE(refused.refusal.find("Name,X,Y\nnames no right ascension"), std::string::npos);
+  // One encoding for the whole file: UTF-8 names where all of it is UTF-8,
+  // Latin-1 ends at U+00FF; fields are cut at 255 bytes.
+  EXPECT_EQ(ReadText("Name,RA,Dec\nCaf\xC3\xA9 \xF0\x9F\x98\x80,1,2\n").table.CatalogText[1][8], "Caf\xE9 ?");
+  EXPECT_EQ(ReadText("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n").table.CatalogText[2][8], "Caf\xC3\xA9");
+  EXPECT_EQ(ReadText("Name,RA,Dec\n" + std::string(300, 'n') + ",1,2\n").table.CatalogText[1][8].size(), 255u);
+  // More usable rows than the table holds: the brightest, in file order, the
+  // earlier of equal ones.
+  std::string many = "RA,Dec,Flux\n";
+  for (int i = 1; i <= kMaxCatalogueRows + 50; ++i) many += "1,2," + std::to_string(std::max(i, 60)) + "\n";
+  const TableRead full = ReadText(many);  // rows 1 to 60 tie at the faintest flux
+  EXPECT_EQ(full.report.kept, kMaxCatalogueRows - 1);
+  EXPECT_EQ(full.report.left_out, 51);
+  EXPECT_EQ(full.table.CatalogText[9][0], "10");  // the ninth row, on line 10
+  EXPECT_EQ(full.table.Flux[9], 60);
+  EXPECT_EQ(full.table.Flux[10], 61);
+  EXPECT_EQ(full.table.Flux[kMaxCatalogueRows - 1], kMaxCatalogueRows + 50);
+  // Told apart by content: a tab table whose heading has nine fields is no
+  // catalogue when its lines lack the format's angle forms.
+  std::istringstream nine("a\tb\tc\td\te\tf\tRA\tDec\tName\n1\t\tx\t2\t\t\t10.5\t20\tA\n");
+  EXPECT_FALSE(SniffFile(nine).catalogue_format);
+  std::ifstream shipped(SKYVANE_SHIPPED_CATALOGUE, std::ios::binary);
+  EXPECT_TRUE(SniffFile(shipped).catalogue_format);
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
   // the line too long after it is skipped, once.
-  std::istringstream tied("ra\tdec;flux\tx;y\n1\t2;3\t4;5\n" + std::string(kMaxLineBytes + 1, 'x'));
-  SourceTable tie;
-  LoadReport tie_report;
-  ReadTable(tied, Equinox::kJ2000, tie, tie_report);
-  EXPECT_EQ(tie_report.format, "tab-separated table");
-  EXPECT_EQ(tie_report.unreadable, 2);
-  EXPECT_NE(tie_report.Summary().find("line 3: (a line too long)"), std::string::npos);
-  EXPECT_TRUE(NamesEquinox("\r\nname,RAJ2000,DEJ2000\r\n1,2,3\r\n"));  // after a blank line
+  const TableRead tie = ReadText("ra\tdec\ta;b;c\n1\t2;3\t4\n" + std::string(kMaxLineBytes + 1, 'x'));
+  EXPECT_EQ(tie.report.format, "tab-separated table");
+  EXPECT_EQ(tie.report.unreadable, 2);
+  EXPECT_NE(tie.report.Summary().find("line 3: (a line too long)"), std::string::npos);
   // Angles as tables write them; in hours where the text or the column says so.
   // degrees NaN: unreadable
   struct Angle { const char* text; bool hours; double degrees; } angles[] = {

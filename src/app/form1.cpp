@@ -68,10 +68,17 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
   RestoreClockForm();
   SetComputerTime();
 
-  const CatalogueReport report = LoadFirstCatalogue(folders, file, table_, assumed);
+  const CatalogueReport report =
+      LoadFirstCatalogue(folders, file, table_, assumed, brightest_->isChecked());
   if (report.status != CatalogueStatus::kLoaded) {
     ShowMessage(QString::fromLocal8Bit(DescribeReport(report)));
     return false;
+  }
+  catalogue_equinox_ = assumed;
+  if (!report.passed_over.empty()) {
+    std::string said = "Nothing to draw in";
+    for (const auto& empty : report.passed_over) said += "\n" + empty.string();
+    ShowMessage(QString::fromLocal8Bit(said + "\nUsing " + report.file.string() + " instead."));
   }
   catalogue_summary_ = QString::fromLocal8Bit(report.file.string() + "\n" + report.read.Summary());
   catalogue_file_ = report.file;

@@ -113,7 +113,9 @@ class Form1 : public QWidget {
   // A catalogue of the user's in place of the one in use, followed by a
   // pass; false, with the table untouched, when it cannot be used. The
   // report of what was read, or why not, goes to `report`.
-  bool OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report);
+  // `remember` makes it the one the next start opens and puts it in Open Recent.
+  bool OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report,
+                     bool remember = true);
   // What the catalogue in use is and what its reading kept and skipped.
   QString CatalogueSummary() const { return catalogue_summary_; }
   // The catalogue opened last, while it still exists and can be used, with
@@ -169,6 +171,8 @@ class Form1 : public QWidget {
   // The title names the catalogue in use and says when positions are of date.
   void ShowTitle();
   std::filesystem::path shipped_catalogue_, catalogue_file_;
+  Equinox catalogue_equinox_ = Equinox::kJ2000;
+  QAction* brightest_;
 
   // The observer, the formats and the view as the user left them: saved as
   // they change once start-up has restored them, read back through the same

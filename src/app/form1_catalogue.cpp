@@ -33,17 +33,12 @@ QString NameOf(const std::filesystem::path& path) {
 std::optional<std::pair<std::filesystem::path, Equinox>> Form1::LastCatalogue() {
   QSettings settings;
   const QString last = settings.value(kLastKey).toString();
+  // Start-up reads it, once, and passes on to the next place when it has
+  // become unusable.
   if (last.isEmpty() || !QFileInfo(last).isFile()) return std::nullopt;
   const Equinox equinox = settings.value(kLastEquinoxKey).toString() == QLatin1String("B1950")
                               ? Equinox::kB1950
                               : Equinox::kJ2000;
-  // A file that has since become unusable gives way to the default.
-  SourceTable trial;
-  LoadReport report;
-  if (LoadCatalogueFile(PathOf(last), trial, &report, equinox) != CatalogueStatus::kLoaded ||
-      report.kept == 0) {
-    return std::nullopt;
-  }
   return std::make_pair(PathOf(last), equinox);
 }
 
@@ -79,10 +74,9 @@ void Form1::CreateCatalogueMenu(QMenu* file) {
 void Form1::OpenChosenCatalogue(const QString& name) {
   Equinox assumed = Equinox::kJ2000;
   std::ifstream in(PathOf(name), std::ios::binary);
-  std::string head(4096, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(in.gcount()));
-  if (LooksLikeTable(head) && !NamesEquinox(head)) {
+  const FileKind kind = SniffFile(in);
+  // Only a table whose position columns say nothing of their equinox asks.
+  if (kind.positions && !kind.equinox) {
     const std::optional<Equinox> chosen = AskEquinox();
     if (!chosen) return;
     assumed = *chosen;
@@ -92,9 +86,11 @@ void Form1::OpenChosenCatalogue(const QString& name) {
   ShowMessage(report);
 }
 
-bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report) {
+bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report,
+                          bool remember) {
   SourceTable read;
-  CatalogueReport result = LoadFirstCatalogue({}, file, read, assumed);
+  CatalogueReport result =
+      LoadFirstCatalogue({}, file, read, assumed, brightest_->isChecked());
   // A file with nothing to draw leaves the table in use as it is.
   if (result.status == CatalogueStatus::kLoaded && result.read.kept == 0) {
     result.status = CatalogueStatus::kEmpty;
@@ -108,6 +104,7 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
   if (report) *report = summary;
   catalogue_summary_ = summary;
   catalogue_file_ = result.file;
+  catalogue_equinox_ = assumed;
   ShowTitle();
   table_ = std::move(read);
   // Nothing recorded for the old table may answer for the new one.
@@ -116,7 +113,7 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
   target_row_ = 0;
   follow_->setChecked(false);
   of_date_.Prepare(table_);
-  Remember(file, assumed);
+  if (remember) Remember(file, assumed);
   RecalculateSky();
   return true;
 }

@@ -12,6 +12,7 @@ namespace {
 
 const char* const kPositionsOfDateKey = "view/positionsOfDate";
 const char* const kComputerZoneKey = "view/computerZone";
+const char* const kBrightestKey = "view/brightestSources";
 
 }  // namespace
 
@@ -34,6 +35,18 @@ void Form1::CreateMenus() {
     QSettings().setValue(kPositionsOfDateKey, on);
     ShowTitle();
     RecalculateSky();
+  });
+  brightest_ = view->addAction(tr("&Brightest Sources (above 1000 Jy)"));
+  brightest_->setObjectName(QStringLiteral("actionBrightestSources"));
+  brightest_->setCheckable(true);
+  brightest_->setChecked(QSettings().value(kBrightestKey, false).toBool());
+  connect(brightest_, &QAction::toggled, this, [this](bool on) {
+    QSettings().setValue(kBrightestKey, on);
+    // The catalogue in use is read again with or without them.
+    QString report;
+    if (!catalogue_file_.empty()) {
+      OpenCatalogue(catalogue_file_, catalogue_equinox_, &report, false);
+    }
   });
   computer_zone_ = view->addAction(tr("Use the &Computer's Time Zone"));
   computer_zone_->setObjectName(QStringLiteral("actionComputerZone"));

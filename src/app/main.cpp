@@ -62,6 +62,12 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("Start with the catalogue <file>."),
                                      QStringLiteral("file"));
   parser.addOption(catalogue);
+  const QCommandLineOption equinox(
+      QStringLiteral("equinox"),
+      QStringLiteral("The equinox of a table's positions when its columns do not say: "
+                     "J2000 or B1950."),
+      QStringLiteral("equinox"));
+  parser.addOption(equinox);
   // Qt's own options (-platform, -display...) pass through to the application.
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   QStringList ours{arguments.value(0)};
@@ -87,6 +93,14 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     PrintTo(stdout, usage);
     return 0;
+  }
+  const QString equinox_name = parser.value(equinox).toUpper();
+  if (parser.isSet(equinox) && equinox_name != QLatin1String("J2000") &&
+      equinox_name != QLatin1String("B1950")) {
+    PrintTo(stderr, QStringLiteral("--equinox takes J2000 or B1950, not %1\n\n")
+                        .arg(parser.value(equinox)) +
+                        usage);
+    return 2;
   }
   if (parser.isSet(version)) {
     PrintTo(stdout, QStringLiteral("skyvane %1\n").arg(QStringLiteral(SKYVANE_VERSION)));
@@ -119,6 +133,10 @@ int main(int argc, char* argv[]) {
   } else if (const auto last = skyvane::Form1::LastCatalogue()) {
     file = last->first;
     assumed = last->second;
+  }
+  if (parser.isSet(equinox)) {
+    assumed = equinox_name == QLatin1String("B1950") ? skyvane::Equinox::kB1950
+                                                     : skyvane::Equinox::kJ2000;
   }
 
   skyvane::SystemClock clock;

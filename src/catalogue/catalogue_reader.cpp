@@ -26,36 +26,6 @@ unsigned char LowerLatin1(unsigned char c) {
   return c;
 }
 
-// Reads one line; CR LF, LF and CR alone all end it. Returns false at the end
-// of the input when nothing was read. A line longer than kMaxLineBytes is
-// read to its end but kept empty, with `too_long` set.
-bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
-  line.clear();
-  too_long = false;
-  std::streambuf* buffer = in.rdbuf();
-  bool any = false;
-  for (;;) {
-    int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      return any;
-    }
-    any = true;
-    if (c == '\n') return true;
-    if (c == '\r') {
-      if (buffer->sgetc() == '\n') buffer->sbumpc();
-      return true;
-    }
-    if (too_long) continue;
-    if (line.size() == kMaxLineBytes) {
-      too_long = true;
-      line.clear();
-      continue;
-    }
-    line.push_back(static_cast<char>(c));
-  }
-}
-
 // Cuts a line at its tabs into fields 0..8; missing fields stay empty and
 // fields beyond 8 are dropped.
 std::array<std::string, 9> SplitFields(const std::string& line) {
@@ -71,6 +41,9 @@ std::array<std::string, 9> SplitFields(const std::string& line) {
   return fields;
 }
 
+// The brightest lines' names a report lists; a flux beyond this is no flux.
+constexpr size_t kBrightestNamed = 120;
+constexpr double kNoFlux = 1e30;
 }  // namespace
 
 double ParseAngle(std::string_view s) {
@@ -114,7 +87,7 @@ std::string FormatName(std::string_view s) {
   return out;
 }
 
-void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report) {
+void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, bool keep_brightest) {
   LoadReport ignored;
   LoadReport& said = report ? *report : ignored;
   said.format = "catalogue format";
@@ -124,6 +97,7 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report) {
   bool first_line = true;
   bool too_long = false;
   int line_number = 0;
+  std::string brightest;  // the names the 1000 Jy rule left out
   while (ReadLine(in, line, too_long)) {
     ++line_number;
     if (table.RowCount() >= kMaxCatalogueRows) {
@@ -143,8 +117,12 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report) {
     if (fields[3].empty()) continue;
     if (line_number > 1) ++said.lines;
     const double flux = ParseLeadingNumber(fields[3]);
-    if (!(flux <= 1000)) {
+    if (!(flux <= 1000) && !(keep_brightest && flux < kNoFlux)) {
       said.Skip(said.over_1000, line_number, line);
+      if (brightest.size() < kBrightestNamed && line_number > 1) {
+        brightest += brightest.empty() ? "" : ", ";
+        brightest += fields[8].empty() ? fields[2] : fields[8];
+      }
       continue;
     }
     if (fields[0] == previous_number) {
@@ -161,6 +139,10 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report) {
     table.Flux[r] = flux;
     table.UpdateDeclinationCache(r);
     table.CatalogText[r] = std::move(fields);
+  }
+  if (said.over_1000 > 0) {
+    said.notes.push_back("Left out as brighter than 1000 Jy: " + brightest.substr(0, 200) +
+                         ". View > Brightest Sources (above 1000 Jy) brings them back.");
   }
   AppendSunRow(table);
 }
@@ -208,7 +190,7 @@ bool IsUtf16(const std::string& head) {
 }  // namespace
 
 CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table,
-                                  LoadReport* report, Equinox assumed) {
+                                  LoadReport* report, Equinox assumed, bool keep_brightest) {
   LoadReport ignored;
   LoadReport& said = report ? *report : ignored;
   namespace fs = std::filesystem;
@@ -227,49 +209,72 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
     head.resize(static_cast<size_t>(in.gcount()));
     if (in.bad()) return CatalogueStatus::kNotReadable;
     SourceTable read;
+    // Told apart by content: the catalogue format only where the file
+    // really is in it, a table otherwise.
+    auto read_from = [&](std::istream& stream) {
+      const FileKind kind = SniffFile(stream);
+      stream.clear();
+      stream.seekg(0);
+      if (kind.catalogue_format) {
+        ReadCatalogue(stream, read, &said, keep_brightest);
+      } else {
+        ReadTable(stream, assumed, read, said);
+      }
+    };
     if (IsUtf16(head)) {
       in.clear();
       in.seekg(0);
       const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      const std::string text = FromUtf16(bytes);
-      std::istringstream stream(text);
-      if (LooksLikeTable(text.substr(0, 4096))) {
-        ReadTable(stream, assumed, read, said);
-      } else {
-        ReadCatalogue(stream, read, &said);
-      }
+      std::istringstream stream(FromUtf16(bytes));
+      read_from(stream);
     } else {
       // Text has no NUL bytes: a file with one near its start is binary.
       if (head.find('\0') != std::string::npos) return CatalogueStatus::kNotText;
       in.clear();
       in.seekg(0);
-      if (LooksLikeTable(head)) {
-        ReadTable(in, assumed, read, said);
-      } else {
-        ReadCatalogue(in, read, &said);
-      }
+      read_from(in);
       if (in.bad()) return CatalogueStatus::kNotReadable;
     }
+    if (!said.refusal.empty()) return CatalogueStatus::kNoPositions;
     table = std::move(read);
   } catch (const std::bad_alloc&) {
-    return CatalogueStatus::kTooLarge;  // it did not fit in memory
+    return CatalogueStatus::kOutOfMemory;
   }
   return CatalogueStatus::kLoaded;
 }
 
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
-                                   SourceTable& table, Equinox assumed) {
+                                   SourceTable& table, Equinox assumed, bool keep_brightest) {
   CatalogueReport report;
-  std::optional<std::filesystem::path> found = file;
-  for (size_t i = 0; !file && !found && i < folders.size(); ++i) {
-    found = FindCatalogueFile(folders[i]);
-    if (!found) report.looked_in.push_back(folders[i] / "StarData.txt");
+  std::vector<std::filesystem::path> candidates;
+  if (file) candidates.push_back(*file);
+  for (const auto& folder : folders) {
+    if (const auto found = FindCatalogueFile(folder)) {
+      candidates.push_back(*found);
+    } else if (!file) {
+      report.looked_in.push_back(folder / "StarData.txt");
+    }
   }
-  if (!found) return report;
-  report.file = *found;
-  report.looked_in.push_back(*found);
-  report.status = LoadCatalogueFile(*found, table, &report.read, assumed);
+  // A file with nothing to draw is passed over, and said so, for the next
+  // place; one that cannot be read at all is reported as it is.
+  for (const auto& candidate : candidates) {
+    report.file = candidate;
+    report.looked_in.push_back(candidate);
+    report.read = LoadReport{};
+    SourceTable read;
+    report.status = LoadCatalogueFile(candidate, read, &report.read, assumed, keep_brightest);
+    if (report.status == CatalogueStatus::kLoaded && report.read.kept == 0) {
+      report.status = CatalogueStatus::kEmpty;
+    }
+    const bool nothing = report.status == CatalogueStatus::kEmpty ||
+                         report.status == CatalogueStatus::kNoPositions;
+    if (!nothing) {
+      if (report.status == CatalogueStatus::kLoaded) table = std::move(read);
+      break;
+    }
+    report.passed_over.push_back(candidate);
+  }
   return report;
 }
 
@@ -298,6 +303,12 @@ std::string DescribeReport(const CatalogueReport& report) {
       break;
     case CatalogueStatus::kEmpty:
       why = "it holds no source with a readable position";
+      break;
+    case CatalogueStatus::kNoPositions:
+      return "The catalogue file cannot be used:\n" + report.file.string() + "\n" +
+             report.read.refusal;
+    case CatalogueStatus::kOutOfMemory:
+      why = "there is not enough memory to read it";
       break;
     default:
       return {};

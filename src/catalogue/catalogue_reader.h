@@ -24,13 +24,10 @@ std::string FormatName(std::string_view text);
 
 // Reads every line of `in` into `table` (which must be empty) and appends
 // the Sun's row; `report`, when given, counts what was kept and skipped.
-void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report = nullptr);
+// Lines above 1000 Jy are skipped unless `keep_brightest`.
+void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report = nullptr,
+                   bool keep_brightest = false);
 
-// Lines longer than this are skipped as unreadable; fields longer than
-// kMaxFieldBytes are cut. No catalogue can then hold more than a few hundred
-// megabytes or make a readout draw a huge name.
-inline constexpr size_t kMaxLineBytes = 64 * 1024;
-inline constexpr size_t kMaxFieldBytes = 255;
 // Files beyond this size are refused as too large.
 inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
 
@@ -47,7 +44,9 @@ enum class CatalogueStatus {
   kNotReadable,
   kNotText,
   kTooLarge,
-  kEmpty  // read, but without a source to draw
+  kEmpty,        // read, but without a source to draw
+  kNoPositions,  // a table whose position columns cannot be found
+  kOutOfMemory,
 };
 
 // Opens and reads a catalogue file, in the catalogue format or as a
@@ -55,8 +54,10 @@ enum class CatalogueStatus {
 // no equinox are taken as `assumed`. A text in UTF-16 with a byte-order
 // mark is read as its Latin-1 characters. On any status but kLoaded the
 // table is untouched.
+// `keep_brightest` reads the catalogue format's lines above 1000 Jy too.
 CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable& table,
-                                  LoadReport* report = nullptr, Equinox assumed = Equinox::kJ2000);
+                                  LoadReport* report = nullptr, Equinox assumed = Equinox::kJ2000,
+                                  bool keep_brightest = false);
 
 // What start-up found: the file used (or tried), the status, and every
 // place looked in.
@@ -65,13 +66,18 @@ struct CatalogueReport {
   std::filesystem::path file;
   std::vector<std::filesystem::path> looked_in;
   LoadReport read;  // what the reading kept and skipped
+  // Files found on the way that had nothing to draw.
+  std::vector<std::filesystem::path> passed_over;
 };
 
-// Loads `file` when one is named, otherwise the catalogue of the first of
-// `folders` that holds one (FindCatalogueFile).
+// Loads `file` when one is named, else the catalogue of the first of
+// `folders` that holds one (FindCatalogueFile). A file with nothing to draw
+// gives way to the next place (`passed_over` lists it); one that cannot
+// be read ends the search with its status.
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
-                                   SourceTable& table, Equinox assumed = Equinox::kJ2000);
+                                   SourceTable& table, Equinox assumed = Equinox::kJ2000,
+                                   bool keep_brightest = false);
 
 // The report in words for a user, the paths in the file system's own bytes.
 std::string DescribeReport(const CatalogueReport& report);

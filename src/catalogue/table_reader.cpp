@@ -2,9 +2,11 @@
 #include "catalogue/table_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <regex>
 #include <set>
 
 #include "base/number_text.h"
@@ -15,12 +17,15 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr size_t kExamples = 5;
+constexpr int kSniffLines = 50;
 
-// Cuts a line at `delimiter`, honouring double quotes ("a;b" is one field,
-// "" inside quotes is one quote).
+// Cuts a line at `delimiter`. A double quote at a field's start opens a
+// quoted field ("a;b" is one field, "" inside it one quote); anywhere else it
+// is an ordinary character, such as the arcsecond mark. Fields are trimmed of
+// blanks and cut at kMaxFieldBytes.
 std::vector<std::string> Split(std::string_view line, char delimiter) {
   std::vector<std::string> fields(1);
-  bool quoted = false;
+  bool quoted = false, at_start = true;
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
@@ -32,17 +37,21 @@ std::vector<std::string> Split(std::string_view line, char delimiter) {
       } else {
         fields.back() += c;
       }
-    } else if (c == '"') {
+    } else if (c == '"' && at_start) {
       quoted = true;
+      at_start = false;
     } else if (c == delimiter) {
       fields.emplace_back();
-    } else if (c != '\r') {
+      at_start = true;
+    } else {
+      if (c != ' ') at_start = false;
       fields.back() += c;
     }
   }
   for (std::string& f : fields) {
     const size_t first = f.find_first_not_of(' ');
     f = first == std::string::npos ? "" : f.substr(first, f.find_last_not_of(' ') - first + 1);
+    if (f.size() > kMaxFieldBytes) f.resize(kMaxFieldBytes);
   }
   return fields;
 }
@@ -58,29 +67,118 @@ std::string Normal(std::string_view name) {
   return out;
 }
 
-bool IsRa(const std::string& n) {
-  static const std::set<std::string> names = {"ra",     "raj2000",   "rab1950", "radeg",
-                                              "rah",    "rahms",     "rahours", "ra2000",
-                                              "ra1950", "raj2000deg"};
-  return names.count(n) > 0;
+enum class Unit { kNone, kDegrees, kHours, kRadians, kJy, kMilliJy };
+
+Unit UnitOf(std::string_view text) {
+  std::string u;
+  for (const char c : text) {
+    if (c != ' ') u += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  static const std::set<std::string> hours = {"h", "hour", "hours", "h:m:s", "hms", "hh:mm:ss"};
+  static const std::set<std::string> degrees = {"deg", "d", "degree", "degrees", "d:m:s",
+                                                "dms", "dd:mm:ss", "\xC2\xB0", "\xB0"};
+  if (hours.count(u)) return Unit::kHours;
+  if (degrees.count(u)) return Unit::kDegrees;
+  if (u == "rad" || u == "radian" || u == "radians") return Unit::kRadians;
+  if (u == "jy") return Unit::kJy;
+  if (u == "mjy") return Unit::kMilliJy;
+  return Unit::kNone;
 }
 
-bool IsDec(const std::string& n) {
-  static const std::set<std::string> names = {"dec",     "de",       "dej2000", "decj2000",
-                                              "deb1950", "decb1950", "decdeg",  "dedeg",
-                                              "dec2000", "dec1950",  "dedms",   "decdms"};
-  return names.count(n) > 0;
+// Where a table's values are, and in what units.
+struct Layout {
+  int ra = -1, dec = -1, flux = -1, name = -1;
+  // A data service's split sexagesimal columns: RAh RAm RAs, DE- DEd DEm DEs.
+  int ra_h = -1, ra_m = -1, ra_s = -1, de_sign = -1, de_d = -1, de_m = -1, de_s = -1;
+  Unit ra_unit = Unit::kNone, dec_unit = Unit::kNone, flux_unit = Unit::kNone;
+  std::optional<Equinox> equinox;
+  bool Split() const { return ra_h >= 0 && ra_m >= 0 && de_d >= 0 && de_m >= 0; }
+  bool Positions() const { return Split() || (ra >= 0 && dec >= 0); }
+};
+
+std::optional<Equinox> EquinoxOf(const std::string& token) {
+  if (token == "j2000" || token == "2000" || token == "icrs" || token == "fk5") {
+    return Equinox::kJ2000;
+  }
+  if (token == "b1950" || token == "1950" || token == "fk4") return Equinox::kB1950;
+  return std::nullopt;
 }
 
-bool IsFlux(const std::string& n) {
-  if (n.rfind("flux", 0) == 0) return true;
-  return n.size() >= 2 && n[0] == 's' &&
-         std::all_of(n.begin() + 1, n.end(), [](char c) { return std::isdigit(c); });
+Unit UnitToken(const std::string& token) {
+  if (token == "h" || token == "hms" || token == "hour" || token == "hours") return Unit::kHours;
+  if (token == "deg" || token == "d" || token == "dms") return Unit::kDegrees;
+  if (token == "rad") return Unit::kRadians;
+  return Unit::kNone;
 }
 
-bool IsName(const std::string& n) {
-  return n == "name" || n == "source" || n == "id" || n == "designation" || n == "sourcename" ||
-         n == "object";
+Layout FindColumns(const std::vector<std::string>& header) {
+  static const std::regex ra(
+      "(ra|rightascension)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|h|hms|hours|hour|rad)?");
+  static const std::regex dec(
+      "(dec|de|declination)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|dms|rad)?");
+  static const std::regex flux("flux.*|s[0-9]+(ghz|mhz)?(m?jy)?|s|fluxden|sint|stot|stotal|"
+                               "totalflux|intflux|fint|speak|peakflux");
+  static const std::set<std::string> names = {"name",       "source", "id",     "object",
+                                              "designation", "sourcename", "mainid", "3c",
+                                              "4c"};
+  Layout c;
+  std::vector<std::string> normal;
+  std::vector<Unit> units;
+  for (const std::string& raw : header) {
+    // A unit in brackets after the name: "RA (deg)", "RA [h]", "Flux (mJy)".
+    std::string base = raw;
+    Unit unit = Unit::kNone;
+    const size_t open = raw.find_first_of("([");
+    if (open != std::string::npos && (raw.back() == ')' || raw.back() == ']')) {
+      unit = UnitOf(std::string_view(raw).substr(open + 1, raw.size() - open - 2));
+      base = raw.substr(0, open);
+    }
+    // Split columns write the declination's sign as "DE-".
+    std::string n = Normal(base);
+    if (base.find('-') != std::string::npos && (n == "de" || n == "dec")) n = "de-";
+    normal.push_back(n);
+    units.push_back(unit);
+  }
+  auto index_of = [&](const char* n) {
+    const auto at = std::find(normal.begin(), normal.end(), n);
+    return at == normal.end() ? -1 : static_cast<int>(at - normal.begin());
+  };
+  if (index_of("rah") >= 0 && index_of("ram") >= 0 && index_of("ded") >= 0 &&
+      index_of("dem") >= 0) {
+    c.ra_h = index_of("rah");
+    c.ra_m = index_of("ram");
+    c.ra_s = index_of("ras");
+    c.de_d = index_of("ded");
+    c.de_m = index_of("dem");
+    c.de_s = index_of("des");
+    c.de_sign = index_of("de-");
+  }
+  std::smatch m;
+  for (int i = 0; i < static_cast<int>(normal.size()); ++i) {
+    const std::string& n = normal[i];
+    if (c.Split() && (i == c.ra_h || i == c.ra_m || i == c.ra_s || i == c.de_d || i == c.de_m ||
+                      i == c.de_s || i == c.de_sign)) {
+      continue;
+    }
+    if (c.ra < 0 && !c.Split() && std::regex_match(n, m, ra)) {
+      c.ra = i;
+      c.ra_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
+      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
+    } else if (c.dec < 0 && !c.Split() && std::regex_match(n, m, dec)) {
+      c.dec = i;
+      c.dec_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
+      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
+    } else if (c.flux < 0 && std::regex_match(n, flux)) {
+      c.flux = i;
+      c.flux_unit = units[i];
+      if (c.flux_unit == Unit::kNone && n.find("mjy") != std::string::npos) {
+        c.flux_unit = Unit::kMilliJy;
+      }
+    } else if (names.count(n) && (c.name < 0 || n == "name")) {
+      c.name = i;
+    }
+  }
+  return c;
 }
 
 char DelimiterOf(std::string_view header) {
@@ -91,44 +189,56 @@ char DelimiterOf(std::string_view header) {
   return ',';
 }
 
-// The header line of `text`: the first line that is not a '#' comment or
-// empty.
-std::string_view HeaderOf(std::string_view text) {
-  size_t at = 0;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty() && line[0] != '#') return line;
-    at = end + 1;
-  }
-  return {};
+bool HasDigit(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
-struct Columns {
-  int ra = -1, dec = -1, flux = -1, name = -1;
-  bool ra_hours = false;
-};
-
-Columns FindColumns(const std::vector<std::string>& header) {
-  Columns c;
-  for (int i = 0; i < static_cast<int>(header.size()); ++i) {
-    const std::string n = Normal(header[i]);
-    if (c.ra < 0 && IsRa(n)) {
-      c.ra = i;
-      c.ra_hours = n == "rah" || n == "rahms" || n == "rahours";
-    } else if (c.dec < 0 && IsDec(n)) {
-      c.dec = i;
-    } else if (c.flux < 0 && IsFlux(n)) {
-      c.flux = i;
-    } else if (IsName(n) && (c.name < 0 || n == "name")) {
-      c.name = i;
+// A row under the header that gives units rather than values: no field holds
+// a digit, and the position columns hold nothing or a unit.
+bool LooksLikeUnits(const std::vector<std::string>& fields, const Layout& c) {
+  if (std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return HasDigit(f); })) {
+    return false;
+  }
+  const int ra = c.Split() ? c.ra_h : c.ra;
+  const int dec = c.Split() ? c.de_d : c.dec;
+  for (int i : {ra, dec}) {
+    if (i < int(fields.size()) && !fields[i].empty() && UnitOf(fields[i]) == Unit::kNone) {
+      return false;
     }
   }
-  return c;
+  return std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return !f.empty(); });
 }
+
+// The row of dashes under a header or a units row.
+bool IsRule(std::string_view line, char delimiter) {
+  return line.find('-') != std::string_view::npos &&
+         std::all_of(line.begin(), line.end(),
+                     [delimiter](char c) { return c == '-' || c == ' ' || c == delimiter; });
+}
+
+// Whether every byte seen so far is well-formed UTF-8, across lines.
+class Utf8Check {
+ public:
+  void Feed(std::string_view bytes) {
+    for (const char ch : bytes) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (pending_ > 0) {
+        if ((c & 0xC0) != 0x80) valid_ = false;
+        --pending_;
+      } else if (c >= 0xC2 && c <= 0xF4) {
+        pending_ = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+      } else if (c >= 0x80) {
+        valid_ = false;
+      }
+    }
+  }
+  bool Valid() const { return valid_ && pending_ == 0; }
+
+ private:
+  bool valid_ = true;
+  int pending_ = 0;
+};
 
 // UTF-8 text as the table's single bytes: Latin-1 where it can be, '?'
 // beyond; bytes that are no UTF-8 are kept as they are.
@@ -166,7 +276,97 @@ struct Candidate {
   double flux, ra, dec;
 };
 
+// The candidate to drop first when the table is full: the faintest, and of
+// equal ones the later.
+bool Brighter(const Candidate& a, const Candidate& b) {
+  return a.flux > b.flux || (a.flux == b.flux && a.line < b.line);
+}
+
+// A number of the table: in a semicolon-separated file the comma is the
+// decimal mark.
+std::string Decimal(std::string text, char delimiter) {
+  if (delimiter == ';') std::replace(text.begin(), text.end(), ',', '.');
+  return text;
+}
+
+double Number(const std::string& text) {
+  double value;
+  return ParseStrictNumber(text, ".", value) ? value : kNaN;
+}
+
+// Right ascension and declination of one row, degrees; NaN where unreadable.
+std::pair<double, double> PositionOf(const std::vector<std::string>& fields, const Layout& c,
+                                     char delimiter, std::string& ra_text, std::string& dec_text) {
+  auto field = [&](int i) {
+    return i >= 0 && i < int(fields.size()) ? Decimal(fields[i], delimiter) : std::string();
+  };
+  double ra, dec;
+  if (c.Split()) {
+    auto part = [&](int i) { return i < 0 || field(i).empty() ? 0 : Number(field(i)); };
+    const double h = Number(field(c.ra_h)), m = part(c.ra_m), s = part(c.ra_s);
+    const double d = Number(field(c.de_d)), dm = part(c.de_m), ds = part(c.de_s);
+    const bool parts_ok = m >= 0 && m < 60 && s >= 0 && s < 60 && dm >= 0 && dm < 60 && ds >= 0 &&
+                          ds < 60 && h >= 0 && d >= 0;
+    ra = parts_ok ? (h + m / 60 + s / 3600) * 15 : kNaN;
+    dec = parts_ok ? d + dm / 60 + ds / 3600 : kNaN;
+    // The sign stands alone, so that -0 30 00 is south of the equator.
+    const std::string sign = field(c.de_sign);
+    if (sign == "-") dec = -dec;
+    if (!sign.empty() && sign != "-" && sign != "+") dec = kNaN;
+    ra_text = field(c.ra_h) + " " + field(c.ra_m) + " " + field(c.ra_s);
+    dec_text = (sign.empty() ? "+" : sign) + field(c.de_d) + " " + field(c.de_m) + " " +
+               field(c.de_s);
+  } else {
+    ra_text = field(c.ra);
+    dec_text = field(c.dec);
+    const bool sexagesimal = ra_text.find_first_of(" :hm") != std::string::npos;
+    if (c.ra_unit == Unit::kRadians) {
+      ra = Number(ra_text) / kDegree;
+    } else {
+      ra = ParseSexagesimal(ra_text, c.ra_unit == Unit::kHours ||
+                                         (c.ra_unit == Unit::kNone && sexagesimal));
+    }
+    dec = c.dec_unit == Unit::kRadians ? Number(dec_text) / kDegree
+                                       : ParseSexagesimal(dec_text, false);
+  }
+  if (ra == 360) ra = 0;  // 24 hours is the start of the circle again
+  return {ra, dec};
+}
+
+// The header line's names a table is read by, for a user whose table has none.
+constexpr const char* kKnownNames =
+    "RAJ2000, DEJ2000, RA_ICRS, DE_ICRS, RAB1950, DEB1950, RA1950, DE1950, RA, Dec, "
+    "Right Ascension, Declination, or the split columns RAh RAm RAs with DE- DEd DEm DEs "
+    "(in any case, with or without a leading underscore or a unit in brackets)";
+
 }  // namespace
+
+bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
+  line.clear();
+  too_long = false;
+  std::streambuf* buffer = in.rdbuf();
+  bool any = false;
+  for (;;) {
+    int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return any;
+    }
+    any = true;
+    if (c == '\n') return true;
+    if (c == '\r') {
+      if (buffer->sgetc() == '\n') buffer->sbumpc();
+      return true;
+    }
+    if (too_long) continue;
+    if (line.size() == kMaxLineBytes) {
+      too_long = true;
+      line.clear();
+      continue;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
 
 void LoadReport::Skip(int& count, int line_number, std::string_view line) {
   ++count;
@@ -189,6 +389,7 @@ std::string LoadReport::Summary() const {
   for (const auto& [line, content] : examples) {
     text += "\nline " + std::to_string(line) + ": " + content;
   }
+  for (const std::string& note : notes) text += "\n" + note;
   return text;
 }
 
@@ -231,121 +432,147 @@ double ParseSexagesimal(std::string_view text, bool hours) {
   return hours ? value * 15 : value;
 }
 
-bool LooksLikeTable(std::string_view head) {
-  const std::string_view header = HeaderOf(head);
-  const char delimiter = DelimiterOf(header);
-  const std::vector<std::string> names = Split(header, delimiter);
-  // The catalogue format's own heading names RA and Dec as its fields 6 and 7.
-  if (delimiter == '\t' && names.size() >= 8 && Normal(names[6]) == "ra" &&
-      Normal(names[7]) == "dec") {
-    return false;
+FileKind SniffFile(std::istream& in) {
+  FileKind kind;
+  std::string line, header;
+  bool too_long = false;
+  int tab_lines = 0, catalogue_lines = 0, lines = 0;
+  while (lines < kSniffLines && ReadLine(in, line, too_long)) {
+    if (lines == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+    if (too_long || line.empty()) continue;
+    ++lines;
+    if (header.empty() && line[0] != '#') header = line;
+    // The catalogue format: nine tab-separated fields (the name may be left
+    // off), the right ascension
+    // in hours with h, the declination signed with *.
+    const std::vector<std::string> fields = Split(line, '\t');
+    if (lines == 1) continue;  // the heading line says nothing of the format
+    ++tab_lines;
+    if (fields.size() >= 8 && fields[6].find('h') != std::string::npos &&
+        (fields[7][0] == '+' || fields[7][0] == '-') && fields[7].find('*') != std::string::npos) {
+      ++catalogue_lines;
+    }
   }
-  const Columns c = FindColumns(names);
-  return c.ra >= 0 && c.dec >= 0;
-}
-
-bool NamesEquinox(std::string_view head) {
-  const std::string header = Normal(HeaderOf(head));
-  return header.find("j2000") != std::string::npos || header.find("b1950") != std::string::npos;
+  kind.catalogue_format = tab_lines > 0 && catalogue_lines * 2 > tab_lines;
+  if (!kind.catalogue_format) {
+    const Layout c = FindColumns(Split(header, DelimiterOf(header)));
+    kind.positions = c.Positions();
+    kind.equinox = c.equinox;
+  }
+  return kind;
 }
 
 void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport& report) {
-  std::string line;
+  std::string line, header_line;
+  bool too_long = false;
   int line_number = 0;
-  std::vector<std::string> header;
   char delimiter = ',';
-  Columns columns;
-  bool units_possible = false;
+  Layout columns;
+  bool header_read = false, units_possible = false;
   double flux_scale = 1;
-  std::vector<Candidate> candidates;
-  while (std::getline(in, line)) {
+  bool all_below_24 = true, plain_ra = false;
+  Utf8Check utf8;
+  // The brightest rows seen so far, the faintest on top.
+  std::vector<Candidate> kept;
+  const size_t room = kMaxCatalogueRows - 1;
+  while (ReadLine(in, line, too_long)) {
     ++line_number;
-    if (line.size() > 64 * 1024) {
-      if (!header.empty()) report.Skip(report.unreadable, line_number, "(a line too long)");
+    if (too_long) {
+      if (header_read) report.Skip(report.unreadable, line_number, "(a line too long)");
       continue;
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line_number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-    if (line.empty() || line[0] == '#') continue;
-    if (header.empty()) {
+    utf8.Feed(line);
+    if (line.empty() || (!header_read && line[0] == '#')) continue;
+    if (!header_read) {
+      header_read = true;
+      header_line = line;
       delimiter = DelimiterOf(line);
-      header = Split(line, delimiter);
-      columns = FindColumns(header);
-      units_possible = true;
-      const std::string names = Normal(line);
-      const bool j2000 = names.find("j2000") != std::string::npos;
-      const bool b1950 = names.find("b1950") != std::string::npos;
-      const Equinox equinox = j2000 ? Equinox::kJ2000 : b1950 ? Equinox::kB1950 : assumed;
-      report.equinox = equinox == Equinox::kJ2000 ? "J2000" : "B1950";
+      columns = FindColumns(Split(line, delimiter));
       report.format = delimiter == '\t'  ? "tab-separated table"
                       : delimiter == ';' ? "semicolon-separated table"
                                          : "comma-separated table";
-      // Row 0 is never drawn: the header takes it, as a catalogue's heading
-      // does, and it holds the equinox every row is read in.
-      table.J2000[table.AddRow()] = equinox == Equinox::kJ2000;
+      if (!columns.Positions()) {
+        report.refusal = "its header line\n  " + header_line.substr(0, 200) +
+                         "\nnames no right ascension and declination columns. Recognised: " +
+                         kKnownNames + ".";
+        return;
+      }
+      units_possible = true;
       continue;
     }
+    if (line[0] == '#' || IsRule(line, delimiter)) continue;
     const std::vector<std::string> fields = Split(line, delimiter);
-    if (std::all_of(line.begin(), line.end(),
-                    [delimiter](char c) { return c == '-' || c == ' ' || c == delimiter; })) {
-      continue;  // the row of dashes under the header
-    }
-    auto field = [&](int i) {
-      return i >= 0 && i < int(fields.size()) ? fields[i] : std::string();
-    };
-    const std::string ra_text = field(columns.ra), dec_text = field(columns.dec);
-    const bool sexagesimal_ra = ra_text.find_first_of(" :hm") != std::string::npos;
-    const double ra = ParseSexagesimal(ra_text, columns.ra_hours || sexagesimal_ra);
-    const double dec = ParseSexagesimal(dec_text, false);
-    if (units_possible && std::isnan(ra)) {
-      // The units row that some exports put under the header.
+    if (units_possible) {
       units_possible = false;
-      if (Normal(field(columns.ra)) == "h") columns.ra_hours = true;
-      if (Normal(field(columns.flux)) == "mjy") flux_scale = 0.001;
-      continue;
+      if (LooksLikeUnits(fields, columns)) {
+        auto unit = [&](int i) { return i >= 0 && i < int(fields.size()) ? UnitOf(fields[i]) : Unit::kNone; };
+        if (columns.ra_unit == Unit::kNone) columns.ra_unit = unit(columns.ra);
+        if (columns.dec_unit == Unit::kNone) columns.dec_unit = unit(columns.dec);
+        if (columns.flux_unit == Unit::kNone) columns.flux_unit = unit(columns.flux);
+        continue;
+      }
     }
-    units_possible = false;
     ++report.lines;
-    if (!(ra >= 0 && ra < 360 && dec >= -90 && dec <= 90)) {
+    Candidate c{line_number, {}, {}, {}, {}, 1, kNaN, kNaN};
+    std::tie(c.ra, c.dec) = PositionOf(fields, columns, delimiter, c.ra_text, c.dec_text);
+    if (!(c.ra >= 0 && c.ra < 360 && c.dec >= -90 && c.dec <= 90)) {
       report.Skip(report.unreadable, line_number, line);
       continue;
     }
-    const std::string flux_text = field(columns.flux);
-    const double flux = columns.flux < 0 ? 1 : ParseLeadingNumber(flux_text) * flux_scale;
-    if (!(flux <= 1000)) {
-      report.Skip(report.over_1000, line_number, line);
-      continue;
+    if (!columns.Split() && columns.ra_unit == Unit::kNone &&
+        c.ra_text.find_first_of(" :hm") == std::string::npos) {
+      plain_ra = true;
+      all_below_24 = all_below_24 && c.ra < 24;
     }
-    candidates.push_back(
-        {line_number, ToLatin1(field(columns.name)), flux_text, ra_text, dec_text, flux, ra, dec});
+    flux_scale = columns.flux_unit == Unit::kMilliJy ? 0.001 : 1;
+    if (columns.flux >= 0 && columns.flux < int(fields.size()) && !fields[columns.flux].empty()) {
+      c.flux_text = fields[columns.flux];
+      const double flux = Number(Decimal(c.flux_text, delimiter)) * flux_scale;
+      if (std::isfinite(flux)) c.flux = flux;
+    }
+    if (columns.name >= 0 && columns.name < int(fields.size())) c.name = fields[columns.name];
+    if (kept.size() == room) {
+      ++report.left_out;
+      if (!Brighter(c, kept.front())) continue;
+      std::pop_heap(kept.begin(), kept.end(), Brighter);
+      kept.pop_back();
+    }
+    kept.push_back(std::move(c));
+    std::push_heap(kept.begin(), kept.end(), Brighter);
   }
-  // The brightest rows fill the table, in the file's order, when there are
-  // more than it holds.
-  const size_t room = kMaxCatalogueRows - 1;
-  if (candidates.size() > room) {
-    report.left_out = static_cast<int>(candidates.size() - room);
-    std::nth_element(candidates.begin(), candidates.begin() + room, candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.flux > b.flux; });
-    candidates.resize(room);
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.line < b.line; });
+  if (!header_read) return;  // nothing but comments: nothing to draw
+  if (plain_ra && all_below_24 && !kept.empty()) {
+    report.notes.push_back(
+        "Every right ascension is below 24: if they are hours, give the column a unit "
+        "(\"RA (h)\") or a units row saying h.");
   }
-  const bool j2000 = table.RowCount() > 0 && table.J2000[0];
-  for (Candidate& c : candidates) {
+  const Equinox equinox = columns.equinox.value_or(assumed);
+  report.equinox = equinox == Equinox::kJ2000 ? "J2000" : "B1950";
+  // Row 0 is never drawn: the header takes it, as a catalogue's heading
+  // does, and it holds the equinox every row is read in.
+  table.J2000[table.AddRow()] = equinox == Equinox::kJ2000;
+  std::sort(kept.begin(), kept.end(),
+            [](const Candidate& a, const Candidate& b) { return a.line < b.line; });
+  // One text encoding for the whole file: UTF-8 where all of it is, else
+  // Latin-1 as it stands.
+  const bool from_utf8 = utf8.Valid();
+  for (Candidate& c : kept) {
     const int r = table.AddRow();
     auto& text = table.CatalogText[r];
+    const std::string name = from_utf8 ? ToLatin1(c.name) : c.name;
     text[0] = std::to_string(c.line);
-    text[2] = c.name;
+    text[2] = name;
     text[3] = c.flux_text.empty() ? "1" : c.flux_text;
     text[6] = c.ra_text;
     text[7] = c.dec_text;
-    text[8] = c.name;
+    text[8] = name;
     table.RaDec[r] = {c.ra, c.dec};
     table.Flux[r] = c.flux;
-    table.J2000[r] = j2000;
+    table.J2000[r] = equinox == Equinox::kJ2000;
     table.UpdateDeclinationCache(r);
   }
-  report.kept = static_cast<int>(candidates.size());
+  report.kept = static_cast<int>(kept.size());
   AppendSunRow(table);
 }
 
