@@ -198,6 +198,18 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   plan = PlanTurn(north, -180, 450, 340);
   EXPECT_EQ(plan.azimuth, 350);
   EXPECT_EQ(PlanTurn({}, 0, 360, 0).azimuth, std::nullopt);
+
+  struct Apart { double az1, el1, az2, el2, degrees; } aparts[] = {
+      {10, 20, 10, 20, 0}, {0, 0, 90, 0, 90}, {0, 0, 180, 0, 180}, {30, 90, 250, 90, 0},
+      {359.5, 10, 0.5, 10, 0.98481}, {100, 45, 100, 46, 1}, {0, -10, 0, 80, 90}, {-53.2, 10, 306.8, 10, 0}};
+  for (const Apart& c : aparts)
+    EXPECT_NEAR(Separation(c.az1, c.el1, c.az2, c.el2), c.degrees, 1e-4) << c.az1 << " " << c.el2;
+  // moved, milliseconds since the last was sent: milliseconds to wait, -1 not yet
+  struct Follow { bool sent; double moved; long long since, wait; } follows[] = {
+      {false, 0, 0, 0}, {true, 0.1, 5000, -1}, {true, 0.11, 5000, 0}, {true, 0.5, 300, 700},
+      {true, 0.5, 1000, 0}, {true, 0.5, 0, 1000}};
+  for (const Follow& c : follows)
+    EXPECT_EQ(FollowWait(c.sent, c.moved, 0.1, c.since, 1000), c.wait) << c.moved << " " << c.since;
 }
 
 // Against a daemon that takes 300 ms a command: following floods it with
@@ -263,6 +275,8 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
     QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
     auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->text(), "localhost");  // the daemon's own defaults
+    EXPECT_EQ(dialog->findChild<QSpinBox*>()->value(), 4533);
     host->setText("127.0.0.1");
     dialog->findChild<QSpinBox*>()->setValue(daemon.port());
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -327,6 +341,16 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last().startsWith("P "); }, 5000));
   QTest::keyClick(chart, Qt::Key_S);
   EXPECT_FALSE(follow->isChecked());
+  // A source high in the south-east will cross the south, which a -180..180
+  // rotator cannot follow through: it says when it must unwind.
+  const SourceTable& table = form->Sources();
+  int rising = 1;
+  auto bearing = [&](int r) { return CompassAzimuth(table.AzAlt[r][0]); };
+  while (!(bearing(rising) > 120 && bearing(rising) < 170 && table.AzAlt[rising][1] > 20)) ++rising;
+  form->PointAntenna(rising, true);
+  EXPECT_TRUE(form->AntennaNote().contains(QRegularExpression("unwind at about \\d\\d:\\d\\d")))
+      << form->AntennaNote().toStdString();
+  form->findChild<QAction*>("actionStop")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last() == "S"; }, 5000));
   QTest::keyClick(chart, Qt::Key_F);
   form->findChild<QAction*>("actionDisconnect")->trigger();

@@ -16,6 +16,7 @@
 #include "app/form1.h"
 #include "chart/annotations.h"
 #include "interact/readout.h"
+#include "interact/turn.h"
 #include "sky/horizontal.h"
 
 namespace skyvane {
@@ -38,13 +39,8 @@ const char* const kElevationOffsetKey = "antenna/elevationOffset";
 constexpr double kPathHours = 12;
 constexpr double kPathStepMinutes = 2;
 
-// Angle on the sky between two pointings, degrees.
 double Separation(const RotatorLink::Pointing& a, const RotatorLink::Pointing& b) {
-  const double k = M_PI / 180;
-  const double c =
-      std::sin(a.elevation * k) * std::sin(b.elevation * k) +
-      std::cos(a.elevation * k) * std::cos(b.elevation * k) * std::cos((a.azimuth - b.azimuth) * k);
-  return std::acos(std::clamp(c, -1.0, 1.0)) / k;
+  return skyvane::Separation(a.azimuth, a.elevation, b.azimuth, b.elevation);
 }
 
 }  // namespace
@@ -349,11 +345,13 @@ void Form1::FollowTarget() {
   QSettings settings;
   const double step = settings.value(kFollowStepKey, 0.1).toDouble();
   const double interval = settings.value(kSendIntervalKey, 1.0).toDouble();
-  if (last_sent_ && !(Separation(now, *last_sent_) > step)) return;
   // Fast play moves a source further than the step at every tick: the
   // daemon gets the newest place at most once an interval.
-  const qint64 wait = static_cast<qint64>(interval * 1000) - since_sent_.elapsed();
-  if (last_sent_ && since_sent_.isValid() && wait > 0) {
+  const long long wait = FollowWait(
+      last_sent_.has_value(), last_sent_ ? Separation(now, *last_sent_) : 0, step,
+      since_sent_.isValid() ? since_sent_.elapsed() : 0, static_cast<long long>(interval * 1000));
+  if (wait < 0) return;
+  if (wait > 0) {
     if (!follow_later_->isActive()) follow_later_->start(static_cast<int>(wait));
     return;
   }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interact/turn.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace skyvane {
@@ -59,6 +60,21 @@ TurnPlan PlanTurn(const std::vector<double>& path, double min_azimuth, double ma
   }
   plan.unwind_at = best_hold == size ? -1 : best_hold;
   return plan;
+}
+
+double Separation(double azimuth1, double elevation1, double azimuth2, double elevation2) {
+  constexpr double k = M_PI / 180;
+  const double c =
+      std::sin(elevation1 * k) * std::sin(elevation2 * k) +
+      std::cos(elevation1 * k) * std::cos(elevation2 * k) * std::cos((azimuth1 - azimuth2) * k);
+  return std::acos(std::clamp(c, -1.0, 1.0)) / k;
+}
+
+long long FollowWait(bool sent_before, double moved, double step, long long since_sent,
+                     long long interval) {
+  if (!sent_before) return 0;
+  if (!(moved > step)) return -1;
+  return std::max(interval - since_sent, 0LL);
 }
 
 }  // namespace skyvane

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which turn a rotator with more (or less) than one turn of travel takes to a
 // compass bearing: the one within its range nearest where the antenna is, and
-// for a source being followed, one that holds the source's whole path. Plain
-// arithmetic, no Qt.
+// for a source being followed, one that holds the source's whole path; and
+// when a followed source's newest place goes out. Plain arithmetic, no Qt.
 #pragma once
 
 #include <optional>
@@ -31,5 +31,16 @@ struct TurnPlan {
 // unwind. An empty path plans nothing.
 TurnPlan PlanTurn(const std::vector<double>& path, double min_azimuth, double max_azimuth,
                   std::optional<double> from);
+
+// The angle on the sky between two pointings (azimuth, elevation), degrees.
+double Separation(double azimuth1, double elevation1, double azimuth2, double elevation2);
+
+// When a followed source's newest place, `moved` degrees from the place last
+// sent `since_sent` milliseconds ago, goes out: not until it has moved more
+// than `step`, and not sooner than `interval` milliseconds after the last.
+// The milliseconds to wait (0: now), or -1 while it has not moved enough.
+// With nothing sent yet it goes out at once.
+long long FollowWait(bool sent_before, double moved, double step, long long since_sent,
+                     long long interval);
 
 }  // namespace skyvane
