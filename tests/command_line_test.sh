@@ -24,6 +24,16 @@ run "$SKYVANE" --equinox J2001; expect 2 "takes J2000 or B1950, not J2001"
 run QT_QPA_PLATFORM= "$SKYVANE" --catalogue "$WORK/none.txt"; expect 1 "no display"
 run QT_QPA_PLATFORM=xcb "$SKYVANE"; expect 1 "no display"
 run QT_QPA_PLATFORM= "$SKYVANE" -platform offscreen --catalogue "$WORK/none.txt"; expect 1 "not found"
+# A display that cannot be opened ends the program with its reason, never an abort.
+run QT_QPA_PLATFORM=xcb DISPLAY=:987 "$SKYVANE"; expect 1 "could not be started"
+run QT_QPA_PLATFORM= "$SKYVANE" -display :987; expect 1 "could not be started"  # -display counts
+# A folder name that is no UTF-8 keeps its bytes, into the message too.
+BYTES=$(printf 'lat\351in')
+mkdir "$WORK/$BYTES" && cp "$(dirname "$SKYVANE")/StarData.txt" "$WORK/$BYTES/cat.txt"
+run QT_QPA_PLATFORM=offscreen timeout 2 "$SKYVANE" --catalogue "$WORK/$BYTES/cat.txt"
+[ "$STATUS" -eq 124 ] || fail "a catalogue in a folder that is no UTF-8 ended with $STATUS"
+run QT_QPA_PLATFORM=offscreen "$SKYVANE" --catalogue "$WORK/$BYTES/none.txt"; expect 1 'lat\\xE9in/none.txt'
+
 # A catalogue its user may not read is reported as such (run as nobody,
 # since root reads everything).
 if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null 2>&1; then

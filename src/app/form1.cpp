@@ -77,10 +77,16 @@ bool Form1::Form_Load(const std::vector<std::filesystem::path>& folders,
   catalogue_equinox_ = assumed;
   if (!report.passed_over.empty()) {
     std::string said = "Nothing to draw in";
-    for (const auto& empty : report.passed_over) said += "\n" + empty.string();
-    ShowMessage(QString::fromLocal8Bit(said + "\nUsing " + report.file.string() + " instead."));
+    for (const auto& empty : report.passed_over) {
+      said += '\n';
+      said += ShownPath(empty);
+    }
+    said += "\nUsing ";
+    said += ShownPath(report.file);
+    said += " instead.";
+    ShowMessage(QString::fromUtf8(said));
   }
-  catalogue_summary_ = QString::fromLocal8Bit(report.file.string() + "\n" + report.read.Summary());
+  catalogue_summary_ = QString::fromUtf8(ShownPath(report.file) + "\n" + report.read.Summary());
   catalogue_file_ = report.file;
   if (!folders.empty()) {
     shipped_catalogue_ = FindCatalogueFile(folders.back()).value_or(std::filesystem::path());

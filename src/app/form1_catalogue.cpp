@@ -100,7 +100,7 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
     return false;
   }
   const QString summary =
-      QString::fromLocal8Bit(result.file.string() + "\n" + result.read.Summary());
+      QString::fromUtf8(ShownPath(result.file) + "\n" + result.read.Summary());
   if (report) *report = summary;
   catalogue_summary_ = summary;
   catalogue_file_ = result.file;

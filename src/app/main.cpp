@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "app/form1.h"
 
@@ -24,16 +26,50 @@ std::filesystem::path ProgramFolder(const char* argv0) {
   return std::filesystem::absolute(argv0, error).parent_path();
 }
 
+// The value of `--name VALUE` or `--name=VALUE` in the arguments' own bytes,
+// which need be no text in any encoding.
+std::optional<std::string> RawOption(int argc, char* argv[], const std::string& name) {
+  std::optional<std::string> value;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == name && i + 1 < argc) {
+      value = argv[++i];
+    } else if (a.rfind(name + "=", 0) == 0) {
+      value = a.substr(name.size() + 1);
+    }
+  }
+  return value;
+}
+
+// The user's data folder in the environment's own bytes.
+std::filesystem::path DataFolder() {
+  const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+  if (!xdg.isEmpty() && xdg.startsWith('/')) return xdg.toStdString();
+  const QByteArray home = qgetenv("HOME");
+  if (home.isEmpty()) return {};
+  return std::filesystem::path(home.toStdString()) / ".local" / "share";
+}
+
+// A window system that cannot be reached ends the program with its reason
+// and status 1, not with an abort.
+void OnMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  PrintTo(stderr, message + QLatin1Char('\n'));
+  if (type == QtFatalMsg) {
+    PrintTo(stderr, QStringLiteral("skyvane: the window system could not be started\n"));
+    std::_Exit(1);
+  }
+}
+
 // Where the platform puts windows: the offscreen and minimal platforms show
 // none, and the X and Wayland platforms need a display to talk to.
 enum class Screen { kNone, kHeadless, kWindows };
 
-Screen ScreenFor(const QString& platform) {
+Screen ScreenFor(const QString& platform, bool display_given) {
   if (platform.startsWith(QLatin1String("offscreen")) ||
       platform.startsWith(QLatin1String("minimal"))) {
     return Screen::kHeadless;
   }
-  const bool x = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool x = !qEnvironmentVariableIsEmpty("DISPLAY") || display_given;
   const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
   if (platform.isEmpty()) return x || wayland ? Screen::kWindows : Screen::kNone;
   if (platform.startsWith(QLatin1String("xcb"))) return x ? Screen::kWindows : Screen::kNone;
@@ -110,7 +146,7 @@ int main(int argc, char* argv[]) {
   QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
   const int at = arguments.indexOf(QStringLiteral("-platform"));
   if (at > 0) platform = arguments.value(at + 1, platform);
-  const Screen screen = ScreenFor(platform);
+  const Screen screen = ScreenFor(platform, arguments.contains(QStringLiteral("-display")));
   if (screen == Screen::kNone) {
     PrintTo(stderr, QStringLiteral("skyvane: no display to show the window on (DISPLAY is not "
                                    "set)\n"));
@@ -118,18 +154,19 @@ int main(int argc, char* argv[]) {
   }
   const bool windows = screen == Screen::kWindows;
 
+  qInstallMessageHandler(OnMessage);
   QApplication app(argc, argv);
+  qInstallMessageHandler(nullptr);
   // A user's own catalogue in the user's data folder comes before the one
   // beside the program; --catalogue names a file to use instead.
   std::vector<std::filesystem::path> folders;
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (!data.isEmpty()) folders.emplace_back(QFile::encodeName(data + "/skyvane").toStdString());
+  if (const auto data = DataFolder(); !data.empty()) folders.push_back(data / "skyvane");
   folders.push_back(ProgramFolder(argv[0]));
   // --catalogue names the file; else the one opened last, while it exists.
   std::optional<std::filesystem::path> file;
   skyvane::Equinox assumed = skyvane::Equinox::kJ2000;
   if (parser.isSet(catalogue)) {
-    file = QFile::encodeName(parser.value(catalogue)).toStdString();
+    file = RawOption(argc, argv, "--catalogue").value_or(std::string());
   } else if (const auto last = skyvane::Form1::LastCatalogue()) {
     file = last->first;
     assumed = last->second;

@@ -278,12 +278,38 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
   return report;
 }
 
+std::string ShownPath(const std::filesystem::path& path) {
+  const std::string bytes = path.string();
+  std::string shown;
+  for (size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    const size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4                  ? 4
+                                                                    : 0;
+    bool whole = length > 0 && i + length <= bytes.size();
+    for (size_t k = 1; whole && k < length; ++k) {
+      whole = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+    }
+    if (whole) {
+      shown.append(bytes, i, length);
+      i += length;
+    } else {
+      static const char kHex[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += kHex[c >> 4];
+      shown += kHex[c & 15];
+      ++i;
+    }
+  }
+  return shown;
+}
+
 std::string DescribeReport(const CatalogueReport& report) {
   if (report.status == CatalogueStatus::kNotFound) {
     std::string text = "The catalogue file was not found:";
     for (const auto& place : report.looked_in) {
       text += '\n';
-      text += place.string();
+      text += ShownPath(place);
     }
     return text;
   }
@@ -305,7 +331,7 @@ std::string DescribeReport(const CatalogueReport& report) {
       why = "it holds no source with a readable position";
       break;
     case CatalogueStatus::kNoPositions:
-      return "The catalogue file cannot be used:\n" + report.file.string() + "\n" +
+      return "The catalogue file cannot be used:\n" + ShownPath(report.file) + "\n" +
              report.read.refusal;
     case CatalogueStatus::kOutOfMemory:
       why = "there is not enough memory to read it";
@@ -314,7 +340,7 @@ std::string DescribeReport(const CatalogueReport& report) {
       return {};
   }
   std::string text = "The catalogue file cannot be used:\n";
-  text += report.file.string();
+  text += ShownPath(report.file);
   text += '\n';
   text += why;
   return text;

@@ -79,7 +79,11 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
                                    SourceTable& table, Equinox assumed = Equinox::kJ2000,
                                    bool keep_brightest = false);
 
-// The report in words for a user, the paths in the file system's own bytes.
+// A path for a message: its bytes as they are where they are UTF-8, each
+// other byte written \xNN.
+std::string ShownPath(const std::filesystem::path& path);
+
+// The report in words for a user, the paths as ShownPath writes them.
 std::string DescribeReport(const CatalogueReport& report);
 
 }  // namespace skyvane
