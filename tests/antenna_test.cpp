@@ -425,6 +425,52 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().isEmpty(); }, 5000));
 }
 
+// Every setting of the Antenna menu through its own dialog: what it offers
+// first, the range it allows, and what it remembers.
+TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
+  FixedClock clock;
+  Form1 form(clock);
+  ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  // the fields' first values, ranges and decimals; what is typed; the keys it goes to
+  struct Field { double first, low, high; int decimals; double typed; const char* key; };
+  struct Case { const char* action; std::vector<Field> fields; bool box; } cases[] = {
+      {"actionMinimumElevation", {{0, -10, 90, 1, 12.5, "minimumElevation"}}, false},
+      {"actionFollowStep", {{0.1, 0.01, 10, 2, 0.25, "followStep"}}, false},
+      {"actionSendInterval", {{1, 0.1, 60, 1, 2.5, "sendInterval"}}, false},
+      {"actionGoTo", {{180, 0, 360, 2, 100, "goToAzimuth"}, {45, -10, 90, 2, 20, "goToElevation"}}, false},
+      {"actionParkPosition", {{0, 0, 360, 2, 90, "parkAzimuth"}, {0, -10, 90, 2, 5, "parkElevation"}}, true},
+      {"actionPointingOffset", {{0, -30, 30, 2, 1.5, "azimuthOffset"}, {0, -30, 30, 2, -0.5, "elevationOffset"}}, false},
+  };
+  bool parked = false;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.action);
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      const QList<QDoubleSpinBox*> spins = dialog->findChildren<QDoubleSpinBox*>();
+      ASSERT_EQ(spins.size(), qsizetype(c.fields.size()));
+      for (qsizetype i = 0; i < spins.size(); ++i) {
+        const Field& f = c.fields[i];
+        EXPECT_DOUBLE_EQ(spins[i]->value(), f.first);
+        EXPECT_DOUBLE_EQ(spins[i]->minimum(), f.low);
+        EXPECT_DOUBLE_EQ(spins[i]->maximum(), f.high);
+        EXPECT_EQ(spins[i]->decimals(), f.decimals);
+        spins[i]->setValue(f.typed);
+      }
+      auto* box = dialog->findChild<QCheckBox*>();
+      EXPECT_EQ(box != nullptr, c.box);
+      if (box) box->setChecked(true);
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    form.findChild<QAction*>(c.action)->trigger();
+    QSettings settings;
+    for (const Field& f : c.fields)
+      EXPECT_DOUBLE_EQ(settings.value(QStringLiteral("antenna/") + f.key).toDouble(), f.typed) << f.key;
+    parked = parked || c.box;  // the park position's own check box, and only that, sets it
+    EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
+  }
+}
+
 // The real daemon's dummy rotator, which starts at north on the horizon and
 // turns a few degrees a second, reaches a target.
 TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
