@@ -267,8 +267,8 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
     if (report.status == CatalogueStatus::kLoaded && report.read.kept == 0) {
       report.status = CatalogueStatus::kEmpty;
     }
-    const bool nothing = report.status == CatalogueStatus::kEmpty ||
-                         report.status == CatalogueStatus::kNoPositions;
+    const bool nothing =
+        report.status == CatalogueStatus::kEmpty || report.status == CatalogueStatus::kNoPositions;
     if (!nothing) {
       if (report.status == CatalogueStatus::kLoaded) table = std::move(read);
       break;
@@ -283,9 +283,11 @@ std::string ShownPath(const std::filesystem::path& path) {
   std::string shown;
   for (size_t i = 0; i < bytes.size();) {
     const auto c = static_cast<unsigned char>(bytes[i]);
-    const size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                          : c >= 0xF0 && c <= 0xF4                  ? 4
-                                                                    : 0;
+    const size_t length = c < 0x80                 ? 1
+                          : c >= 0xC2 && c <= 0xDF ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
     bool whole = length > 0 && i + length <= bytes.size();
     for (size_t k = 1; whole && k < length; ++k) {
       whole = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;

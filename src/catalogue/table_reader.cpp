@@ -11,6 +11,7 @@
 
 #include "base/number_text.h"
 #include "base/numbers.h"
+#include "catalogue/table_rows.h"
 
 namespace skyvane {
 namespace {
@@ -67,35 +68,6 @@ std::string Normal(std::string_view name) {
   return out;
 }
 
-enum class Unit { kNone, kDegrees, kHours, kRadians, kJy, kMilliJy };
-
-Unit UnitOf(std::string_view text) {
-  std::string u;
-  for (const char c : text) {
-    if (c != ' ') u += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  static const std::set<std::string> hours = {"h", "hour", "hours", "h:m:s", "hms", "hh:mm:ss"};
-  static const std::set<std::string> degrees = {"deg", "d", "degree", "degrees", "d:m:s",
-                                                "dms", "dd:mm:ss", "\xC2\xB0", "\xB0"};
-  if (hours.count(u)) return Unit::kHours;
-  if (degrees.count(u)) return Unit::kDegrees;
-  if (u == "rad" || u == "radian" || u == "radians") return Unit::kRadians;
-  if (u == "jy") return Unit::kJy;
-  if (u == "mjy") return Unit::kMilliJy;
-  return Unit::kNone;
-}
-
-// Where a table's values are, and in what units.
-struct Layout {
-  int ra = -1, dec = -1, flux = -1, name = -1;
-  // A data service's split sexagesimal columns: RAh RAm RAs, DE- DEd DEm DEs.
-  int ra_h = -1, ra_m = -1, ra_s = -1, de_sign = -1, de_d = -1, de_m = -1, de_s = -1;
-  Unit ra_unit = Unit::kNone, dec_unit = Unit::kNone, flux_unit = Unit::kNone;
-  std::optional<Equinox> equinox;
-  bool Split() const { return ra_h >= 0 && ra_m >= 0 && de_d >= 0 && de_m >= 0; }
-  bool Positions() const { return Split() || (ra >= 0 && dec >= 0); }
-};
-
 std::optional<Equinox> EquinoxOf(const std::string& token) {
   if (token == "j2000" || token == "2000" || token == "icrs" || token == "fk5") {
     return Equinox::kJ2000;
@@ -109,76 +81,6 @@ Unit UnitToken(const std::string& token) {
   if (token == "deg" || token == "d" || token == "dms") return Unit::kDegrees;
   if (token == "rad") return Unit::kRadians;
   return Unit::kNone;
-}
-
-Layout FindColumns(const std::vector<std::string>& header) {
-  static const std::regex ra(
-      "(ra|rightascension)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|h|hms|hours|hour|rad)?");
-  static const std::regex dec(
-      "(dec|de|declination)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|dms|rad)?");
-  static const std::regex flux("flux.*|s[0-9]+(ghz|mhz)?(m?jy)?|s|fluxden|sint|stot|stotal|"
-                               "totalflux|intflux|fint|speak|peakflux");
-  static const std::set<std::string> names = {"name",       "source", "id",     "object",
-                                              "designation", "sourcename", "mainid", "3c",
-                                              "4c"};
-  Layout c;
-  std::vector<std::string> normal;
-  std::vector<Unit> units;
-  for (const std::string& raw : header) {
-    // A unit in brackets after the name: "RA (deg)", "RA [h]", "Flux (mJy)".
-    std::string base = raw;
-    Unit unit = Unit::kNone;
-    const size_t open = raw.find_first_of("([");
-    if (open != std::string::npos && (raw.back() == ')' || raw.back() == ']')) {
-      unit = UnitOf(std::string_view(raw).substr(open + 1, raw.size() - open - 2));
-      base = raw.substr(0, open);
-    }
-    // Split columns write the declination's sign as "DE-".
-    std::string n = Normal(base);
-    if (base.find('-') != std::string::npos && (n == "de" || n == "dec")) n = "de-";
-    normal.push_back(n);
-    units.push_back(unit);
-  }
-  auto index_of = [&](const char* n) {
-    const auto at = std::find(normal.begin(), normal.end(), n);
-    return at == normal.end() ? -1 : static_cast<int>(at - normal.begin());
-  };
-  if (index_of("rah") >= 0 && index_of("ram") >= 0 && index_of("ded") >= 0 &&
-      index_of("dem") >= 0) {
-    c.ra_h = index_of("rah");
-    c.ra_m = index_of("ram");
-    c.ra_s = index_of("ras");
-    c.de_d = index_of("ded");
-    c.de_m = index_of("dem");
-    c.de_s = index_of("des");
-    c.de_sign = index_of("de-");
-  }
-  std::smatch m;
-  for (int i = 0; i < static_cast<int>(normal.size()); ++i) {
-    const std::string& n = normal[i];
-    if (c.Split() && (i == c.ra_h || i == c.ra_m || i == c.ra_s || i == c.de_d || i == c.de_m ||
-                      i == c.de_s || i == c.de_sign)) {
-      continue;
-    }
-    if (c.ra < 0 && !c.Split() && std::regex_match(n, m, ra)) {
-      c.ra = i;
-      c.ra_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
-      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
-    } else if (c.dec < 0 && !c.Split() && std::regex_match(n, m, dec)) {
-      c.dec = i;
-      c.dec_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
-      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
-    } else if (c.flux < 0 && std::regex_match(n, flux)) {
-      c.flux = i;
-      c.flux_unit = units[i];
-      if (c.flux_unit == Unit::kNone && n.find("mjy") != std::string::npos) {
-        c.flux_unit = Unit::kMilliJy;
-      }
-    } else if (names.count(n) && (c.name < 0 || n == "name")) {
-      c.name = i;
-    }
-  }
-  return c;
 }
 
 char DelimiterOf(std::string_view header) {
@@ -270,18 +172,6 @@ std::string ToLatin1(const std::string& text) {
   return out;
 }
 
-struct Candidate {
-  int line;
-  std::string name, flux_text, ra_text, dec_text;
-  double flux, ra, dec;
-};
-
-// The candidate to drop first when the table is full: the faintest, and of
-// equal ones the later.
-bool Brighter(const Candidate& a, const Candidate& b) {
-  return a.flux > b.flux || (a.flux == b.flux && a.line < b.line);
-}
-
 // A number of the table: in a semicolon-separated file the comma is the
 // decimal mark.
 std::string Decimal(std::string text, char delimiter) {
@@ -314,8 +204,8 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
     if (sign == "-") dec = -dec;
     if (!sign.empty() && sign != "-" && sign != "+") dec = kNaN;
     ra_text = field(c.ra_h) + " " + field(c.ra_m) + " " + field(c.ra_s);
-    dec_text = (sign.empty() ? "+" : sign) + field(c.de_d) + " " + field(c.de_m) + " " +
-               field(c.de_s);
+    dec_text =
+        (sign.empty() ? "+" : sign) + field(c.de_d) + " " + field(c.de_m) + " " + field(c.de_s);
   } else {
     ra_text = field(c.ra);
     dec_text = field(c.dec);
@@ -323,8 +213,8 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
     if (c.ra_unit == Unit::kRadians) {
       ra = Number(ra_text) / kDegree;
     } else {
-      ra = ParseSexagesimal(ra_text, c.ra_unit == Unit::kHours ||
-                                         (c.ra_unit == Unit::kNone && sexagesimal));
+      ra = ParseSexagesimal(ra_text,
+                            c.ra_unit == Unit::kHours || (c.ra_unit == Unit::kNone && sexagesimal));
     }
     dec = c.dec_unit == Unit::kRadians ? Number(dec_text) / kDegree
                                        : ParseSexagesimal(dec_text, false);
@@ -333,13 +223,98 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
   return {ra, dec};
 }
 
-// The header line's names a table is read by, for a user whose table has none.
-constexpr const char* kKnownNames =
+}  // namespace
+
+const char* const kKnownNames =
     "RAJ2000, DEJ2000, RA_ICRS, DE_ICRS, RAB1950, DEB1950, RA1950, DE1950, RA, Dec, "
     "Right Ascension, Declination, or the split columns RAh RAm RAs with DE- DEd DEm DEs "
     "(in any case, with or without a leading underscore or a unit in brackets)";
 
-}  // namespace
+Unit UnitOf(std::string_view text) {
+  std::string u;
+  for (const char c : text) {
+    if (c != ' ') u += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  static const std::set<std::string> hours = {"h", "hour", "hours", "h:m:s", "hms", "hh:mm:ss"};
+  static const std::set<std::string> degrees = {"deg", "d",        "degree",   "degrees", "d:m:s",
+                                                "dms", "dd:mm:ss", "\xC2\xB0", "\xB0"};
+  if (hours.count(u)) return Unit::kHours;
+  if (degrees.count(u)) return Unit::kDegrees;
+  if (u == "rad" || u == "radian" || u == "radians") return Unit::kRadians;
+  if (u == "jy") return Unit::kJy;
+  if (u == "mjy") return Unit::kMilliJy;
+  return Unit::kNone;
+}
+
+Layout FindColumns(const std::vector<std::string>& header) {
+  static const std::regex ra(
+      "(ra|rightascension)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|h|hms|hours|hour|rad)?");
+  static const std::regex dec(
+      "(dec|de|declination)(j2000|b1950|1950|2000|icrs|fk5|fk4)?(deg|d|dms|rad)?");
+  static const std::regex flux(
+      "flux.*|s[0-9]+(ghz|mhz)?(m?jy)?|s|fluxden|sint|stot|stotal|"
+      "totalflux|intflux|fint|speak|peakflux");
+  static const std::set<std::string> names = {"name",       "source", "id", "object", "designation",
+                                              "sourcename", "mainid", "3c", "4c"};
+  Layout c;
+  std::vector<std::string> normal;
+  std::vector<Unit> units;
+  for (const std::string& raw : header) {
+    // A unit in brackets after the name: "RA (deg)", "RA [h]", "Flux (mJy)".
+    std::string base = raw;
+    Unit unit = Unit::kNone;
+    const size_t open = raw.find_first_of("([");
+    if (open != std::string::npos && (raw.back() == ')' || raw.back() == ']')) {
+      unit = UnitOf(std::string_view(raw).substr(open + 1, raw.size() - open - 2));
+      base = raw.substr(0, open);
+    }
+    // Split columns write the declination's sign as "DE-".
+    std::string n = Normal(base);
+    if (base.find('-') != std::string::npos && (n == "de" || n == "dec")) n = "de-";
+    normal.push_back(n);
+    units.push_back(unit);
+  }
+  auto index_of = [&](const char* n) {
+    const auto at = std::find(normal.begin(), normal.end(), n);
+    return at == normal.end() ? -1 : static_cast<int>(at - normal.begin());
+  };
+  if (index_of("rah") >= 0 && index_of("ram") >= 0 && index_of("ded") >= 0 &&
+      index_of("dem") >= 0) {
+    c.ra_h = index_of("rah");
+    c.ra_m = index_of("ram");
+    c.ra_s = index_of("ras");
+    c.de_d = index_of("ded");
+    c.de_m = index_of("dem");
+    c.de_s = index_of("des");
+    c.de_sign = index_of("de-");
+  }
+  std::smatch m;
+  for (int i = 0; i < static_cast<int>(normal.size()); ++i) {
+    const std::string& n = normal[i];
+    if (c.Split() && (i == c.ra_h || i == c.ra_m || i == c.ra_s || i == c.de_d || i == c.de_m ||
+                      i == c.de_s || i == c.de_sign)) {
+      continue;
+    }
+    if (c.ra < 0 && !c.Split() && std::regex_match(n, m, ra)) {
+      c.ra = i;
+      c.ra_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
+      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
+    } else if (c.dec < 0 && !c.Split() && std::regex_match(n, m, dec)) {
+      c.dec = i;
+      c.dec_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
+      if (!c.equinox) c.equinox = EquinoxOf(m[2]);
+    } else if (c.flux < 0 && std::regex_match(n, flux)) {
+      c.flux = i;
+      c.flux_unit = units[i];
+      if (c.flux_unit == Unit::kNone && n.find("mjy") != std::string::npos) {
+        c.flux_unit = Unit::kMilliJy;
+      }
+    } else if (names.count(n) && (c.name < 0 || n == "name")) {
+      c.name = i;
+    }
+  }
+  return c;
+}
 
 bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
   line.clear();
@@ -462,105 +437,60 @@ FileKind SniffFile(std::istream& in) {
   return kind;
 }
 
-void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport& report) {
-  std::string line, header_line;
-  bool too_long = false;
-  int line_number = 0;
-  char delimiter = ',';
-  Layout columns;
-  bool header_read = false, units_possible = false;
-  double flux_scale = 1;
-  bool all_below_24 = true, plain_ra = false;
-  Utf8Check utf8;
-  // The brightest rows seen so far, the faintest on top.
-  std::vector<Candidate> kept;
-  const size_t room = kMaxCatalogueRows - 1;
-  while (ReadLine(in, line, too_long)) {
-    ++line_number;
-    if (too_long) {
-      if (header_read) report.Skip(report.unreadable, line_number, "(a line too long)");
-      continue;
-    }
-    if (line_number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-    utf8.Feed(line);
-    if (line.empty() || (!header_read && line[0] == '#')) continue;
-    if (!header_read) {
-      header_read = true;
-      header_line = line;
-      delimiter = DelimiterOf(line);
-      columns = FindColumns(Split(line, delimiter));
-      report.format = delimiter == '\t'  ? "tab-separated table"
-                      : delimiter == ';' ? "semicolon-separated table"
-                                         : "comma-separated table";
-      if (!columns.Positions()) {
-        report.refusal = "its header line\n  " + header_line.substr(0, 200) +
-                         "\nnames no right ascension and declination columns. Recognised: " +
-                         kKnownNames + ".";
-        return;
-      }
-      units_possible = true;
-      continue;
-    }
-    if (line[0] == '#' || IsRule(line, delimiter)) continue;
-    const std::vector<std::string> fields = Split(line, delimiter);
-    if (units_possible) {
-      units_possible = false;
-      if (LooksLikeUnits(fields, columns)) {
-        auto unit = [&](int i) { return i >= 0 && i < int(fields.size()) ? UnitOf(fields[i]) : Unit::kNone; };
-        if (columns.ra_unit == Unit::kNone) columns.ra_unit = unit(columns.ra);
-        if (columns.dec_unit == Unit::kNone) columns.dec_unit = unit(columns.dec);
-        if (columns.flux_unit == Unit::kNone) columns.flux_unit = unit(columns.flux);
-        continue;
-      }
-    }
-    ++report.lines;
-    Candidate c{line_number, {}, {}, {}, {}, 1, kNaN, kNaN};
-    std::tie(c.ra, c.dec) = PositionOf(fields, columns, delimiter, c.ra_text, c.dec_text);
-    if (!(c.ra >= 0 && c.ra < 360 && c.dec >= -90 && c.dec <= 90)) {
-      report.Skip(report.unreadable, line_number, line);
-      continue;
-    }
-    if (!columns.Split() && columns.ra_unit == Unit::kNone &&
-        c.ra_text.find_first_of(" :hm") == std::string::npos) {
-      plain_ra = true;
-      all_below_24 = all_below_24 && c.ra < 24;
-    }
-    flux_scale = columns.flux_unit == Unit::kMilliJy ? 0.001 : 1;
-    if (columns.flux >= 0 && columns.flux < int(fields.size()) && !fields[columns.flux].empty()) {
-      c.flux_text = fields[columns.flux];
-      const double flux = Number(Decimal(c.flux_text, delimiter)) * flux_scale;
-      if (std::isfinite(flux)) c.flux = flux;
-    }
-    if (columns.name >= 0 && columns.name < int(fields.size())) c.name = fields[columns.name];
-    if (kept.size() == room) {
-      ++report.left_out;
-      if (!Brighter(c, kept.front())) continue;
-      std::pop_heap(kept.begin(), kept.end(), Brighter);
-      kept.pop_back();
-    }
-    kept.push_back(std::move(c));
-    std::push_heap(kept.begin(), kept.end(), Brighter);
+bool TableRows::Brighter(const Candidate& a, const Candidate& b) {
+  // The candidate to drop first when the table is full is the faintest, and
+  // of equal ones the later.
+  return a.flux > b.flux || (a.flux == b.flux && a.line < b.line);
+}
+
+void TableRows::Add(const std::vector<std::string>& fields, int line_number,
+                    std::string_view line) {
+  ++report_.lines;
+  Candidate c{line_number, {}, {}, {}, {}, 1, kNaN, kNaN};
+  std::tie(c.ra, c.dec) = PositionOf(fields, columns_, delimiter_, c.ra_text, c.dec_text);
+  if (!(c.ra >= 0 && c.ra < 360 && c.dec >= -90 && c.dec <= 90)) {
+    report_.Skip(report_.unreadable, line_number, line);
+    return;
   }
-  if (!header_read) return;  // nothing but comments: nothing to draw
-  if (plain_ra && all_below_24 && !kept.empty()) {
-    report.notes.push_back(
+  if (!columns_.Split() && columns_.ra_unit == Unit::kNone &&
+      c.ra_text.find_first_of(" :hm") == std::string::npos) {
+    plain_ra_ = true;
+    all_below_24_ = all_below_24_ && c.ra < 24;
+  }
+  const double flux_scale = columns_.flux_unit == Unit::kMilliJy ? 0.001 : 1;
+  if (columns_.flux >= 0 && columns_.flux < int(fields.size()) && !fields[columns_.flux].empty()) {
+    c.flux_text = fields[columns_.flux];
+    const double flux = Number(Decimal(c.flux_text, delimiter_)) * flux_scale;
+    if (std::isfinite(flux)) c.flux = flux;
+  }
+  if (columns_.name >= 0 && columns_.name < int(fields.size())) c.name = fields[columns_.name];
+  if (kept_.size() == kMaxCatalogueRows - 1) {
+    ++report_.left_out;
+    if (!Brighter(c, kept_.front())) return;
+    std::pop_heap(kept_.begin(), kept_.end(), Brighter);
+    kept_.pop_back();
+  }
+  kept_.push_back(std::move(c));
+  std::push_heap(kept_.begin(), kept_.end(), Brighter);
+}
+
+void TableRows::Finish(Equinox assumed, bool utf8, SourceTable& table) {
+  if (plain_ra_ && all_below_24_ && !kept_.empty()) {
+    report_.notes.push_back(
         "Every right ascension is below 24: if they are hours, give the column a unit "
         "(\"RA (h)\") or a units row saying h.");
   }
-  const Equinox equinox = columns.equinox.value_or(assumed);
-  report.equinox = equinox == Equinox::kJ2000 ? "J2000" : "B1950";
+  const Equinox equinox = columns_.equinox.value_or(assumed);
+  report_.equinox = equinox == Equinox::kJ2000 ? "J2000" : "B1950";
   // Row 0 is never drawn: the header takes it, as a catalogue's heading
   // does, and it holds the equinox every row is read in.
   table.J2000[table.AddRow()] = equinox == Equinox::kJ2000;
-  std::sort(kept.begin(), kept.end(),
+  std::sort(kept_.begin(), kept_.end(),
             [](const Candidate& a, const Candidate& b) { return a.line < b.line; });
-  // One text encoding for the whole file: UTF-8 where all of it is, else
-  // Latin-1 as it stands.
-  const bool from_utf8 = utf8.Valid();
-  for (Candidate& c : kept) {
+  for (Candidate& c : kept_) {
     const int r = table.AddRow();
     auto& text = table.CatalogText[r];
-    const std::string name = from_utf8 ? ToLatin1(c.name) : c.name;
+    const std::string name = utf8 ? ToLatin1(c.name) : c.name;
     text[0] = std::to_string(c.line);
     text[2] = name;
     text[3] = c.flux_text.empty() ? "1" : c.flux_text;
@@ -572,8 +502,63 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
     table.J2000[r] = equinox == Equinox::kJ2000;
     table.UpdateDeclinationCache(r);
   }
-  report.kept = static_cast<int>(kept.size());
+  report_.kept = static_cast<int>(kept_.size());
   AppendSunRow(table);
+}
+
+void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport& report) {
+  std::string line;
+  bool too_long = false;
+  int line_number = 0;
+  char delimiter = ',';
+  std::optional<TableRows> rows;
+  bool units_possible = false;
+  Utf8Check utf8;
+  while (ReadLine(in, line, too_long)) {
+    ++line_number;
+    if (too_long) {
+      if (rows) report.Skip(report.unreadable, line_number, "(a line too long)");
+      continue;
+    }
+    if (line_number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+    utf8.Feed(line);
+    if (line.empty() || (!rows && line[0] == '#')) continue;
+    if (!rows) {
+      delimiter = DelimiterOf(line);
+      const Layout columns = FindColumns(Split(line, delimiter));
+      report.format = delimiter == '\t'  ? "tab-separated table"
+                      : delimiter == ';' ? "semicolon-separated table"
+                                         : "comma-separated table";
+      if (!columns.Positions()) {
+        report.refusal =
+            "its header line\n  " + line.substr(0, 200) +
+            "\nnames no right ascension and declination columns. Recognised: " + kKnownNames + ".";
+        return;
+      }
+      rows.emplace(columns, delimiter, report);
+      units_possible = true;
+      continue;
+    }
+    if (line[0] == '#' || IsRule(line, delimiter)) continue;
+    const std::vector<std::string> fields = Split(line, delimiter);
+    if (units_possible) {
+      units_possible = false;
+      Layout& columns = rows->columns();
+      if (LooksLikeUnits(fields, columns)) {
+        auto unit = [&](int i) {
+          return i >= 0 && i < int(fields.size()) ? UnitOf(fields[i]) : Unit::kNone;
+        };
+        if (columns.ra_unit == Unit::kNone) columns.ra_unit = unit(columns.ra);
+        if (columns.dec_unit == Unit::kNone) columns.dec_unit = unit(columns.dec);
+        if (columns.flux_unit == Unit::kNone) columns.flux_unit = unit(columns.flux);
+        continue;
+      }
+    }
+    rows->Add(fields, line_number, line);
+  }
+  // Nothing but comments: nothing to draw. One text encoding for the whole
+  // file: UTF-8 where all of it is, else Latin-1 as it stands.
+  if (rows) rows->Finish(assumed, utf8.Valid(), table);
 }
 
 }  // namespace skyvane
