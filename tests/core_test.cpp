@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "catalogue/catalogue_reader.h"
+#include "catalogue/votable_reader.h"
 #include "sky/angles.h"
 #include "sky/horizontal.h"
 #include "sky/positions_of_date.h"
@@ -170,6 +171,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        "semicolon-separated table, positions for J2000: 4 lines read, 3 kept; 1 with no readable position.\nline 5: broken"},
       {"targets.csv", Equinox::kJ2000, {{"Virgo A; M87", 187.70583333, 12.39111111, 850}, {"Taurus A, Crab", 83.63291667, 22.01444444, 875}, {"3C 273", 187.27791667, 2.0525, 66}, {"Orion \"A\"", 83.82083333, -5.38333333, 520}},
        "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable position.\nline 6: \"Somewhere\";"},
+      // found by their UCDs, units from the fields, the equinox from the system they refer to
+      {"sources.vot", Equinox::kJ2000, {{"3C 461", 350.29416667, 58.55166667, 12000}, {"3C 405 & Cyg A", 299.43875, 40.6, 8700}, {"3C 48", 23.7075, 32.90555556, 1}},
+       "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: row 3"},
+      {"sources_binary2.vot", Equinox::kB1950, {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1}},
+       "VOTable, positions for J2000: 2 lines read, 2 kept."},
       {"catalogue_format.txt", Equinox::kJ2000, {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
        "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 repeating the number before.\nline 4: 2\t"},
   };
@@ -219,6 +225,23 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   ReadTable(no_positions, Equinox::kJ2000, untouched, refused);
   EXPECT_EQ(untouched.RowCount(), 0);
   EXPECT_NE(refused.refusal.find("Name,X,Y\nnames no right ascension"), std::string::npos);
+  // A VOTable without positions is refused with its fields; one cut short
+  // keeps the rows before the break and says where it broke.
+  const std::string head = "<?xml version=\"1.0\"?><VOTABLE><RESOURCE><TABLE>";
+  for (const char* fields : {"<FIELD name=\"x\"/><FIELD name=\"y\"/>", "<FIELD name=\"RA\"/><FIELD name=\"Dec\"/>"}) {
+    std::istringstream vot(head + fields + "<DATA><TABLEDATA><TR><TD>10</TD><TD>20</TD></TR><TR><TD>1");
+    SourceTable t;
+    LoadReport r;
+    ReadVoTable(vot, Equinox::kJ2000, t, r);
+    EXPECT_EQ(t.RowCount(), r.refusal.empty() ? 3 : 0);
+    EXPECT_NE((r.refusal + r.Summary()).find(r.refusal.empty() ? "The XML breaks off at line 1" : "x, y\nname no right"),
+              std::string::npos) << r.refusal << r.Summary();
+  }
+  std::istringstream broken("<?xml version=\"1.0\"?><VOTABLE><RESOURCE><TABLE><FIELD name=\"RA\"><<");
+  SourceTable nothing;
+  LoadReport broken_report;
+  ReadVoTable(broken, Equinox::kJ2000, nothing, broken_report);
+  EXPECT_EQ(broken_report.refusal.rfind("it is no well-formed VOTable", 0), 0u) << broken_report.refusal;
   // One encoding for the whole file: UTF-8 names where all of it is UTF-8,
   // Latin-1 ends at U+00FF; fields are cut at 255 bytes.
   EXPECT_EQ(ReadText("Name,RA,Dec\nCaf\xC3\xA9 \xF0\x9F\x98\x80,1,2\n").table.CatalogText[1][8], "Caf\xE9 ?");

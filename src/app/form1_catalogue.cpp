@@ -54,7 +54,7 @@ void Form1::CreateCatalogueMenu(QMenu* file) {
   QAction* open = file->addAction(tr("&Open Catalogue..."), this, [this] {
     const QString name = QFileDialog::getOpenFileName(
         this, tr("Open Catalogue"), QString(),
-        tr("Catalogues and tables (*.txt *.csv *.tsv *.tab *.dat);;All files (*)"));
+        tr("Catalogues and tables (*.txt *.csv *.tsv *.tab *.dat *.vot *.xml);;All files (*)"));
     if (!name.isEmpty()) OpenChosenCatalogue(name);
   });
   open->setShortcut(QKeySequence::Open);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "catalogue/votable_reader.h"
 
 namespace skyvane {
 namespace {
@@ -217,6 +218,8 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
       stream.seekg(0);
       if (kind.catalogue_format) {
         ReadCatalogue(stream, read, &said, keep_brightest);
+      } else if (kind.votable) {
+        ReadVoTable(stream, assumed, read, said);
       } else {
         ReadTable(stream, assumed, read, said);
       }

@@ -416,6 +416,10 @@ FileKind SniffFile(std::istream& in) {
     if (lines == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     if (too_long || line.empty()) continue;
     ++lines;
+    if (lines == 1 && (line.rfind("<?xml", 0) == 0 || line.rfind("<VOTABLE", 0) == 0)) {
+      kind.votable = true;
+      return kind;
+    }
     if (header.empty() && line[0] != '#') header = line;
     // The catalogue format: nine tab-separated fields (the name may be left
     // off), the right ascension

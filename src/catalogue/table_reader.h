@@ -56,6 +56,7 @@ double ParseSexagesimal(std::string_view text, bool hours);
 // What the start of a file says about it, told by its content alone.
 struct FileKind {
   bool catalogue_format = false;   // the nine fields with the format's angle forms
+  bool votable = false;            // an XML VOTable, whose fields say their own system
   bool positions = false;          // a table whose position columns are recognised
   std::optional<Equinox> equinox;  // what those columns' names say, if anything
 };

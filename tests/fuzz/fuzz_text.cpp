@@ -11,19 +11,23 @@
 
 #include "base/number_text.h"
 #include "catalogue/catalogue_reader.h"
+#include "catalogue/votable_reader.h"
 
 using namespace skyvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  for (bool catalogue_format : {true, false}) {
-    std::istringstream in(text);
+  for (int reader = 0; reader < 3; ++reader) {
+    const bool catalogue_format = reader == 0;
+    std::istringstream in(reader == 2 ? "<?xml version=\"1.0\"?>" + text : text);
     SourceTable t;
     LoadReport report;
-    if (catalogue_format)
+    if (reader == 0)
       ReadCatalogue(in, t, &report);
-    else
+    else if (reader == 1)
       ReadTable(in, Equinox::kJ2000, t, report);
+    else
+      ReadVoTable(in, Equinox::kJ2000, t, report);
     const int rows = t.RowCount();
     // A refused table, or one of nothing but comments, gets no row at all.
     if (!catalogue_format && rows == 0 && report.kept == 0) continue;
