@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <regex>
@@ -24,36 +25,68 @@ constexpr int kSniffLines = 50;
 // quoted field ("a;b" is one field, "" inside it one quote); anywhere else it
 // is an ordinary character, such as the arcsecond mark. Fields are trimmed of
 // blanks and cut at kMaxFieldBytes.
-std::vector<std::string> Split(std::string_view line, char delimiter) {
-  std::vector<std::string> fields(1);
+void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& fields) {
+  // The strings keep their room from line to line: a million rows make no
+  // million allocations.
+  size_t count = 1;
+  if (fields.empty()) fields.emplace_back();
+  fields[0].clear();
+  if (line.find('"') == std::string_view::npos) {
+    // No quotes, the usual case: cut at each delimiter in one go.
+    size_t from = 0;
+    for (;;) {
+      const size_t to = line.find(delimiter, from);
+      std::string_view piece = line.substr(from, to == std::string_view::npos ? to : to - from);
+      while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
+      while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+      fields[count - 1].assign(piece.substr(0, kMaxFieldBytes));
+      if (to == std::string_view::npos) break;
+      if (++count > fields.size()) fields.emplace_back();
+      from = to + 1;
+    }
+    fields.resize(count);
+    return;
+  }
   bool quoted = false, at_start = true;
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
+    std::string& field = fields[count - 1];
     if (quoted) {
       if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
+        field += '"';
         ++i;
       } else if (c == '"') {
         quoted = false;
       } else {
-        fields.back() += c;
+        field += c;
       }
     } else if (c == '"' && at_start) {
       quoted = true;
       at_start = false;
     } else if (c == delimiter) {
-      fields.emplace_back();
+      if (++count > fields.size()) fields.emplace_back();
+      fields[count - 1].clear();
       at_start = true;
     } else {
       if (c != ' ') at_start = false;
-      fields.back() += c;
+      field += c;
     }
   }
+  fields.resize(count);
   for (std::string& f : fields) {
     const size_t first = f.find_first_not_of(' ');
-    f = first == std::string::npos ? "" : f.substr(first, f.find_last_not_of(' ') - first + 1);
+    if (first == std::string::npos) {
+      f.clear();
+    } else if (first > 0 || f.back() == ' ') {
+      f = f.substr(first, f.find_last_not_of(' ') - first + 1);
+    }
     if (f.size() > kMaxFieldBytes) f.resize(kMaxFieldBytes);
   }
+}
+
+std::vector<std::string> Split(std::string_view line, char delimiter) {
+  std::vector<std::string> fields;
+  SplitInto(line, delimiter, fields);
   return fields;
 }
 
@@ -123,6 +156,9 @@ bool IsRule(std::string_view line, char delimiter) {
 class Utf8Check {
  public:
   void Feed(std::string_view bytes) {
+    if (pending_ == 0 && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; })) {
+      return;  // plain ASCII
+    }
     for (const char ch : bytes) {
       const auto c = static_cast<unsigned char>(ch);
       if (pending_ > 0) {
@@ -172,44 +208,59 @@ std::string ToLatin1(const std::string& text) {
   return out;
 }
 
-// A number of the table: in a semicolon-separated file the comma is the
-// decimal mark.
-std::string Decimal(std::string text, char delimiter) {
-  if (delimiter == ';') std::replace(text.begin(), text.end(), ',', '.');
-  return text;
+// A whole text as a number with a period for the decimal mark (a sign, an
+// exponent and blanks around allowed), or NaN.
+double Number(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  // Only digits, a point, a sign and an exponent: no "inf" or "nan" words.
+  if (text.empty() || text.find_first_not_of("0123456789.-eE+") != std::string_view::npos ||
+      text.front() == '+' || (text.size() > 1 && text.front() == '-' && text[1] == '+')) {
+    return kNaN;
+  }
+  double value;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return kNaN;
+  return value;
 }
 
-double Number(const std::string& text) {
-  double value;
-  return ParseStrictNumber(text, ".", value) ? value : kNaN;
+// A field's text to read as a number: in a semicolon-separated file the comma
+// is the decimal mark, written into `buffer` as a period.
+std::string_view NumberText(const std::vector<std::string>& fields, int i, char delimiter,
+                            std::string& buffer) {
+  if (i < 0 || i >= int(fields.size())) return {};
+  const std::string& text = fields[i];
+  if (delimiter != ';' || text.find(',') == std::string::npos) return text;
+  buffer = text;
+  std::replace(buffer.begin(), buffer.end(), ',', '.');
+  return buffer;
 }
 
 // Right ascension and declination of one row, degrees; NaN where unreadable.
 std::pair<double, double> PositionOf(const std::vector<std::string>& fields, const Layout& c,
-                                     char delimiter, std::string& ra_text, std::string& dec_text) {
-  auto field = [&](int i) {
-    return i >= 0 && i < int(fields.size()) ? Decimal(fields[i], delimiter) : std::string();
-  };
+                                     char delimiter) {
+  std::string buffer_ra, buffer_dec;
   double ra, dec;
   if (c.Split()) {
-    auto part = [&](int i) { return i < 0 || field(i).empty() ? 0 : Number(field(i)); };
-    const double h = Number(field(c.ra_h)), m = part(c.ra_m), s = part(c.ra_s);
-    const double d = Number(field(c.de_d)), dm = part(c.de_m), ds = part(c.de_s);
+    auto number = [&](int i) { return Number(NumberText(fields, i, delimiter, buffer_ra)); };
+    auto part = [&](int i) {
+      return NumberText(fields, i, delimiter, buffer_ra).empty() ? 0 : number(i);
+    };
+    const double h = number(c.ra_h), m = part(c.ra_m), s = part(c.ra_s);
+    const double d = number(c.de_d), dm = part(c.de_m), ds = part(c.de_s);
     const bool parts_ok = m >= 0 && m < 60 && s >= 0 && s < 60 && dm >= 0 && dm < 60 && ds >= 0 &&
                           ds < 60 && h >= 0 && d >= 0;
     ra = parts_ok ? (h + m / 60 + s / 3600) * 15 : kNaN;
     dec = parts_ok ? d + dm / 60 + ds / 3600 : kNaN;
     // The sign stands alone, so that -0 30 00 is south of the equator.
-    const std::string sign = field(c.de_sign);
+    const std::string_view sign = NumberText(fields, c.de_sign, 0, buffer_dec);
     if (sign == "-") dec = -dec;
     if (!sign.empty() && sign != "-" && sign != "+") dec = kNaN;
-    ra_text = field(c.ra_h) + " " + field(c.ra_m) + " " + field(c.ra_s);
-    dec_text =
-        (sign.empty() ? "+" : sign) + field(c.de_d) + " " + field(c.de_m) + " " + field(c.de_s);
   } else {
-    ra_text = field(c.ra);
-    dec_text = field(c.dec);
-    const bool sexagesimal = ra_text.find_first_of(" :hm") != std::string::npos;
+    const std::string_view ra_text = NumberText(fields, c.ra, delimiter, buffer_ra);
+    const std::string_view dec_text = NumberText(fields, c.dec, delimiter, buffer_dec);
+    const bool sexagesimal = ra_text.find_first_of(" :hm") != std::string_view::npos;
     if (c.ra_unit == Unit::kRadians) {
       ra = Number(ra_text) / kDegree;
     } else {
@@ -221,6 +272,21 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
   }
   if (ra == 360) ra = 0;  // 24 hours is the start of the circle again
   return {ra, dec};
+}
+
+// The position as the row wrote it, for the readout's texts.
+void PositionTexts(const std::vector<std::string>& fields, const Layout& c, std::string& ra_text,
+                   std::string& dec_text) {
+  auto field = [&](int i) { return i >= 0 && i < int(fields.size()) ? fields[i] : std::string(); };
+  if (c.Split()) {
+    ra_text = field(c.ra_h) + " " + field(c.ra_m) + " " + field(c.ra_s);
+    const std::string sign = field(c.de_sign);
+    dec_text =
+        (sign.empty() ? "+" : sign) + field(c.de_d) + " " + field(c.de_m) + " " + field(c.de_s);
+  } else {
+    ra_text = field(c.ra);
+    dec_text = field(c.dec);
+  }
 }
 
 }  // namespace
@@ -372,6 +438,11 @@ double ParseSexagesimal(std::string_view text, bool hours) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   if (text.empty()) return kNaN;
+  // A plain decimal number, the usual case, needs no looking for marks.
+  if (text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
+    const double value = Number(text);
+    return hours ? value * 15 : value;
+  }
   const bool negative = text.front() == '-';
   if (text.front() == '-' || text.front() == '+') text.remove_prefix(1);
   double parts[3] = {0, 0, 0};
@@ -388,7 +459,8 @@ double ParseSexagesimal(std::string_view text, bool hours) {
         ++end;
       }
       double value;
-      if (!ParseStrictNumber(text.substr(i, end - i), ".", value)) return kNaN;
+      value = Number(text.substr(i, end - i));
+      if (std::isnan(value)) return kNaN;
       parts[count++] = value;
       i = end;
     } else if (std::string_view(" :hmsd'\"").find(c) != std::string_view::npos ||
@@ -451,29 +523,33 @@ void TableRows::Add(const std::vector<std::string>& fields, int line_number,
                     std::string_view line) {
   ++report_.lines;
   Candidate c{line_number, {}, {}, {}, {}, 1, kNaN, kNaN};
-  std::tie(c.ra, c.dec) = PositionOf(fields, columns_, delimiter_, c.ra_text, c.dec_text);
+  std::tie(c.ra, c.dec) = PositionOf(fields, columns_, delimiter_);
   if (!(c.ra >= 0 && c.ra < 360 && c.dec >= -90 && c.dec <= 90)) {
     report_.Skip(report_.unreadable, line_number, line);
     return;
   }
   if (!columns_.Split() && columns_.ra_unit == Unit::kNone &&
-      c.ra_text.find_first_of(" :hm") == std::string::npos) {
+      fields[columns_.ra].find_first_of(" :hm") == std::string::npos) {
     plain_ra_ = true;
     all_below_24_ = all_below_24_ && c.ra < 24;
   }
-  const double flux_scale = columns_.flux_unit == Unit::kMilliJy ? 0.001 : 1;
-  if (columns_.flux >= 0 && columns_.flux < int(fields.size()) && !fields[columns_.flux].empty()) {
-    c.flux_text = fields[columns_.flux];
-    const double flux = Number(Decimal(c.flux_text, delimiter_)) * flux_scale;
+  const bool has_flux =
+      columns_.flux >= 0 && columns_.flux < int(fields.size()) && !fields[columns_.flux].empty();
+  if (has_flux) {
+    std::string buffer;
+    const double flux = Number(NumberText(fields, columns_.flux, delimiter_, buffer)) *
+                        (columns_.flux_unit == Unit::kMilliJy ? 0.001 : 1);
     if (std::isfinite(flux)) c.flux = flux;
   }
-  if (columns_.name >= 0 && columns_.name < int(fields.size())) c.name = fields[columns_.name];
   if (kept_.size() == kMaxCatalogueRows - 1) {
     ++report_.left_out;
-    if (!Brighter(c, kept_.front())) return;
+    if (!Brighter(c, kept_.front())) return;  // no text is copied for a row left out
     std::pop_heap(kept_.begin(), kept_.end(), Brighter);
     kept_.pop_back();
   }
+  if (has_flux) c.flux_text = fields[columns_.flux];
+  if (columns_.name >= 0 && columns_.name < int(fields.size())) c.name = fields[columns_.name];
+  PositionTexts(fields, columns_, c.ra_text, c.dec_text);
   kept_.push_back(std::move(c));
   std::push_heap(kept_.begin(), kept_.end(), Brighter);
 }
@@ -518,6 +594,7 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
   std::optional<TableRows> rows;
   bool units_possible = false;
   Utf8Check utf8;
+  std::vector<std::string> fields;
   while (ReadLine(in, line, too_long)) {
     ++line_number;
     if (too_long) {
@@ -544,7 +621,7 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
       continue;
     }
     if (line[0] == '#' || IsRule(line, delimiter)) continue;
-    const std::vector<std::string> fields = Split(line, delimiter);
+    SplitInto(line, delimiter, fields);
     if (units_possible) {
       units_possible = false;
       Layout& columns = rows->columns();
