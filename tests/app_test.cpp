@@ -431,6 +431,33 @@ TEST_F(Form1Test, TheBrightestSourcesComeBackWhenAsked) {
   EXPECT_EQ(form->Sources().LastRow, 4841);
 }
 
+// A large file is read beside the window, which keeps its table until the
+// new one is whole, and Cancel leaves it untouched.
+TEST_F(Form1Test, ALargeTableIsReadBesideTheWindowAndCanBeCancelled) {
+  Start();
+  form->SetBackgroundReadBytes(0);
+  QString report;
+  ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
+  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
+  QTemporaryDir dir;
+  const QString big = dir.filePath("big.csv");
+  QFile file(big);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("RA,Dec,Flux\n" + QByteArray("1.5,2.5,3\n").repeated(1000000));
+  file.close();
+  int ticks = 0;
+  QTimer::singleShot(0, [&] {
+    auto* progress = form->findChild<QProgressDialog*>("CatalogueProgress");
+    ASSERT_NE(progress, nullptr);
+    ticks = form->State().PlayRate;  // the window answers meanwhile
+    progress->cancel();
+  });
+  EXPECT_FALSE(form->OpenCatalogue(QFile::encodeName(big).toStdString(), Equinox::kJ2000, &report));
+  EXPECT_TRUE(report.contains("its reading was cancelled")) << report.toStdString();
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
+}
+
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   Start();
   form->findChild<QAction*>("actionFollow")->trigger();  // following, with nothing to follow yet

@@ -26,6 +26,7 @@
 #include "app/clock.h"
 #include "app/form2.h"
 #include "app/proportional_layout.h"
+#include "catalogue/catalogue_reader.h"
 #include "catalogue/source_table.h"
 #include "catalogue/table_reader.h"
 #include "chart/annotations.h"
@@ -116,6 +117,9 @@ class Form1 : public QWidget {
   // `remember` makes it the one the next start opens and puts it in Open Recent.
   bool OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report,
                      bool remember = true);
+  // Files of at least this many bytes are read beside the window, with a
+  // progress bar and Cancel.
+  void SetBackgroundReadBytes(std::uintmax_t bytes) { background_bytes_ = bytes; }
   // What the catalogue in use is and what its reading kept and skipped.
   QString CatalogueSummary() const { return catalogue_summary_; }
   // The catalogue opened last, while it still exists and can be used, with
@@ -172,6 +176,9 @@ class Form1 : public QWidget {
   void ShowTitle();
   std::filesystem::path shipped_catalogue_, catalogue_file_;
   Equinox catalogue_equinox_ = Equinox::kJ2000;
+  std::uintmax_t background_bytes_ = std::uintmax_t{4} << 20;
+  CatalogueReport ReadWithProgress(const std::filesystem::path& file, Equinox assumed,
+                                   SourceTable& read);
   QAction* brightest_;
 
   // The observer, the formats and the view as the user left them: saved as

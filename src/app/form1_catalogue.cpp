@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a catalogue of the user's own: File > Open Catalogue and Open
 // Recent, with a report of what was read.
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QSettings>
+#include <QTimer>
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "app/form1.h"
 #include "catalogue/catalogue_reader.h"
@@ -86,11 +91,46 @@ void Form1::OpenChosenCatalogue(const QString& name) {
   ShowMessage(report);
 }
 
+CatalogueReport Form1::ReadWithProgress(const std::filesystem::path& file, Equinox assumed,
+                                        SourceTable& read) {
+  const bool brightest = brightest_->isChecked();
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (error || size < background_bytes_) {
+    return LoadFirstCatalogue({}, file, read, assumed, brightest);
+  }
+  // A large file is read beside the window, which keeps its table, its
+  // chart and its clock until the new table is whole.
+  ReadControl control;
+  CatalogueReport result;
+  std::atomic<bool> finished{false};
+  std::thread reader([&] {
+    result = LoadFirstCatalogue({}, file, read, assumed, brightest, &control);
+    finished = true;
+  });
+  QProgressDialog progress(tr("Reading %1...").arg(NameOf(file.filename())), tr("Cancel"), 0, 1000,
+                           this);
+  progress.setObjectName(QStringLiteral("CatalogueProgress"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  QEventLoop loop;
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (progress.wasCanceled()) control.cancel = true;
+    if (finished) return loop.quit();
+    progress.setValue(static_cast<int>(1000.0 * static_cast<double>(control.bytes_read) /
+                                       static_cast<double>(std::max<std::uintmax_t>(size, 1))));
+  });
+  poll.start(50);
+  loop.exec();
+  reader.join();
+  return result;
+}
+
 bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report,
                           bool remember) {
   SourceTable read;
-  CatalogueReport result =
-      LoadFirstCatalogue({}, file, read, assumed, brightest_->isChecked());
+  CatalogueReport result = ReadWithProgress(file, assumed, read);
   // A file with nothing to draw leaves the table in use as it is.
   if (result.status == CatalogueStatus::kLoaded && result.read.kept == 0) {
     result.status = CatalogueStatus::kEmpty;
@@ -99,8 +139,7 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
     if (report) *report = QString::fromLocal8Bit(DescribeReport(result));
     return false;
   }
-  const QString summary =
-      QString::fromUtf8(ShownPath(result.file) + "\n" + result.read.Summary());
+  const QString summary = QString::fromUtf8(ShownPath(result.file) + "\n" + result.read.Summary());
   if (report) *report = summary;
   catalogue_summary_ = summary;
   catalogue_file_ = result.file;

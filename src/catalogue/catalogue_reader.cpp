@@ -101,6 +101,7 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
   std::string brightest;  // the names the 1000 Jy rule left out
   while (ReadLine(in, line, too_long)) {
     ++line_number;
+    if (!said.Going(in, line_number)) return;
     if (table.RowCount() >= kMaxCatalogueRows) {
       ++said.left_out;  // reading has stopped: only counted
       continue;
@@ -238,6 +239,7 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
       read_from(in);
       if (in.bad()) return CatalogueStatus::kNotReadable;
     }
+    if (said.cancelled) return CatalogueStatus::kCancelled;
     if (!said.refusal.empty()) return CatalogueStatus::kNoPositions;
     table = std::move(read);
   } catch (const std::bad_alloc&) {
@@ -248,7 +250,8 @@ CatalogueStatus LoadCatalogueFile(const std::filesystem::path& file, SourceTable
 
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
-                                   SourceTable& table, Equinox assumed, bool keep_brightest) {
+                                   SourceTable& table, Equinox assumed, bool keep_brightest,
+                                   ReadControl* control) {
   CatalogueReport report;
   std::vector<std::filesystem::path> candidates;
   if (file) candidates.push_back(*file);
@@ -265,6 +268,7 @@ CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& fol
     report.file = candidate;
     report.looked_in.push_back(candidate);
     report.read = LoadReport{};
+    report.read.control = control;
     SourceTable read;
     report.status = LoadCatalogueFile(candidate, read, &report.read, assumed, keep_brightest);
     if (report.status == CatalogueStatus::kLoaded && report.read.kept == 0) {
@@ -338,6 +342,9 @@ std::string DescribeReport(const CatalogueReport& report) {
     case CatalogueStatus::kNoPositions:
       return "The catalogue file cannot be used:\n" + ShownPath(report.file) + "\n" +
              report.read.refusal;
+    case CatalogueStatus::kCancelled:
+      why = "its reading was cancelled";
+      break;
     case CatalogueStatus::kOutOfMemory:
       why = "there is not enough memory to read it";
       break;

@@ -47,6 +47,7 @@ enum class CatalogueStatus {
   kEmpty,        // read, but without a source to draw
   kNoPositions,  // a table whose position columns cannot be found
   kOutOfMemory,
+  kCancelled,  // stopped through its ReadControl
 };
 
 // Opens and reads a catalogue file, in the catalogue format or as a
@@ -77,7 +78,7 @@ struct CatalogueReport {
 CatalogueReport LoadFirstCatalogue(const std::vector<std::filesystem::path>& folders,
                                    const std::optional<std::filesystem::path>& file,
                                    SourceTable& table, Equinox assumed = Equinox::kJ2000,
-                                   bool keep_brightest = false);
+                                   bool keep_brightest = false, ReadControl* control = nullptr);
 
 // A path for a message: its bytes as they are where they are UTF-8, each
 // other byte written \xNN.

@@ -409,6 +409,13 @@ bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
   }
 }
 
+bool LoadReport::Going(std::istream& in, int line_number) {
+  if (!control || line_number % 4096 != 0) return true;
+  control->bytes_read = static_cast<long long>(in.tellg());
+  cancelled = control->cancel;
+  return !cancelled;
+}
+
 void LoadReport::Skip(int& count, int line_number, std::string_view line) {
   ++count;
   if (examples.size() < kExamples) {
@@ -597,6 +604,7 @@ void ReadTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport
   std::vector<std::string> fields;
   while (ReadLine(in, line, too_long)) {
     ++line_number;
+    if (!report.Going(in, line_number)) return;
     if (too_long) {
       if (rows) report.Skip(report.unreadable, line_number, "(a line too long)");
       continue;

@@ -3,6 +3,7 @@
 // spreadsheets and astronomical data services export them.
 #pragma once
 
+#include <atomic>
 #include <istream>
 #include <optional>
 #include <string>
@@ -16,6 +17,12 @@ namespace skyvane {
 
 // The equinox of a table's positions.
 enum class Equinox { kJ2000, kB1950 };
+
+// Lets another thread follow a reading and stop it.
+struct ReadControl {
+  std::atomic<long long> bytes_read{0};
+  std::atomic<bool> cancel{false};
+};
 
 // What a reading kept and skipped, for the user.
 struct LoadReport {
@@ -32,8 +39,13 @@ struct LoadReport {
   // Why a table cannot be read at all (its header line and the names that
   // would be recognised); empty when it could.
   std::string refusal;
+  ReadControl* control = nullptr;  // followed and stoppable from elsewhere, when given
+  bool cancelled = false;
 
   void Skip(int& count, int line_number, std::string_view line);
+  // Whether reading goes on after line `line_number` of `in`; now and then
+  // it tells the control how far it got and looks whether to stop.
+  bool Going(std::istream& in, int line_number);
   std::string Summary() const;
 };
 
