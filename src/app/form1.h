@@ -26,6 +26,7 @@
 #include "app/clock.h"
 #include "app/form2.h"
 #include "app/proportional_layout.h"
+#include "app/zone_list.h"
 #include "catalogue/catalogue_reader.h"
 #include "catalogue/source_table.h"
 #include "catalogue/table_reader.h"
@@ -156,7 +157,8 @@ class Form1 : public QWidget {
   QPushButton *Command4, *Command5, *Command6, *Command7;
   QFrame *Frame1, *Shape1;
   std::array<QRadioButton*, 3> Option1, Option2;
-  QComboBox *Combo1, *Combo2;
+  ZoneList* Combo1;  // narrows a zone too wide for it
+  QComboBox* Combo2;
   QScrollBar *VScroll1, *HScroll1;
   ChartView* Picture1;
   QTimer *Timer2, *Timer3;

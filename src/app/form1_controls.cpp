@@ -159,7 +159,7 @@ void Form1::CreateControls() {
   Label8 = label("Time Zone", 320, 8, 57, 17);
   Label8->setCursor(Qt::PointingHandCursor);
   Label8->installEventFilter(this);
-  Combo1 = new QComboBox(design_);
+  Combo1 = new ZoneList(design_);
   place(Combo1, 320, 24, 49, 21);
 
   VScroll1 = new QScrollBar(Qt::Vertical, design_);
@@ -391,7 +391,6 @@ void Form1::FitFont(QWidget* control) {
   const int base = std::clamp(static_cast<int>(std::lround(kDesignPixels * scale)), kLegiblePixels,
                               kLargestPixels);
   QFont face = control->font();
-  face.setLetterSpacing(QFont::AbsoluteSpacing, 0);
   const QStringList texts = TextsOf(control);
   auto fits = [&] {
     control->setFont(face);
@@ -403,12 +402,6 @@ void Form1::FitFont(QWidget* control) {
   for (int pixels = base; pixels >= kLegiblePixels; --pixels) {
     face.setPixelSize(pixels);
     if (fits()) return;
-  }
-  // A zone such as "+10:30" still too wide in the smallest face closes up
-  // its letters rather than lose its last digit.
-  if (control == Combo1) {
-    face.setLetterSpacing(QFont::AbsoluteSpacing, -1);
-    fits();
   }
 }
 
