@@ -97,6 +97,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   // state: after the first position read or the failure; message: part of what it says
   struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; int delay = 0; } cases[] = {
       {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.50\n45.30\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
+      {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
       {"garbage", {{"\\dump_state", kState}, {"p", "hello\n"}}, State::kError, "unexpected reply \"hello\""},
       {"closed mid-reply", {{"\\dump_state", kState}, {"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
@@ -160,6 +161,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
   link.Disconnect();
+  EXPECT_FALSE(link.Position().has_value());  // nothing of the last connection is shown
   EXPECT_FALSE(link.Point(10, 10, &why));
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
@@ -242,6 +244,14 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   for (qsizetype i = 1; i + 1 < sent.size(); ++i) EXPECT_GT(bearing(i), bearing(i - 1) + 1);
   EXPECT_EQ(sent.last(), "S");
 
+  // From 400 on a -180..450 rotator, 57.25 goes out as 417.25: the short way.
+  ScriptedDaemon wide({{"\\dump_state", "min_az=-180\nmax_az=450\ndone\n"}, {"p", "400\n10\n"},
+                       {"P", "RPRT 0\n"}});
+  link.Connect(QStringLiteral("127.0.0.1"), wide.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(link.Point(57.25, 30, &why));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return wide.received.contains("P 417.25 30.00"); }, 5000));
+
   ScriptedDaemon old({{"\\dump_state", "1\n1\n"}, {"p", "0\n0\n"}});
   link.Connect(QStringLiteral("127.0.0.1"), old.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
@@ -323,6 +333,7 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
                          {"P", "RPRT 0\n"},
                          {"S", "RPRT 0\n"}});
   form->ConnectRotator("127.0.0.1", daemon.port());
+  EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("connecting"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
   // The status gives the compass bearing, whatever turn the rotator reports.
   EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("az 306.8° el 10.0°"));
@@ -336,6 +347,8 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   EXPECT_NE(form->Chart().Picture1, form->Chart().SwapScreen);
 
   auto* follow = form->findChild<QAction*>("actionFollow");
+  QTest::keyClick(chart, Qt::Key_F, Qt::ControlModifier);  // a shortcut's, not the antenna's
+  EXPECT_FALSE(follow->isChecked());
   QTest::keyClick(form->findChild<QPushButton*>("Command1"), Qt::Key_F);
   EXPECT_TRUE(follow->isChecked());
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last().startsWith("P "); }, 5000));
