@@ -122,6 +122,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
     const bool names_both = text.find(ShownPath(dir / "none" / "StarData.txt")) != std::string::npos;
     EXPECT_EQ(names_both, c.status == CatalogueStatus::kNotFound) << text;
   }
+  // The name is matched without regard to letter case.
+  fs::rename(file, latin1 / "STARDATA.txt");
+  EXPECT_EQ(FindCatalogueFile(latin1), latin1 / "STARDATA.txt");
+  fs::rename(latin1 / "STARDATA.txt", file);
   EXPECT_EQ(ShownPath(latin1 / "\xC3\xA9\xC3"), (dir / "lat\\xE9in1" / "\xC3\xA9\\xC3").string());
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);

@@ -130,11 +130,8 @@ CatalogueReport Form1::ReadWithProgress(const std::filesystem::path& file, Equin
 bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QString* report,
                           bool remember) {
   SourceTable read;
-  CatalogueReport result = ReadWithProgress(file, assumed, read);
-  // A file with nothing to draw leaves the table in use as it is.
-  if (result.status == CatalogueStatus::kLoaded && result.read.kept == 0) {
-    result.status = CatalogueStatus::kEmpty;
-  }
+  // A file with nothing to draw (kEmpty) leaves the table in use as it is.
+  const CatalogueReport result = ReadWithProgress(file, assumed, read);
   if (result.status != CatalogueStatus::kLoaded) {
     if (report) *report = QString::fromLocal8Bit(DescribeReport(result));
     return false;
