@@ -205,14 +205,14 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // Exports as services and spreadsheets write them: the equinox comes from
   // the position columns read, units from the header or a units row.
   struct Inline { const char* name; const char* text; double ra, dec, flux; const char* equinox; const char* said; } inlines[] = {
-      {"ICRS, flux in mJy by its name", "RA_ICRS,DE_ICRS,Name,S1.4GHz (mJy)\n202.784533,+30.509155,3C 286,14900\n", 202.784533, 30.509155, 14.9, "J2000", "1 kept."},
+      {"ICRS, flux first in mJy by its name", "S1.4GHz (mJy),RA_ICRS,DE_ICRS,Name\n14900,202.784533,+30.509155,3C 286\n", 202.784533, 30.509155, 14.9, "J2000", "1 kept."},
       {"B1950 columns first", "Name,RAB1950,DEB1950,RAJ2000,DEJ2000\n3C 48,23.6875,32.8788,24.4221,33.1598\n", 23.6875, 32.8788, 1, "B1950", "1 kept."},
       {"a units row in hours and mJy", "RA,Dec,Flux\nhours,deg,mJy\n12.5,-0.5,2500\n", 187.5, -0.5, 2.5, "B1950", "1 kept."},
       {"hours in brackets", "Name;RA [h];Dec (deg);S1400\nA;12,5;-20,25;3,5\n", 187.5, -20.25, 3.5, "B1950", "1 kept."},
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"radians", "ra (rad),dec (rad)\n3.14159265358979,0\n", 180, 0, 1, "B1950", "1 kept."},
+      {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
   };
   for (const Inline& c : inlines) {
@@ -254,6 +254,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(ReadText("Name,RA,Dec\nCaf\xC3\xA9 \xF0\x9F\x98\x80,1,2\n").table.CatalogText[1][8], "Caf\xE9 ?");
   EXPECT_EQ(ReadText("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n").table.CatalogText[2][8], "Caf\xC3\xA9");
   EXPECT_EQ(ReadText("Name,RA,Dec\n" + std::string(300, 'n') + ",1,2\n").table.CatalogText[1][8].size(), 255u);
+  EXPECT_EQ(ReadText("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n").table.CatalogText[1][8], "say \"hi\"");
   // More usable rows than the table holds: the brightest, in file order, the
   // earlier of equal ones.
   std::string many = "RA,Dec,Flux\n";
