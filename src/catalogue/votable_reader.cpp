@@ -175,15 +175,6 @@ class BinaryRows {
 
 }  // namespace
 
-bool LooksLikeVoTable(std::string_view head) {
-  size_t at = head.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-  while (at < head.size() && std::isspace(static_cast<unsigned char>(head[at]))) ++at;
-  head.remove_prefix(at);
-  if (head.substr(0, 9) == "<VOTABLE ") return true;
-  return head.substr(0, 5) == "<?xml" &&
-         head.substr(0, 4096).find("<VOTABLE") != std::string_view::npos;
-}
-
 void ReadVoTable(std::istream& in, Equinox assumed, SourceTable& table, LoadReport& report) {
   report.format = "VOTable";
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

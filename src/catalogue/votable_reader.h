@@ -5,15 +5,11 @@
 #pragma once
 
 #include <istream>
-#include <string_view>
 
 #include "catalogue/source_table.h"
 #include "catalogue/table_reader.h"
 
 namespace skyvane {
-
-// Whether `head`, the start of a file, is a VOTable.
-bool LooksLikeVoTable(std::string_view head);
 
 // Reads the first table of a VOTable into `table` (which must be empty) and
 // appends the Sun's row. Columns are found by their UCD first
