@@ -27,35 +27,34 @@ void Form1::CreateMenus() {
   quit->setObjectName(QStringLiteral("actionQuit"));
 
   QMenu* view = menu_bar_->addMenu(tr("&View"));
-  positions_of_date_ = view->addAction(tr("&Positions for the Observing Date"));
-  positions_of_date_->setObjectName(QStringLiteral("actionPositionsOfDate"));
-  positions_of_date_->setCheckable(true);
-  positions_of_date_->setChecked(QSettings().value(kPositionsOfDateKey, false).toBool());
-  connect(positions_of_date_, &QAction::toggled, this, [this](bool on) {
-    QSettings().setValue(kPositionsOfDateKey, on);
-    ShowTitle();
-    RecalculateSky();
-  });
-  brightest_ = view->addAction(tr("&Brightest Sources (above 1000 Jy)"));
-  brightest_->setObjectName(QStringLiteral("actionBrightestSources"));
-  brightest_->setCheckable(true);
-  brightest_->setChecked(QSettings().value(kBrightestKey, false).toBool());
-  connect(brightest_, &QAction::toggled, this, [this](bool on) {
-    QSettings().setValue(kBrightestKey, on);
-    // The catalogue in use is read again with or without them.
-    QString report;
-    if (!catalogue_file_.empty()) {
-      OpenCatalogue(catalogue_file_, catalogue_equinox_, &report, false);
-    }
-  });
-  computer_zone_ = view->addAction(tr("Use the &Computer's Time Zone"));
-  computer_zone_->setObjectName(QStringLiteral("actionComputerZone"));
-  computer_zone_->setCheckable(true);
-  computer_zone_->setChecked(QSettings().value(kComputerZoneKey, false).toBool());
-  connect(computer_zone_, &QAction::toggled, this, [this](bool on) {
-    QSettings().setValue(kComputerZoneKey, on);
-    RecalculateSky();
-  });
+  // A choice of the View menu, off until the user turns it on, remembered.
+  auto remembered = [&](const QString& text, const char* name, const char* key,
+                        std::function<void()> changed) {
+    QAction* action = view->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(true);
+    action->setChecked(QSettings().value(QLatin1String(key), false).toBool());
+    connect(action, &QAction::toggled, this, [key, changed](bool on) {
+      QSettings().setValue(QLatin1String(key), on);
+      changed();
+    });
+    return action;
+  };
+  positions_of_date_ = remembered(tr("&Positions for the Observing Date"), "actionPositionsOfDate",
+                                  kPositionsOfDateKey, [this] {
+                                    ShowTitle();
+                                    RecalculateSky();
+                                  });
+  // The catalogue in use is read again with or without its brightest lines.
+  brightest_ = remembered(tr("&Brightest Sources (above 1000 Jy)"), "actionBrightestSources",
+                          kBrightestKey, [this] {
+                            QString report;
+                            if (!catalogue_file_.empty()) {
+                              OpenCatalogue(catalogue_file_, catalogue_equinox_, &report, false);
+                            }
+                          });
+  computer_zone_ = remembered(tr("Use the &Computer's Time Zone"), "actionComputerZone",
+                              kComputerZoneKey, [this] { RecalculateSky(); });
   ShowTitle();
 
   CreateAntennaMenu();
