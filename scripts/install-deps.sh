@@ -6,7 +6,7 @@ set -eu
 
 PACKAGES="cmake g++ make pkg-config dpkg-dev clang qt6-base-dev fonts-dejavu-core libgtest-dev
 libgmock-dev libbenchmark-dev liberfa-dev libx11-dev xvfb xauth xdotool imagemagick libhamlib-utils
-lintian appstream desktop-file-utils"
+lintian appstream desktop-file-utils tzdata"
 
 missing=""
 for package in $PACKAGES; do
