@@ -358,6 +358,15 @@ TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
   EXPECT_EQ(form->Sky().Latitude, -60);
   EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
   EXPECT_EQ(Field("Text2_1")->text(), "-82.84");
+  // The list's first zone is a zone like any; a full turn is no view; a
+  // place that is not four numbers is no place.
+  settings.setValue("observer/zone", "-12");
+  settings.setValue("view/azimuth", "360");
+  settings.setValue("window/place", "x,y,700,500");
+  Start();
+  EXPECT_EQ(form->Sky().ZoneHours, -12);
+  EXPECT_EQ(form->Chart().ViewAzimuth, 0);
+  EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
 }
 
 TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
