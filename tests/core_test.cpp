@@ -430,8 +430,9 @@ TEST(Pass, ZonesOfHalfAndQuarterHours) {
   // The whole hours keep their indexes; the others follow them.
   struct Case { int index; const char* text; int minutes; } cases[] = {
       {0, "-12", -720}, {7, "-5", -300}, {12, "+0", 0}, {25, "+13", 780}, {26, "-9:30", -570},
-      {27, "-3:30", -210}, {30, "+5:30", 330}, {31, "+5:45", 345}, {36, "+12:45", 765},
-      {37, "+14", 840}};
+      {27, "-3:30", -210}, {28, "+3:30", 210}, {29, "+4:30", 270}, {30, "+5:30", 330},
+      {31, "+5:45", 345}, {32, "+6:30", 390}, {33, "+8:45", 525}, {34, "+9:30", 570},
+      {35, "+10:30", 630}, {36, "+12:45", 765}, {37, "+14", 840}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(ZoneText(c.index), c.text);
