@@ -478,7 +478,8 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
     form.findChild<QAction*>(c.action)->trigger();
     QSettings settings;
     for (const Field& f : c.fields)
-      EXPECT_DOUBLE_EQ(settings.value(QStringLiteral("antenna/") + f.key).toDouble(), f.typed) << f.key;
+      EXPECT_DOUBLE_EQ(settings.value(QStringLiteral("antenna/") + f.key).toDouble(), f.typed)
+          << f.key;
     parked = parked || c.box;  // the park position's own check box, and only that, sets it
     EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
   }
