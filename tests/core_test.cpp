@@ -266,7 +266,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // More usable rows than the table holds: the brightest, in file order, the
   // earlier of equal ones.
   std::string many = "RA,Dec,Flux\n";
-  for (int i = 1; i <= kMaxCatalogueRows + 50; ++i) many += "1,2," + std::to_string(std::max(i, 60)) + "\n";
+  for (int i = 1; i <= kMaxCatalogueRows + 50; ++i)
+    many += "1,2," + std::to_string(std::max(i, 60)) + "\n";
   const TableRead full = ReadText(many);  // rows 1 to 60 tie at the faintest flux
   EXPECT_EQ(full.report.kept, kMaxCatalogueRows - 1);
   EXPECT_EQ(full.report.left_out, 51);
@@ -282,7 +283,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_TRUE(SniffFile(shipped).catalogue_format);
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
   // the line too long after it is skipped, once.
-  const TableRead tie = ReadText("ra\tdec\ta;b;c\n1\t2;3\t4\n" + std::string(kMaxLineBytes + 1, 'x'));
+  const TableRead tie =
+      ReadText("ra\tdec\ta;b;c\n1\t2;3\t4\n" + std::string(kMaxLineBytes + 1, 'x'));
   EXPECT_EQ(tie.report.format, "tab-separated table");
   EXPECT_EQ(tie.report.unreadable, 2);
   EXPECT_NE(tie.report.Summary().find("line 3: (a line too long)"), std::string::npos);
