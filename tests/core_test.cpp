@@ -196,11 +196,16 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
         << report.refusal;
     EXPECT_EQ(report.Summary().substr(0, std::string(c.said).size()), c.said);
     ASSERT_EQ(t.RowCount(), int(c.rows.size()) + 2);  // the heading's row 0 and the Sun's
+    if (c.file == std::string("export.tsv")) {
+      EXPECT_EQ(t.CatalogText[3][3], "60.0");  // the flux as written, for the readout
+    }
     for (size_t i = 0; i < c.rows.size(); ++i) {
       EXPECT_EQ(t.CatalogText[i + 1][8], c.rows[i].name);
       EXPECT_NEAR(t.RaDec[i + 1][0], c.rows[i].ra, 1e-6) << c.rows[i].name;
       EXPECT_NEAR(t.RaDec[i + 1][1], c.rows[i].dec, 1e-6) << c.rows[i].name;
       EXPECT_NEAR(t.Flux[i + 1], c.rows[i].flux, 1e-9) << c.rows[i].name;
+      // what the pass computes with
+      EXPECT_DOUBLE_EQ(t.SinDec[i + 1], std::sin(t.RaDec[i + 1][1] * kDegree));
       EXPECT_EQ(t.J2000[i + 1], report.equinox == "J2000");
     }
   }
@@ -215,6 +220,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
       {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
+      {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
   };
   for (const Inline& c : inlines) {
