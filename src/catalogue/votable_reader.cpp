@@ -27,7 +27,8 @@ Layout ColumnsOf(const std::vector<Field>& fields,
                  const std::map<std::string, std::optional<Equinox>>& systems) {
   std::vector<std::string> names;
   for (const Field& f : fields) names.push_back(f.name);
-  Layout c = FindColumns(names);
+  const Layout by_name = FindColumns(names);
+  Layout c = by_name;
   auto by_ucd = [&](std::string_view word, bool main) {
     for (int i = 0; i < int(fields.size()); ++i) {
       if (Has(fields[i].ucd, word) && (!main || Has(fields[i].ucd, "meta.main"))) return i;
@@ -39,11 +40,12 @@ Layout ColumnsOf(const std::vector<Field>& fields,
   const int dec =
       by_ucd("pos.eq.dec", true) >= 0 ? by_ucd("pos.eq.dec", true) : by_ucd("pos.eq.dec", false);
   if (ra >= 0 && dec >= 0) {
+    // The descriptions win over the names, split columns and all.
     c = Layout{};
     c.ra = ra;
     c.dec = dec;
-    c.flux = FindColumns(names).flux;
-    c.name = FindColumns(names).name;
+    c.flux = by_name.flux;
+    c.name = by_name.name;
   }
   if (const int flux = by_ucd("phot.flux.density", false); flux >= 0) c.flux = flux;
   if (const int name = by_ucd("meta.id", true); name >= 0) c.name = name;
