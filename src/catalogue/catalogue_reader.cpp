@@ -42,8 +42,9 @@ std::array<std::string, 9> SplitFields(const std::string& line) {
   return fields;
 }
 
-// The brightest lines' names a report lists; a flux beyond this is no flux.
-constexpr size_t kBrightestNamed = 120;
+// How long the report's list of the names the 1000 Jy rule left out grows,
+// in bytes; a flux beyond kNoFlux is no flux, even for the brightest.
+constexpr size_t kBrightestListBytes = 120;
 constexpr double kNoFlux = 1e30;
 }  // namespace
 
@@ -121,7 +122,7 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
     const double flux = ParseLeadingNumber(fields[3]);
     if (!(flux <= 1000) && !(keep_brightest && flux < kNoFlux)) {
       said.Skip(said.over_1000, line_number, line);
-      if (brightest.size() < kBrightestNamed && line_number > 1) {
+      if (brightest.size() < kBrightestListBytes && line_number > 1) {
         brightest += brightest.empty() ? "" : ", ";
         brightest += fields[8].empty() ? fields[2] : fields[8];
       }
