@@ -46,6 +46,7 @@ std::array<std::string, 9> SplitFields(const std::string& line) {
 // in bytes; a flux beyond kNoFlux is no flux, even for the brightest.
 constexpr size_t kBrightestListBytes = 120;
 constexpr double kNoFlux = 1e30;
+
 }  // namespace
 
 double ParseAngle(std::string_view s) {
