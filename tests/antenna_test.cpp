@@ -347,7 +347,14 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   EXPECT_NE(form->Chart().Picture1, form->Chart().SwapScreen);
 
   auto* follow = form->findChild<QAction*>("actionFollow");
-  QTest::keyClick(chart, Qt::Key_F, Qt::ControlModifier);  // a shortcut's, not the antenna's
+  QString asked;  // Ctrl+F finds a source; it does not follow one
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    asked = dialog ? dialog->objectName() : QString();
+    if (dialog) dialog->reject();
+  });
+  QTest::keyClick(chart, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(asked, "FindDialog");
   EXPECT_FALSE(follow->isChecked());
   QTest::keyClick(form->findChild<QPushButton*>("Command1"), Qt::Key_F);
   EXPECT_TRUE(follow->isChecked());

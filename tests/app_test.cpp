@@ -7,7 +7,10 @@
 #include <QtWidgets>
 #include <cmath>
 
+#include <erfa.h>
+
 #include "app/form1.h"
+#include "base/numbers.h"
 #include "window_helpers.h"
 
 namespace skyvane {
@@ -528,6 +531,153 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_TRUE(messages.last().startsWith("Nothing to draw in\n" SKYVANE_DATA_DIR "/README.md"))
       << messages.last().toStdString();
   EXPECT_EQ(form->windowTitle(), "4C Skyvane");
+}
+
+// The row of the shipped catalogue whose name is `name`.
+int RowNamed(const Form1& form, const char* name) {
+  const SourceTable& table = form.Sources();
+  for (int r = 1; r < table.RowCount(); ++r)
+    if (table.CatalogText[r][8] == name) return r;
+  return 0;
+}
+
+TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
+  Start();
+  form->show();
+  Get<QAction>("actionBrightestSources")->setChecked(true);  // Cas A and Cyg A among them
+  const int cyg = RowNamed(*form, "3c405"), cas = RowNamed(*form, "3c461");
+  ASSERT_TRUE(form->FindSource("cyg a"));
+  EXPECT_EQ(form->Chart().FoundRow, cyg);
+  const double bearing = 360 - form->Sources().AzAlt[cyg][0];
+  EXPECT_NEAR(form->Chart().ViewAzimuth, bearing, 0.005);
+  // A ring of its own round the disc, on the centre line.
+  const auto [x, y] = form->Chart().ScreenPos[cyg];
+  EXPECT_NEAR(x, form->Chart().Width() / 2.0, 1);
+  const QImage shown = form->Chart().SwapScreen;
+  EXPECT_EQ(shown.pixelColor(QPoint(x + 14, y) * form->devicePixelRatioF()), QColor(255, 80, 80));
+  // "/" on the chart asks; a place in J2000 finds the B1950 row nearest it.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QLineEdit*>()->setText("23 23 24 +58 48 54");
+    dialog->accept();
+  });
+  QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Slash);
+  EXPECT_EQ(form->Chart().FoundRow, cas);
+  EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->toolTip().startsWith("3c461"));
+  // The found source is what the antenna's Point acts on.
+  form->findChild<QAction*>("actionPoint")->trigger();
+  EXPECT_TRUE(form->AntennaNote().contains("not connected") || form->AntennaNote().isEmpty());
+  // Below the horizon the status says when it rises and how high it gets.
+  ASSERT_TRUE(form->FindSource("vir a"));
+  const int vir = form->Chart().FoundRow;
+  ASSERT_LT(form->Sources().AzAlt[vir][1], 0);
+  EXPECT_TRUE(form->FindNote().startsWith("3c274 is below the horizon: rises 19:1"))
+      << form->FindNote().toStdString();
+  EXPECT_FALSE(form->FindSource("Nowhere A"));
+  EXPECT_EQ(form->FindNote(), "no source is called \"Nowhere A\"");
+  EXPECT_EQ(form->Chart().FoundRow, vir);  // kept until another is found, or Esc
+  QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Escape);
+  EXPECT_EQ(form->Chart().FoundRow, 0);
+}
+
+TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
+  Start();
+  Get<QAction>("actionBrightestSources")->setChecked(true);
+  form->OpenPlan();
+  PlanWindow* plan = form->Plan();
+  ASSERT_NE(plan, nullptr);
+  QAbstractItemModel* shown = plan->SourcesView->model();
+  EXPECT_EQ(shown->rowCount(), 4845);  // every source and the Sun
+  plan->FilterText->setText("3c 405");
+  ASSERT_EQ(shown->rowCount(), 1);
+  EXPECT_EQ(plan->Count->text(), "1 of 4845");
+  EXPECT_EQ(shown->index(0, 0).data().toString(), "3c405 (+40.40)");
+  // Its transit, from the row to the fields: the clock held, the source at
+  // its highest and found.
+  const int cyg = RowNamed(*form, "3c405");
+  const QString transit = shown->index(0, 4).data().toString();
+  const double highest = shown->index(0, 5).data(Qt::UserRole).toDouble();
+  plan->GoToLine(0, 0, 4);
+  EXPECT_FALSE(Following());
+  EXPECT_EQ(Moment().section(' ', 1, 1).left(transit.size() - transit.indexOf(':') + 1).right(3),
+            transit.right(3));
+  EXPECT_NEAR(form->Sources().AzAlt[cyg][1], highest, 0.01);
+  EXPECT_EQ(form->Chart().FoundRow, cyg);
+  // Within its 24 hours the plan stands; a new place makes a new one.
+  const QString heading = plan->Heading->text();
+  Click("Command3_1");
+  EXPECT_EQ(plan->Heading->text(), heading);
+  Type("Text2_0", "-33.9");
+  EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S")) << plan->Heading->text().toStdString();
+
+  // Exported as shown, a UTC time beside each local one (zone -5).
+  plan->FilterText->clear();
+  plan->FilterFlux->setValue(500);
+  plan->SourcesView->sortByColumn(1, Qt::DescendingOrder);
+  const QString path = QDir::temp().filePath("skyvane_plan_test.csv");
+  ASSERT_EQ(plan->ExportCsv(path), "");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  file.remove();
+  ASSERT_EQ(lines.size(), shown->rowCount() + 1);
+  EXPECT_TRUE(lines[0].startsWith("Name,Flux (Jy),Dec (deg),Rise (local),Rise (UTC),Transit (local)"))
+      << lines[0].toStdString();
+  EXPECT_TRUE(lines[1].startsWith("Sun,")) << lines[1].toStdString();
+  const QStringList cells = lines[2].split(',');
+  const QString local = cells[5], utc = cells[6];
+  EXPECT_EQ(utc.mid(11, 5), QTime::fromString(local.right(5), "HH:mm").addSecs(5 * 3600).toString("HH:mm"));
+  EXPECT_TRUE(utc.endsWith('Z'));
+
+  // An observer past the pole gets the reason, not a plan.
+  Type("Text2_0", "95");
+  EXPECT_EQ(plan->SourcesView->model()->rowCount(), 0);
+  EXPECT_TRUE(plan->Heading->text().contains("must lie between")) << plan->Heading->text().toStdString();
+  // A large table is planned beside the window, to the same result.
+  Type("Text2_0", "52");
+  const int rows = shown->rowCount();
+  plan->SetBackgroundRows(0);
+  Type("Text2_0", "52.5");
+  EXPECT_TRUE(plan->Computing());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !plan->Computing(); }, 5000));
+  EXPECT_EQ(shown->rowCount(), rows);
+  EXPECT_TRUE(plan->Heading->text().startsWith("52.50° N"));
+}
+
+TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
+  Start();
+  for (auto [diameter, frequency, width] : {std::tuple{0.0, 1420.0, -1.0}, {-2.0, 1420.0, -1.0},
+                                            {3.0, -5.0, -1.0}, {3.0, 1420.0, 0.0}, {0.01, 1.0, -1.0}}) {
+    const auto typed = width < 0 ? std::nullopt : std::optional<double>(width);
+    EXPECT_NE(form->SetBeam(diameter, frequency, typed, true), "") << diameter << " " << frequency;
+    EXPECT_EQ(form->Chart().BeamWidth, 0);
+  }
+  form->OpenPlan();
+  EXPECT_TRUE(form->Plan()->DriftHeading->text().contains("Antenna > Beam"));
+  ASSERT_EQ(form->SetBeam(3, 1420.405751, std::nullopt, true), "");
+  EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
+  Get<QScrollBar>("VScroll1")->setValue(40);
+  QAbstractItemModel* drift = form->Plan()->DriftView->model();
+  ASSERT_GT(drift->rowCount(), 0);
+  for (int r = 0; r < drift->rowCount(); ++r)
+    EXPECT_LE(drift->index(r, 4).data(Qt::UserRole).toDouble(), 4.925 / 2);
+  // At the closest approach the source stands near the beam's centre: on the
+  // centre line, at the marker's elevation.
+  const double view = form->Chart().ViewAzimuth;
+  const QString name = drift->index(0, 0).data().toString();
+  form->Plan()->GoToLine(1, 0, 0);
+  const int row = form->Chart().FoundRow;
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(form->Chart().ViewAzimuth, view);  // the dish stays where it points
+  const double separation = drift->index(0, 4).data(Qt::UserRole).toDouble();
+  const auto& az_alt = form->Sources().AzAlt[row];
+  const double elevation = 2 * std::atan(1 - form->Chart().ScopeMarkerY / form->Chart().HorizonY) / kDegree;
+  double apart = eraSeps((360 - az_alt[0]) * kDegree, az_alt[1] * kDegree, view * kDegree, elevation * kDegree);
+  EXPECT_NEAR(apart / kDegree, separation, 0.05) << name.toStdString();
+  // Remembered: the next window draws the same beam.
+  Start();
+  EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

@@ -15,7 +15,9 @@
 #include "catalogue/catalogue_reader.h"
 #include "catalogue/votable_reader.h"
 #include "sky/angles.h"
+#include "sky/find_source.h"
 #include "sky/horizontal.h"
+#include "sky/plan.h"
 #include "sky/positions_of_date.h"
 #include "sky/sky_pass.h"
 #include "sky/sun.h"
@@ -594,6 +596,183 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
   for (const Case& c : cases) {
     SettingsFields f = Fields(c.in, c.mode);
     ExpectMoved(c.name, f, PlayTick(f, c.direction, c.rate, "."), c.in, c.out, c.mode_after);
+  }
+}
+
+// What a source does over the 24 hours from 8 December 2026 18:00 at -5,
+// found by brute force: the chart's own sidereal time (and its Sun) every
+// 20 seconds, the altitude by ERFA's hour-angle routine, crossings
+// interpolated.
+struct Observed {
+  double rise = NAN, set = NAN, transit = NAN, transit_altitude = NAN, above = 0;
+  bool ever_up = false, ever_down = false;
+};
+Observed BruteForce(double latitude, double ra, double dec, bool sun, double min_altitude) {
+  Observed seen;
+  const Moment start{12, 8, 2026, 18, 0, 0};
+  double last_el = 0, last_ha = 0, last_t = 0;
+  constexpr double kStep = 20.0 / 3600;
+  for (double t = 0; t <= kPlanHours + 1e-9; t += kStep) {
+    SettingsFields f = Fields("", H24, 7);
+    f.Latitude = std::to_string(latitude);
+    WriteMoment(MomentAfter(start, t * 3600), f);
+    SourceTable table;
+    table.AddRow();
+    AppendSunRow(table);
+    const SkyState sky = Pass(f, &table);
+    const double place_ra = sun ? table.RaDec[1][0] : ra, place_dec = sun ? table.RaDec[1][1] : dec;
+    const double ha = Wrap360(sky.LocalSidereal - place_ra);
+    double az, el;
+    eraHd2ae(ha * kDegree, place_dec * kDegree, latitude * kDegree, &az, &el);
+    el /= kDegree;
+    (el >= 0 ? seen.ever_up : seen.ever_down) = true;
+    if (el >= min_altitude) seen.above += kStep;
+    if (t > 0) {
+      const double at = last_t + kStep * (0 - last_el) / (el - last_el);
+      if (last_el < 0 && el >= 0 && std::isnan(seen.rise)) seen.rise = at;
+      if (last_el >= 0 && el < 0 && std::isnan(seen.set)) seen.set = at;
+      if (last_ha > 180 && ha < 180 && std::isnan(seen.transit)) {
+        seen.transit = last_t + kStep * (360 - last_ha) / (ha + 360 - last_ha);
+        eraHd2ae(0, place_dec * kDegree, latitude * kDegree, &az, &el);
+        seen.transit_altitude = el / kDegree;
+        el = seen.transit_altitude;
+      }
+    }
+    last_el = el, last_ha = ha, last_t = t;
+  }
+  return seen;
+}
+
+TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
+  constexpr double kHalfMinute = 30.0 / 3600;
+  SettingsFields f = Fields("12/8/2026 18:0:0", H24, 7);
+  const SkyState at_start = Pass(f);
+  for (const double latitude : {-89.9, -60.0, 52.0, 80.0, 89.9}) {
+    const double sign = latitude < 0 ? -1 : 1;
+    const double circumpolar = sign * std::min(89.0, 95 - std::fabs(latitude));
+    const double grazing = latitude - sign * 89.8;  // transits 0.2 degree up
+    struct Source { const char* what; double ra, dec; bool sun; } sources[] = {
+        {"circumpolar", 10, circumpolar, false}, {"never rising", 200, -circumpolar, false},
+        {"grazing", 300, std::fabs(grazing) <= 90 ? grazing : 0, false}, {"ordinary", 120, 5, false},
+        {"transits 10 s after the start", Wrap360(at_start.LocalSidereal + 10 * 15.041 / 3600), 25, false},
+        {"the Sun", 0, 0, true}};
+    const PlanStart start{latitude, at_start.LocalSidereal, at_start.DayNumber};
+    for (const Source& s : sources) {
+      SCOPED_TRACE(std::string(s.what) + " at " + std::to_string(latitude));
+      const SourceDay day = s.sun ? SunDay(start, 10) : DayOf(s.ra, s.dec, start, 10);
+      const Observed seen = BruteForce(latitude, s.ra, s.dec, s.sun, 10);
+      EXPECT_EQ(day.Up == SourceDay::kAlwaysUp, !seen.ever_down);
+      EXPECT_EQ(day.Up == SourceDay::kNeverUp, !seen.ever_up);
+      for (auto [code, brute] : {std::pair{day.Rise, seen.rise}, {day.Set, seen.set}, {day.Transit, seen.transit}}) {
+        EXPECT_EQ(std::isnan(code), std::isnan(brute)) << code << " " << brute;
+        if (!std::isnan(brute)) { EXPECT_NEAR(code, brute, kHalfMinute); }
+      }
+      if (!std::isnan(seen.transit)) { EXPECT_NEAR(day.TransitAltitude, seen.transit_altitude, 0.01); }
+      EXPECT_NEAR(day.HoursAboveMinimum, seen.above, 2.0 / 60);
+      EXPECT_EQ(std::isnan(day.ReachesMinimum), seen.above == 0);
+    }
+  }
+  // On the pole nothing rises or sets, and nothing transits.
+  const SourceDay pole = DayOf(10, 30, {90, 100, 0}, 0);
+  EXPECT_EQ(pole.Up, SourceDay::kAlwaysUp);
+  EXPECT_TRUE(std::isnan(pole.Transit));
+  EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
+  EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
+  EXPECT_EQ(PlanProblem(90), "");
+  EXPECT_NE(PlanProblem(90.5), "");
+  EXPECT_NE(PlanProblem(NAN), "");
+}
+
+TEST(Plan, DriftThroughAFixedBeam) {
+  // Due south at 60 degrees from latitude 52: the beam points at the
+  // meridian, declination 22.
+  const auto beam = FixedBeam(180, 60, 52);
+  EXPECT_NEAR(std::fmod(beam[0] + 180, 360) - 180, 0, 1e-9);
+  EXPECT_NEAR(beam[1], 22, 1e-9);
+  const PlanStart start{52, 100, 9473};
+  // A 4-degree beam: a source 1 degree north of its centre crosses at
+  // transit; one 3 degrees off never enters.
+  const auto drift = DriftOf(130, 23, start, beam, 4);
+  ASSERT_TRUE(drift);
+  EXPECT_NEAR(drift->Closest, 30 / kPassSiderealRate, 1e-9);
+  EXPECT_NEAR(drift->Separation, 1, 1e-9);
+  // Time within 2 degrees of the centre, by brute force over the hour angle.
+  double inside = 0;
+  for (double h = -20; h <= 20; h += 0.001) {
+    if (eraSeps(h * kDegree, 23 * kDegree, 0, 22 * kDegree) <= 2 * kDegree) inside += 0.001;
+  }
+  EXPECT_NEAR(drift->Crossing, inside / kPassSiderealRate, 1e-4);
+  EXPECT_FALSE(DriftOf(130, 25, start, beam, 4));
+  // The Sun's passage, its place taken when it passes.
+  const auto sun_beam = FixedBeam(180, 90 - 52 + SunPlace(9473.5)[1], 52);
+  const auto sun = SunDrift({52, 100, 9473}, sun_beam, 2);
+  ASSERT_TRUE(sun);
+  EXPECT_LT(sun->Separation, 0.02);
+  // The beam of a 3 m dish at the hydrogen line, and sizes that give none.
+  EXPECT_NEAR(*BeamWidth(3, 1420.405751), 70 * 0.21106114 / 3, 1e-6);
+  for (auto [diameter, frequency] : {std::pair{0.0, 1420.0}, {-3.0, 1420.0}, {3.0, 0.0}, {3.0, NAN},
+                                      {kInf, 1420.0}, {0.01, 1.0}}) {
+    EXPECT_FALSE(BeamWidth(diameter, frequency)) << diameter << " m " << frequency << " MHz";
+  }
+}
+
+TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
+  SourceTable table;
+  table.AddRow();
+  auto add = [&](const char* designation, const char* name, double ra, double dec) {
+    const int r = table.AddRow();
+    table.CatalogText[r][2] = designation;
+    table.CatalogText[r][8] = name;
+    table.RaDec[r] = {ra, dec};
+    table.J2000[r] = 0;
+  };
+  add("+40.40", "3c405", 299.43875, 40.6);  // the 4C catalogue's Cygnus A, B1950
+  add("+58.40", "3c461", 350.2, 58.53);
+  add("-06.02", "-06.02", 2.04, -6.225);
+  add("", "Cyg A", 1, 1);
+  AppendSunRow(table);
+  struct Case { const char* query; std::vector<int> rows; } cases[] = {
+      {"cyg a", {1, 4}}, {"3C405", {1}}, {"3c 405", {1}}, {"+40.40", {1}}, {"4C +40.40", {1}},
+      {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2}}, {"sun", {5}},
+      {"5C405", {}}, {"", {}}, {"Vir A", {}}};
+  for (const Case& c : cases) EXPECT_EQ(FindRows(table, c.query), c.rows) << c.query;
+  EXPECT_EQ(FindRows(table, "3c4", 1), std::vector<int>{1});
+
+  struct Place { const char* text; double ra, dec; } places[] = {
+      {"12 30 49 +12 23 28", 187.70416666666667, 12.391111111111111},
+      {"12:30:49.2 -05:07:00", 187.705, -5.116666666666667},
+      {"12h30m49s +12d23m28s", 187.70416666666667, 12.391111111111111},
+      {"187.70 12.39", 187.7, 12.39}, {"187.7 -0.5", 187.7, -0.5}, {"24 00 00 +00 00 00", 0, 0},
+      {"12 30 -00 30", 187.5, -0.5}, {"12 61 00 +10 00 00", NAN, 0}, {"abc", NAN, 0},
+      {"400 10", NAN, 0}, {"10 95", NAN, 0}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}};
+  for (const Place& p : places) {
+    const auto place = ReadPlace(p.text);
+    ASSERT_EQ(place.has_value(), !std::isnan(p.ra)) << p.text;
+    if (place) {
+      EXPECT_NEAR((*place)[0], p.ra, 1e-9) << p.text;
+      EXPECT_NEAR((*place)[1], p.dec, 1e-9) << p.text;
+    }
+  }
+  // Cygnus A's J2000 place finds the catalogue's B1950 row within 0.05
+  // degree; the two places lie 0.35 degree apart.
+  EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
+  EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
+  EXPECT_EQ(CompletionTexts(table),
+            (std::vector<std::string>{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "Sun"}));
+}
+
+TEST(Calendar, MomentsAfterAStart) {
+  struct Case { Moment from; double seconds; Moment to; } cases[] = {
+      {{12, 31, 2026, 23, 59, 30}, 45, {1, 1, 2027, 0, 0, 15}},
+      {{2, 28, 2024, 23, 0, 0}, 3600, {2, 29, 2024, 0, 0, 0}},
+      {{3, 1, 2023, 0, 0, 0}, -1, {2, 28, 2023, 23, 59, 59}},
+      {{1, 1, 2000, 5, 0, 0}, -6 * 3600.0, {12, 31, 1999, 23, 0, 0}},
+      {{6, 30, 2026, 12, 0, 0}, 86400 * 1.5 + 0.4, {7, 2, 2026, 0, 0, 0}}};
+  for (const Case& c : cases) {
+    const Moment m = MomentAfter(c.from, c.seconds);
+    EXPECT_EQ(std::tie(m.Year, m.Month, m.Day, m.Hour, m.Minute, m.Second),
+              std::tie(c.to.Year, c.to.Month, c.to.Day, c.to.Hour, c.to.Minute, c.to.Second))
+        << c.seconds;
   }
 }
 

@@ -144,6 +144,7 @@ void Form1::RecalculateSky() {
   if (isMinimized()) DrawChart();
   Form_Resize();
   FollowTarget();
+  FollowPlan();
   Save(QStringLiteral("observer/latitude"), Text2[0]->text());
   Save(QStringLiteral("observer/longitude"), Text2[1]->text());
 }

@@ -25,6 +25,7 @@
 #include "app/chart_view.h"
 #include "app/clock.h"
 #include "app/form2.h"
+#include "app/plan_window.h"
 #include "app/proportional_layout.h"
 #include "app/zone_list.h"
 #include "catalogue/catalogue_reader.h"
@@ -134,6 +135,25 @@ class Form1 : public QWidget {
   // Points the antenna at a compass azimuth and elevation typed by the user.
   void PointAntennaAt(double azimuth, double elevation);
   const RotatorLink& Antenna() const { return antenna_; }
+
+  // Planning. Finds a source by name, designation or place: the view turns
+  // to it, a ring marks it, and it becomes the antenna's target; false, with
+  // the reason in the status, when nothing is found.
+  bool FindSource(const QString& query);
+  // Sets the fields to a local moment as a tracking step does (the clock
+  // held), runs a pass and finds `row` (0: none), turning the view to it
+  // when `turn_view` holds.
+  void GoToMoment(const Moment& local, int row, bool turn_view = true);
+  // Opens the plan window, or raises it; the plan follows the sky from then on.
+  void OpenPlan();
+  PlanWindow* Plan() const { return plan_; }
+  // The dish's beam from its diameter (m) and frequency (MHz), or a width
+  // typed in degrees, drawn on the chart when `shown`: remembered, or the
+  // reason why not.
+  QString SetBeam(double diameter, double frequency, std::optional<double> typed_width,
+                  bool shown);
+  // What the status last said of a search.
+  QString FindNote() const { return find_note_; }
   // What the antenna menu last had to say (a target it would not send...).
   QString AntennaNote() const { return antenna_note_; }
 
@@ -218,7 +238,27 @@ class Form1 : public QWidget {
   QString antenna_note_;
   QElapsedTimer since_sent_;  // time since the last pointing went out
   QTimer* follow_later_;      // sends the newest place once the interval is over
-  void CreateAntennaMenu();
+  QMenu* CreateAntennaMenu();
+  // The source the antenna's menu items act on: the one found, else the one
+  // nearest the pointer, else the last target.
+  int MenuTarget() const;
+
+  QPointer<PlanWindow> plan_;
+  int catalogue_generation_ = 0;  // counts the tables put in use
+  // What the plan shown was made for: the sky and the beam, and the start
+  // of its 24 hours.
+  QList<QVariant> plan_sky_, plan_beam_;
+  PlanInputs plan_start_;
+  QElapsedTimer plan_altitudes_;  // since its "altitude now" column was refreshed
+  QString find_note_;
+  void CreatePlanMenus(QMenu* file, QMenu* view, QMenu* antenna);
+  void AskFind();
+  void AskBeam();
+  void ShowFound(int row, bool turn_view = true);
+  // The beam width the user set, degrees; 0 for none.
+  double BeamSetting() const;
+  // Makes the plan again when what it was made for changed.
+  void FollowPlan();
   // Connects at start when the user asked for it and a daemon is known.
   void StartAntenna();
   void FollowTarget();

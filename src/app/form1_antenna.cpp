@@ -92,7 +92,13 @@ void Form1::PointAntennaAt(double azimuth, double elevation) {
   ShowAntennaState();
 }
 
-void Form1::CreateAntennaMenu() {
+int Form1::MenuTarget() const {
+  if (chart_.FoundRow > 0) return chart_.FoundRow;
+  const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
+  return found.Row ? found.Row : target_row_;
+}
+
+QMenu* Form1::CreateAntennaMenu() {
   QMenu* menu = menu_bar_->addMenu(tr("&Antenna"));
   auto add = [&](const QString& text, const char* name, auto handler) {
     QAction* action = menu->addAction(text, this, handler);
@@ -126,14 +132,10 @@ void Form1::CreateAntennaMenu() {
   connect_at_start_->setCheckable(true);
   connect_at_start_->setChecked(QSettings().value(kConnectAtStartKey, false).toBool());
   menu->addSeparator();
-  add(tr("&Point at Source (P on the chart)"), "actionPoint", [this] {
-    const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
-    PointAntenna(found.Row ? found.Row : target_row_, false);
-  });
+  add(tr("&Point at Source (P on the chart)"), "actionPoint",
+      [this] { PointAntenna(MenuTarget(), false); });
   follow_ = add(tr("&Follow Source (F on the chart)"), "actionFollow", [this](bool on) {
-    if (!on) return;
-    const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
-    PointAntenna(found.Row ? found.Row : target_row_, true);
+    if (on) PointAntenna(MenuTarget(), true);
   });
   follow_->setCheckable(true);
   add(tr("S&top"), "actionStop", [this] {
@@ -253,7 +255,8 @@ void Form1::CreateAntennaMenu() {
     }
     if (key != Qt::Key_P && key != Qt::Key_F) return;
     const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
-    if (found.Row) PointAntenna(found.Row, key == Qt::Key_F);
+    const int row = found.Row ? found.Row : chart_.FoundRow;
+    if (row) PointAntenna(row, key == Qt::Key_F);
   };
   const auto mouse_move = Picture1->MouseMove;
   Picture1->MouseMove = [this, mouse_move](float x, float y) {
@@ -261,6 +264,7 @@ void Form1::CreateAntennaMenu() {
     mouse_move(x, y);
   };
   Picture1->ContextMenu = [this](QPoint at) { ShowChartMenu(at); };
+  return menu;
 }
 
 void Form1::ShowChartMenu(QPoint at) {
@@ -363,6 +367,7 @@ AntennaMark Form1::MarkOfAntenna() const {
   const auto position = antenna_.Position();
   mark.azimuth = position->azimuth;
   mark.elevation = position->elevation;
+  if (chart_.BeamWidth > 0) mark.beam_width = chart_.BeamWidth;
   if (const auto target = antenna_.Target()) {
     mark.has_target = true;
     mark.target_azimuth = target->azimuth;
@@ -386,7 +391,9 @@ void Form1::RedrawAntenna() {
 void Form1::ShowAntennaState() {
   const bool idle = antenna_.state() == RotatorLink::State::kDisconnected;
   QString text = idle ? QString() : antenna_.StateText();
-  if (!antenna_note_.isEmpty()) text += (text.isEmpty() ? "" : "  ") + antenna_note_;
+  for (const QString& note : {antenna_note_, find_note_}) {
+    if (!note.isEmpty()) text += (text.isEmpty() ? "" : "  ") + note;
+  }
   // The status keeps to the room the menus leave; the whole of it is in its tip.
   const QList<QAction*> menus = menu_bar_->actions();
   const int used = menus.isEmpty() ? 0 : menu_bar_->actionGeometry(menus.last()).right();

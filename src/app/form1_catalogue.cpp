@@ -147,6 +147,9 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
   std::fill(chart_.PickMap.begin(), chart_.PickMap.end(), 0);
   chart_.ScreenPos.clear();
   target_row_ = 0;
+  chart_.FoundRow = 0;
+  find_note_.clear();
+  ++catalogue_generation_;
   follow_->setChecked(false);
   of_date_.Prepare(table_);
   if (remember) Remember(file, assumed);

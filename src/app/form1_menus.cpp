@@ -22,9 +22,6 @@ void Form1::CreateMenus() {
 
   QMenu* file = menu_bar_->addMenu(tr("&File"));
   CreateCatalogueMenu(file);
-  QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
-  quit->setShortcut(QKeySequence::Quit);
-  quit->setObjectName(QStringLiteral("actionQuit"));
 
   QMenu* view = menu_bar_->addMenu(tr("&View"));
   // A choice of the View menu, off until the user turns it on, remembered.
@@ -57,7 +54,12 @@ void Form1::CreateMenus() {
                               kComputerZoneKey, [this] { RecalculateSky(); });
   ShowTitle();
 
-  CreateAntennaMenu();
+  QMenu* antenna = CreateAntennaMenu();
+  CreatePlanMenus(file, view, antenna);
+  file->addSeparator();
+  QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
+  quit->setShortcut(QKeySequence::Quit);
+  quit->setObjectName(QStringLiteral("actionQuit"));
 
   QMenu* help = menu_bar_->addMenu(tr("&Help"));
   QAction* information = help->addAction(tr("&Information"), this, [this] { Command8_Click(); });

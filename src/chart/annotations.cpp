@@ -3,6 +3,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygonF>
 #include <cmath>
 #include <cstring>
 
@@ -159,7 +160,46 @@ bool PlaceOnChart(const ChartState& chart, double compass_azimuth, double elevat
   return true;
 }
 
+// The beam's half-power circle of `width` degrees round a compass azimuth
+// and elevation, as it falls on the chart.
+QPolygonF BeamOutline(const ChartState& chart, double azimuth, double elevation, double width) {
+  QPolygonF outline;
+  for (int bearing = 0; bearing <= 360; bearing += 5) {
+    double az, el;
+    OffsetSkyPoint(azimuth, elevation, width / 2, bearing, az, el);
+    QPointF at;
+    if (PlaceOnChart(chart, az, el, at)) outline << at;
+  }
+  return outline;
+}
+
 }  // namespace
+
+void DrawPlanningMarks(ChartState& chart, const SourceTable& table) {
+  QPainter painter(&chart.Picture1);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setBrush(Qt::NoBrush);
+  if (chart.BeamWidth > 0) {
+    // The dish's beam at the scope marker, on the centre line.
+    const double elevation = CentreColumnAltitude(chart.ScopeMarkerY, chart.HorizonY);
+    const QColor cyan(0, 255, 255);
+    painter.setPen(QPen(cyan, 1, Qt::DashLine));
+    painter.drawPolyline(BeamOutline(chart, chart.ViewAzimuth, elevation, chart.BeamWidth));
+    painter.setPen(cyan);
+    painter.setFont(ChartFont(8, false));
+    painter.drawText(QPointF(chart.Width() / 2.0 + 24, chart.ScopeMarkerY + 4),
+                     QStringLiteral("el %1°").arg(elevation, 0, 'f', 1));
+  }
+  const int row = chart.FoundRow;
+  if (row > 0 && row < table.RowCount() && table.AzAlt[row][1] >= 0) {
+    double sx, sy;
+    if (ProjectSkyPoint(table.AzAlt[row][0] + chart.ViewAzimuth, table.AzAlt[row][1],
+                        chart.HalfWidth, chart.HorizonY, sx, sy)) {
+      painter.setPen(QPen(QColor(255, 80, 80), 2));
+      painter.drawEllipse(QPointF(sx, sy), 14, 14);
+    }
+  }
+}
 
 QRect DrawAntennaMark(ChartState& chart, const AntennaMark& mark) {
   QRect changed = EraseAntennaMark(chart);
@@ -180,9 +220,14 @@ QRect DrawAntennaMark(ChartState& chart, const AntennaMark& mark) {
   if (mark.on_target) text += QStringLiteral(" on target");
   const QFontMetrics metrics(font);
   QRect drawn;
+  QPolygonF beam;
   if (shown) {
     drawn = QRect(static_cast<int>(at.x()) - 13, static_cast<int>(at.y()) - 13,
                   std::max(26, metrics.horizontalAdvance(text) + 24), 27 + metrics.height());
+    if (mark.beam_width > 0) {
+      beam = BeamOutline(chart, mark.azimuth, mark.elevation, mark.beam_width);
+      drawn |= beam.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
+    }
   }
   if (aimed) {
     drawn |= QRect(target.toPoint() - QPoint(6, 6), QSize(13, 13));
@@ -207,6 +252,8 @@ QRect DrawAntennaMark(ChartState& chart, const AntennaMark& mark) {
     }
   }
   if (shown) {
+    painter.setPen(QPen(orange, 1, Qt::DashLine));
+    painter.drawPolyline(beam);
     painter.setPen(QPen(orange, 2));
     painter.drawEllipse(at, 7, 7);
     painter.drawLine(at - QPointF(11, 0), at + QPointF(11, 0));

@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+#include "catalogue/source_table.h"
 #include "chart/chart_state.h"
 
 namespace skyvane {
@@ -27,7 +28,12 @@ struct AntennaMark {
   bool has_target = false;            // a pointing was sent
   double target_azimuth = 0, target_elevation = 0;
   bool on_target = false;  // the two agree within the follow step
+  double beam_width = 0;   // the beam's half-power circle round the mark, degrees; 0 none
 };
+
+// The planning marks over the finished chart: the beam at the scope marker
+// with its elevation beside it, and a ring round the row found by name.
+void DrawPlanningMarks(ChartState& chart, const SourceTable& table);
 
 // The antenna's mark, an orange ring and cross with its bearing and
 // elevation beside it ("on target" when there); the commanded place as a

@@ -39,6 +39,10 @@ struct ChartState {
   // since the chart was last drawn whole) and the clean chart under it.
   QRect MarkRect;
   QImage UnderMark;
+  // Planning marks, none until the user asks: the beam's half-power width
+  // in degrees (0: not drawn) and the row found by name (0: none).
+  double BeamWidth = 0;
+  int FoundRow = 0;
 
   // The ground last painted into SwapScreen2: repainting the same one is skipped.
   QSize GroundSize;

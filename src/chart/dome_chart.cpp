@@ -159,6 +159,7 @@ void DrawChart(ChartState& chart, SourceTable& table, bool bold_text) {
   }
 
   if (visible) DrawAnnotations(chart, bold_text);
+  if (visible && (chart.BeamWidth > 0 || chart.FoundRow > 0)) DrawPlanningMarks(chart, table);
   BlockCopy(chart.SwapScreen, picture, picture.width(), picture.height());
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/numbers.h"
@@ -20,6 +21,22 @@ bool ProjectSkyPoint(double azimuth, double altitude, double half_width, double 
   sx = (u + 1) * half_width;
   sy = (v + 1) * horizon_y;
   return true;
+}
+
+double CentreColumnAltitude(double y, double horizon_y) {
+  // The projection's centre column: v = -tan(altitude / 2).
+  return 2 * std::atan(1 - y / horizon_y) / kDegree;
+}
+
+void OffsetSkyPoint(double azimuth, double altitude, double radius, double bearing,
+                    double& out_azimuth, double& out_altitude) {
+  const double h = altitude * kDegree, r = radius * kDegree, b = bearing * kDegree;
+  const double sin_out = std::sin(h) * std::cos(r) + std::cos(h) * std::sin(r) * std::cos(b);
+  const double out = std::asin(std::clamp(sin_out, -1.0, 1.0));
+  out_altitude = out / kDegree;
+  out_azimuth = azimuth + std::atan2(std::sin(b) * std::sin(r) * std::cos(h),
+                                     std::cos(r) - std::sin(h) * sin_out) /
+                              kDegree;
 }
 
 }  // namespace skyvane

@@ -10,4 +10,14 @@ namespace skyvane {
 bool ProjectSkyPoint(double azimuth, double altitude, double half_width, double horizon_y,
                      double& sx, double& sy);
 
+// The altitude (degrees) of a point of the chart's centre column `y` pixels
+// from the top: 90 at the top edge, 0 on the horizon line.
+double CentreColumnAltitude(double y, double horizon_y);
+
+// The point `radius` degrees from (`azimuth`, `altitude`) in the direction
+// `bearing` (degrees, 0 towards the zenith, 90 towards growing azimuth), as
+// its azimuth and altitude. Any azimuth convention; degrees throughout.
+void OffsetSkyPoint(double azimuth, double altitude, double radius, double bearing,
+                    double& out_azimuth, double& out_altitude);
+
 }  // namespace skyvane

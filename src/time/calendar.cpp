@@ -30,4 +30,27 @@ int32_t JulianDayNumber(float year, int16_t month) {
   return t1 + t2 - t3;
 }
 
+Moment MomentAfter(const Moment& from, double seconds) {
+  Moment m = from;
+  const double total = from.Hour * 3600.0 + from.Minute * 60 + from.Second + std::round(seconds);
+  const double days = std::floor(total / 86400);
+  const auto in_day = static_cast<int32_t>(total - days * 86400);
+  m.Hour = in_day / 3600;
+  m.Minute = in_day / 60 % 60;
+  m.Second = in_day % 60;
+  for (double d = days; d > 0; --d) {
+    if (++m.Day > MonthLength(m.Month, m.Year)) {
+      m.Day = 1;
+      if (++m.Month > 12) m.Month = 1, ++m.Year;
+    }
+  }
+  for (double d = days; d < 0; ++d) {
+    if (--m.Day < 1) {
+      if (--m.Month < 1) m.Month = 12, --m.Year;
+      m.Day = MonthLength(m.Month, m.Year);
+    }
+  }
+  return m;
+}
+
 }  // namespace skyvane

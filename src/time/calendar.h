@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "time/moment.h"
+
 namespace skyvane {
 
 // Month lengths, index 1..12; index 0 reads as a length of 0.
@@ -23,5 +25,10 @@ int MonthLength(int month, double year);
 // the classic integer formula. `year` must lie in kFirstYear..kLastYear (time/moment.h) and
 // `month` in 1..12.
 int32_t JulianDayNumber(float year, int16_t month);
+
+// The moment `seconds` (rounded to whole seconds, a few days at most)
+// after `from`, whose
+// fields hold whole, valid values, carried through the calendar.
+Moment MomentAfter(const Moment& from, double seconds);
 
 }  // namespace skyvane

@@ -1,0 +1,446 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/plan_window.h"
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMetaObject>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "base/number_text.h"
+#include "sky/find_source.h"
+#include "sky/horizontal.h"
+#include "time/calendar.h"
+
+namespace skyvane {
+
+class PlanModel : public QAbstractTableModel {
+ public:
+  void Set(PlanTable table) {
+    beginResetModel();
+    table_ = std::move(table);
+    endResetModel();
+  }
+  const PlanTable& Table() const { return table_; }
+  PlanTable& Table() { return table_; }
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(table_.Lines.size());
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(table_.Headers.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    const PlanLine& line = table_.Lines[static_cast<size_t>(index.row())];
+    const auto column = static_cast<size_t>(index.column());
+    if (role == Qt::DisplayRole) return line.Texts[column];
+    if (role == Qt::UserRole) return line.Values[column];
+    if (role == Qt::TextAlignmentRole && column > 0) {
+      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return table_.Headers[section];
+    return {};
+  }
+  // The "altitude now" column takes new values without a new table.
+  void Refresh(int column) {
+    if (!table_.Lines.empty()) emit dataChanged(index(0, column), index(rowCount() - 1, column));
+  }
+
+ private:
+  PlanTable table_;
+};
+
+namespace {
+
+// Times a table sorts last: none at all.
+constexpr double kNever = 1e9;
+
+QVariant TimeValue(double hours) {
+  return std::isfinite(hours) ? hours : kNever;
+}
+
+QString Degrees(double value, int decimals = 1) {
+  return QString::number(value, 'f', decimals);
+}
+
+// The sources' filter: text, flux, up now, reaching the minimum elevation.
+class PlanFilter : public QSortFilterProxyModel {
+ public:
+  explicit PlanFilter(const PlanWindow* window) : window_(window) {}
+  void Refilter() { invalidateFilter(); }
+
+ protected:
+  bool filterAcceptsRow(int source_row, const QModelIndex&) const override {
+    const auto* model = static_cast<const PlanModel*>(sourceModel());
+    const PlanLine& line = model->Table().Lines[static_cast<size_t>(source_row)];
+    if (window_->FilterUpNow->isChecked() && !line.UpNow) return false;
+    if (window_->FilterReaches->isChecked() && !line.ReachesMinimum) return false;
+    if (line.Flux < window_->FilterFlux->value()) return false;
+    const std::string wanted = MatchKey(window_->FilterText->text().toStdString());
+    return wanted.empty() || MatchKey(line.Texts[0].toStdString()).find(wanted) != std::string::npos;
+  }
+
+ private:
+  const PlanWindow* window_;
+};
+
+// The place of a row for the plan: the Sun's at the start.
+std::array<double, 2> PlaceOf(const PlanInputs& in, int row) {
+  return row == in.SunRow ? SunPlace(in.Start.DayNumber) : in.RaDec[row];
+}
+
+// The start of every plan's line: the name, the flux and the declination.
+PlanLine LineOf(const PlanInputs& in, int row) {
+  PlanLine line;
+  line.Row = row;
+  const bool sun = row == in.SunRow;
+  line.Flux = sun ? kNever : ParseLeadingNumber(in.FluxTexts[row].toStdString());
+  const double dec = PlaceOf(in, row)[1];
+  line.Texts = {in.Names[row], sun ? QString() : in.FluxTexts[row], Degrees(dec, 2)};
+  line.Values = {in.Names[row].toLower(), line.Flux, dec};
+  return line;
+}
+
+double AltitudeAtStart(const PlanInputs& in, int row) {
+  const auto place = PlaceOf(in, row);
+  return ToHorizontal(place[0], place[1], in.Start.Latitude, in.Start.LocalSidereal).Altitude;
+}
+
+QString HoursText(double hours) {
+  return QStringLiteral("%1:%2")
+      .arg(static_cast<int>(hours))
+      .arg(static_cast<int>(std::fmod(hours * 60, 60)), 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString PlanTimeText(const Moment& start, double hours) {
+  const Moment at = MomentAfter(start, hours * 3600);
+  const QString time = QStringLiteral("%1:%2")
+                           .arg(at.Hour, 2, 10, QLatin1Char('0'))
+                           .arg(at.Minute, 2, 10, QLatin1Char('0'));
+  if (at.Day == start.Day && at.Month == start.Month && at.Year == start.Year) return time;
+  return QStringLiteral("%1 %2 %3")
+      .arg(static_cast<int>(at.Day))
+      .arg(QLocale::c().monthName(at.Month, QLocale::ShortFormat), time);
+}
+
+PlanTable SourcesTable(const PlanInputs& in) {
+  PlanTable table;
+  table.Headers = {QStringLiteral("Name"),          QStringLiteral("Flux (Jy)"),
+                   QStringLiteral("Dec (°)"),       QStringLiteral("Rise"),
+                   QStringLiteral("Transit"),       QStringLiteral("Alt. at transit (°)"),
+                   QStringLiteral("Set"),           QStringLiteral("Above minimum (h:mm)"),
+                   QStringLiteral("Alt. now (°)")};
+  table.TimeColumns = {3, 4, 6};
+  table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
+  if (!table.Reason.isEmpty()) return table;
+  const int rows = static_cast<int>(in.RaDec.size());
+  for (int r = 1; r < rows; ++r) {
+    if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
+    const SourceDay day = r == in.SunRow ? SunDay(in.Start, in.MinElevation)
+                                         : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start,
+                                                 in.MinElevation);
+    PlanLine line = LineOf(in, r);
+    const double now = AltitudeAtStart(in, r);
+    const QString no_rise = day.Up == SourceDay::kAlwaysUp ? QStringLiteral("always up")
+                            : day.Up == SourceDay::kNeverUp ? QStringLiteral("never up")
+                                                            : QStringLiteral("—");
+    auto time = [&](double hours) {
+      return std::isfinite(hours) ? PlanTimeText(in.StartMoment, hours) : no_rise;
+    };
+    line.Texts.push_back(time(day.Rise));
+    line.Texts.push_back(std::isfinite(day.Transit) ? time(day.Transit) : QStringLiteral("—"));
+    line.Texts.push_back(Degrees(day.TransitAltitude, 2));
+    line.Texts.push_back(time(day.Set));
+    line.Texts.push_back(HoursText(day.HoursAboveMinimum));
+    line.Texts.push_back(Degrees(now, 1));
+    line.Values.insert(line.Values.end(),
+                       {TimeValue(day.Rise), TimeValue(day.Transit), day.TransitAltitude,
+                        TimeValue(day.Set), day.HoursAboveMinimum, now});
+    line.GoTo = day.Transit;
+    line.UpNow = now >= 0;
+    line.ReachesMinimum = std::isfinite(day.ReachesMinimum);
+    table.Lines.push_back(std::move(line));
+  }
+  if (table.Lines.empty()) table.Reason = QStringLiteral("The catalogue in use has no sources.");
+  return table;
+}
+
+PlanTable DriftTable(const PlanInputs& in) {
+  PlanTable table;
+  table.Headers = {QStringLiteral("Name"),           QStringLiteral("Flux (Jy)"),
+                   QStringLiteral("Dec (°)"),        QStringLiteral("Closest approach"),
+                   QStringLiteral("Separation (°)"), QStringLiteral("Crossing (min)")};
+  table.TimeColumns = {3};
+  table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
+  if (!table.Reason.isEmpty()) return table;
+  if (!(in.BeamWidth > 0)) {
+    table.Reason = QStringLiteral("Set the dish's beam under Antenna > Beam... first.");
+    return table;
+  }
+  const auto beam = FixedBeam(in.BeamAzimuth, in.BeamAltitude, in.Start.Latitude);
+  const int rows = static_cast<int>(in.RaDec.size());
+  for (int r = 1; r < rows; ++r) {
+    if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
+    const auto drift = r == in.SunRow
+                           ? SunDrift(in.Start, beam, in.BeamWidth)
+                           : DriftOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, beam, in.BeamWidth);
+    if (!drift) continue;
+    PlanLine line = LineOf(in, r);
+    line.Texts.push_back(PlanTimeText(in.StartMoment, drift->Closest));
+    line.Texts.push_back(Degrees(drift->Separation, 2));
+    line.Texts.push_back(Degrees(drift->Crossing * 60, 1));
+    line.Values.insert(line.Values.end(), {drift->Closest, drift->Separation, drift->Crossing * 60});
+    line.GoTo = drift->Closest;
+    line.UpNow = AltitudeAtStart(in, r) >= 0;
+    line.ReachesMinimum = in.BeamAltitude >= in.MinElevation;
+    table.Lines.push_back(std::move(line));
+  }
+  if (table.Lines.empty()) {
+    table.Reason = QStringLiteral("Nothing passes through the beam in these 24 hours.");
+  }
+  return table;
+}
+
+PlanWindow::PlanWindow() {
+  setObjectName(QStringLiteral("PlanWindow"));
+  setWindowTitle(QStringLiteral("Plan - Skyvane"));
+  auto* layout = new QVBoxLayout(this);
+  Heading = new QLabel;
+  Heading->setWordWrap(true);
+  layout->addWidget(Heading);
+
+  auto* filters = new QHBoxLayout;
+  FilterText = new QLineEdit;
+  FilterText->setPlaceholderText(QStringLiteral("Name"));
+  FilterText->setClearButtonEnabled(true);
+  FilterFlux = new QDoubleSpinBox;
+  FilterFlux->setRange(0, 100000);
+  FilterFlux->setDecimals(1);
+  FilterFlux->setPrefix(QStringLiteral("flux at least "));
+  FilterFlux->setSuffix(QStringLiteral(" Jy"));
+  FilterUpNow = new QCheckBox(QStringLiteral("Up now"));
+  FilterReaches = new QCheckBox(QStringLiteral("Rises above the minimum elevation"));
+  Count = new QLabel;
+  filters->addWidget(FilterText, 1);
+  filters->addWidget(FilterFlux);
+  filters->addWidget(FilterUpNow);
+  filters->addWidget(FilterReaches);
+  filters->addWidget(Count);
+  layout->addLayout(filters);
+
+  Tabs = new QTabWidget;
+  sources_ = new PlanModel;
+  drift_ = new PlanModel;
+  sources_->setParent(this);
+  drift_->setParent(this);
+  auto make_view = [&](PlanModel* model, QSortFilterProxyModel*& proxy, const QString& name) {
+    proxy = new PlanFilter(this);
+    proxy->setParent(this);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(Qt::UserRole);
+    auto* view = new QTableView;
+    view->setObjectName(name);
+    view->setModel(proxy);
+    view->setSortingEnabled(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->sortByColumn(-1, Qt::AscendingOrder);
+    return view;
+  };
+  SourcesView = make_view(sources_, sources_proxy_, QStringLiteral("SourcesView"));
+  DriftView = make_view(drift_, drift_proxy_, QStringLiteral("DriftView"));
+  auto* drift_page = new QWidget;
+  auto* drift_layout = new QVBoxLayout(drift_page);
+  drift_layout->setContentsMargins(0, 0, 0, 0);
+  DriftHeading = new QLabel;
+  DriftHeading->setWordWrap(true);
+  drift_layout->addWidget(DriftHeading);
+  drift_layout->addWidget(DriftView);
+  Tabs->addTab(SourcesView, QStringLiteral("Sources"));
+  Tabs->addTab(drift_page, QStringLiteral("Drift"));
+  layout->addWidget(Tabs, 1);
+
+  for (int tab : {0, 1}) {
+    QTableView* view = tab ? DriftView : SourcesView;
+    connect(view, &QAbstractItemView::activated, this,
+            [this, tab](const QModelIndex& index) { GoToLine(tab, index.row(), index.column()); });
+  }
+  auto refilter = [this] {
+    static_cast<PlanFilter*>(sources_proxy_)->Refilter();
+    static_cast<PlanFilter*>(drift_proxy_)->Refilter();
+    ShowCount();
+  };
+  connect(FilterText, &QLineEdit::textChanged, this, refilter);
+  connect(FilterFlux, &QDoubleSpinBox::valueChanged, this, refilter);
+  connect(FilterUpNow, &QCheckBox::toggled, this, refilter);
+  connect(FilterReaches, &QCheckBox::toggled, this, refilter);
+  connect(Tabs, &QTabWidget::currentChanged, this, [this] { ShowCount(); });
+  resize(820, 520);
+}
+
+PlanWindow::~PlanWindow() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void PlanWindow::Compute(PlanInputs inputs) {
+  if (worker_.joinable()) worker_.join();
+  const int generation = ++generation_;
+  if (static_cast<int>(inputs.RaDec.size()) <= background_rows_) {
+    PlanTable sources = SourcesTable(inputs);
+    PlanTable drift = DriftTable(inputs);
+    Show(std::move(sources), std::move(drift), std::move(inputs));
+    return;
+  }
+  computing_ = true;
+  Count->setText(QStringLiteral("computing..."));
+  worker_ = std::thread([this, generation, inputs = std::move(inputs)]() mutable {
+    PlanTable sources = SourcesTable(inputs);
+    PlanTable drift = DriftTable(inputs);
+    // The window waits for this thread before it goes, so it is still there.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, sources = std::move(sources), drift = std::move(drift),
+         inputs = std::move(inputs)]() mutable {
+          if (generation != generation_) return;
+          computing_ = false;
+          Show(std::move(sources), std::move(drift), std::move(inputs));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void PlanWindow::Show(PlanTable sources, PlanTable drift, PlanInputs inputs) {
+  start_ = inputs.StartMoment;
+  zone_hours_ = inputs.ZoneHours;
+  const QDate date(static_cast<int>(start_.Year), start_.Month, static_cast<int>(start_.Day));
+  const int minutes = static_cast<int>(std::lround(std::fabs(inputs.ZoneHours) * 60));
+  const QString zone = QStringLiteral("UTC%1%2:%3")
+                           .arg(inputs.ZoneHours < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                           .arg(minutes / 60)
+                           .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+  QString heading =
+      QStringLiteral("%1, %2: the 24 hours from %3 %4, minimum elevation %5°.")
+          .arg(inputs.Place, zone,
+               QLocale::c().toString(date, QStringLiteral("ddd d MMM yyyy")),
+               PlanTimeText(start_, 0), Degrees(inputs.MinElevation));
+  if (!sources.Reason.isEmpty()) heading += QStringLiteral("  ") + sources.Reason;
+  Heading->setText(heading);
+  DriftHeading->setText(
+      drift.Reason.isEmpty()
+          ? QStringLiteral("A dish fixed at azimuth %1°, elevation %2°, beam %3° wide: "
+                           "what passes within its half-power circle.")
+                .arg(Degrees(inputs.BeamAzimuth, 2), Degrees(inputs.BeamAltitude, 2),
+                     Degrees(inputs.BeamWidth, 2))
+          : drift.Reason);
+  sources_->Set(std::move(sources));
+  drift_->Set(std::move(drift));
+  ShowCount();
+}
+
+void PlanWindow::ShowAltitudes(const std::vector<std::array<double, 2>>& az_alt) {
+  constexpr int kNowColumn = 8;
+  auto& lines = sources_->Table().Lines;
+  for (PlanLine& line : lines) {
+    if (line.Row >= static_cast<int>(az_alt.size())) continue;
+    const double now = az_alt[static_cast<size_t>(line.Row)][1];
+    line.Texts[kNowColumn] = Degrees(now, 1);
+    line.Values[kNowColumn] = now;
+    line.UpNow = now >= 0;
+  }
+  sources_->Refresh(kNowColumn);
+  if (FilterUpNow->isChecked()) {
+    static_cast<PlanFilter*>(sources_proxy_)->Refilter();
+    ShowCount();
+  }
+}
+
+QSortFilterProxyModel* PlanWindow::Proxy(int tab) const {
+  return tab ? drift_proxy_ : sources_proxy_;
+}
+
+void PlanWindow::ShowCount() {
+  const int tab = Tabs->currentIndex();
+  const int total = (tab ? drift_ : sources_)->rowCount();
+  Count->setText(QStringLiteral("%1 of %2").arg(Proxy(tab)->rowCount()).arg(total));
+}
+
+void PlanWindow::GoToLine(int tab, int shown_row, int column) {
+  QSortFilterProxyModel* proxy = Proxy(tab);
+  if (shown_row < 0 || shown_row >= proxy->rowCount()) return;
+  const int row = proxy->mapToSource(proxy->index(shown_row, 0)).row();
+  const PlanTable& table = (tab ? drift_ : sources_)->Table();
+  const PlanLine& line = table.Lines[static_cast<size_t>(row)];
+  double hours = line.GoTo;
+  for (int c : table.TimeColumns) {
+    const double at = line.Values[static_cast<size_t>(c)].toDouble();
+    if (c == column && at < kNever) hours = at;
+  }
+  if (GoTo && std::isfinite(hours)) GoTo(MomentAfter(start_, hours * 3600), line.Row, tab == 0);
+}
+
+QString PlanWindow::ExportCsv(const QString& path) const {
+  const int tab = Tabs->currentIndex();
+  const QSortFilterProxyModel* proxy = Proxy(tab);
+  const PlanTable& table = (tab ? drift_ : sources_)->Table();
+  auto field = [](QString text) {
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))) {
+      text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+             QLatin1Char('"');
+    }
+    return text;
+  };
+  auto is_time = [&](int c) {
+    return std::find(table.TimeColumns.begin(), table.TimeColumns.end(), c) !=
+           table.TimeColumns.end();
+  };
+  QStringList header;
+  for (int c = 0; c < table.Headers.size(); ++c) {
+    QString name = table.Headers[c];
+    name.replace(QStringLiteral("(°)"), QStringLiteral("(deg)"));
+    header << field(is_time(c) ? name + QStringLiteral(" (local)") : name);
+    if (is_time(c)) header << field(name + QStringLiteral(" (UTC)"));
+  }
+  QString text = header.join(QLatin1Char(',')) + QLatin1Char('\n');
+  for (int shown = 0; shown < proxy->rowCount(); ++shown) {
+    const int row = proxy->mapToSource(proxy->index(shown, 0)).row();
+    const PlanLine& line = table.Lines[static_cast<size_t>(row)];
+    QStringList cells;
+    for (int c = 0; c < table.Headers.size(); ++c) {
+      cells << field(line.Texts[static_cast<size_t>(c)]);
+      if (!is_time(c)) continue;
+      const double hours = line.Values[static_cast<size_t>(c)].toDouble();
+      QString utc;
+      if (hours < kNever) {
+        const Moment at = MomentAfter(start_, (hours - zone_hours_) * 3600);
+        utc = QStringLiteral("%1-%2-%3T%4:%5:%6Z")
+                  .arg(static_cast<int>(at.Year), 4, 10, QLatin1Char('0'))
+                  .arg(at.Month, 2, 10, QLatin1Char('0'))
+                  .arg(static_cast<int>(at.Day), 2, 10, QLatin1Char('0'))
+                  .arg(at.Hour, 2, 10, QLatin1Char('0'))
+                  .arg(at.Minute, 2, 10, QLatin1Char('0'))
+                  .arg(at.Second, 2, 10, QLatin1Char('0'));
+      }
+      cells << utc;
+    }
+    text += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(text.toUtf8()) < 0 || !file.flush()) {
+    return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+  }
+  return {};
+}
+
+}  // namespace skyvane
