@@ -42,6 +42,22 @@ void BM_FullPassPositionsOfDate(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPassPositionsOfDate)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// The whole plan of the shipped catalogue as its window makes it: every
+// source's day with its texts, and the drift list through a 5-degree beam.
+void BM_PlanShippedCatalogue(benchmark::State& state) {
+  auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
+  PlanInputs inputs = form->MakePlanInputs();
+  inputs.BeamWidth = 5;
+  inputs.BeamAltitude = 60;
+  for (auto _ : state) {
+    PlanTable sources = SourcesTable(inputs);
+    PlanTable drift = DriftTable(inputs);
+    benchmark::DoNotOptimize(sources.Lines.data());
+    benchmark::DoNotOptimize(drift.Lines.data());
+  }
+}
+BENCHMARK(BM_PlanShippedCatalogue)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 void BM_FullPass20000Rows(benchmark::State& state) {
   QTemporaryDir dir;
   auto form = StartWindow(clock_for_bench, GeneratedCatalogue(dir, 20000));
@@ -251,6 +267,12 @@ int main(int argc, char** argv) {
          "ms");
   }
   line("full pass, 20,000 rows", "BM_FullPass20000Rows", 12, 1, "ms");
+  const auto plan = reporter.ms.find("BM_PlanShippedCatalogue");
+  if (plain != reporter.ms.end() && plan != reporter.ms.end()) {
+    std::printf("%-44s %9.3f ms  %.3f ms  ratio %.2f, budget 5   %s\n",
+                "the day's plan, shipped catalogue; a pass", plan->second, plain->second,
+                plan->second / plain->second, plan->second <= 5 * plain->second ? "ok" : "OVER");
+  }
   line("mouse readout", "BM_MouseReadout", 0.3, 1, "ms");
   line("start-up with a 1,000,000-line catalogue", "BM_StartUpMillionLines", 1000, 1, "ms");
   line("opening a 1,000,000-row table", "BM_OpenMillionRowTable", 2000, 1, "ms");

@@ -604,7 +604,7 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
 // 20 seconds, the altitude by ERFA's hour-angle routine, crossings
 // interpolated.
 struct Observed {
-  double rise = NAN, set = NAN, transit = NAN, transit_altitude = NAN, above = 0;
+  double rise = NAN, set = NAN, transit = NAN, transit_altitude = NAN, above = 0, first = NAN;
   bool ever_up = false, ever_down = false;
 };
 Observed BruteForce(double latitude, double ra, double dec, bool sun, double min_altitude) {
@@ -626,6 +626,7 @@ Observed BruteForce(double latitude, double ra, double dec, bool sun, double min
     eraHd2ae(ha * kDegree, place_dec * kDegree, latitude * kDegree, &az, &el);
     el /= kDegree;
     (el >= 0 ? seen.ever_up : seen.ever_down) = true;
+    if (t == 0) seen.first = el;
     if (el >= min_altitude) seen.above += kStep;
     if (t > 0) {
       const double at = last_t + kStep * (0 - last_el) / (el - last_el);
@@ -669,6 +670,7 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
       }
       if (!std::isnan(seen.transit)) { EXPECT_NEAR(day.TransitAltitude, seen.transit_altitude, 0.01); }
       EXPECT_NEAR(day.HoursAboveMinimum, seen.above, 2.0 / 60);
+      if (!s.sun) { EXPECT_NEAR(day.AltitudeAtStart, seen.first, 1e-6); }
       EXPECT_EQ(std::isnan(day.ReachesMinimum), seen.above == 0);
     }
   }

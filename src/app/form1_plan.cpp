@@ -267,6 +267,37 @@ void Form1::OpenPlan() {
   FollowPlan();
 }
 
+PlanInputs Form1::MakePlanInputs() const {
+  PlanInputs in;
+  in.Start = {sky_.Latitude, sky_.LocalSidereal, sky_.DayNumber};
+  in.StartMoment = sky_.At;
+  in.ZoneHours = sky_.ZoneHours;
+  in.MinElevation = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  const int rows =
+      std::min<int>(static_cast<int>(std::lround(table_.LastRow)) + 1, table_.RowCount());
+  const auto* places = positions_of_date_->isChecked() ? of_date_.RaDec() : table_.RaDec.data();
+  in.RaDec.assign(places, places + std::max(rows, 0));
+  for (int r = 0; r < rows; ++r) {
+    QString name = ReadoutName(table_, r);
+    const QString designation = Latin1(table_.CatalogText[r][2]).trimmed();
+    if (!designation.isEmpty() && designation.compare(name, Qt::CaseInsensitive) != 0) {
+      name += QStringLiteral(" (%1)").arg(designation);
+    }
+    in.Names.push_back(name);
+    in.FluxTexts.push_back(Latin1(table_.CatalogText[r][3]).trimmed());
+  }
+  in.SunRow = static_cast<int>(std::lround(table_.SunRow));
+  in.BeamAzimuth = chart_.ViewAzimuth;
+  in.BeamAltitude = CentreColumnAltitude(chart_.ScopeMarkerY, chart_.HorizonY);
+  in.BeamWidth = BeamSetting();
+  in.Place = tr("%1° %2, %3° %4")
+                 .arg(std::fabs(sky_.Latitude), 0, 'f', 2)
+                 .arg(sky_.Latitude < 0 ? 'S' : 'N')
+                 .arg(std::fabs(sky_.Longitude), 0, 'f', 2)
+                 .arg(sky_.Longitude < 0 ? 'W' : 'E');
+  return in;
+}
+
 void Form1::FollowPlan() {
   if (!plan_) return;
   const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
@@ -293,30 +324,10 @@ void Form1::FollowPlan() {
   }
   plan_sky_ = sky;
   plan_beam_ = beam;
-  PlanInputs in = plan_start_;
-  in.MinElevation = minimum;
-  const int rows =
-      std::min<int>(static_cast<int>(std::lround(table_.LastRow)) + 1, table_.RowCount());
-  const auto* places = positions_of_date_->isChecked() ? of_date_.RaDec() : table_.RaDec.data();
-  in.RaDec.assign(places, places + std::max(rows, 0));
-  for (int r = 0; r < rows; ++r) {
-    QString name = ReadoutName(table_, r);
-    const QString designation = Latin1(table_.CatalogText[r][2]).trimmed();
-    if (!designation.isEmpty() && designation.compare(name, Qt::CaseInsensitive) != 0) {
-      name += QStringLiteral(" (%1)").arg(designation);
-    }
-    in.Names.push_back(name);
-    in.FluxTexts.push_back(Latin1(table_.CatalogText[r][3]).trimmed());
-  }
-  in.SunRow = static_cast<int>(std::lround(table_.SunRow));
-  in.BeamAzimuth = chart_.ViewAzimuth;
-  in.BeamAltitude = beam_altitude;
-  in.BeamWidth = BeamSetting();
-  in.Place = tr("%1° %2, %3° %4")
-                 .arg(std::fabs(sky_.Latitude), 0, 'f', 2)
-                 .arg(sky_.Latitude < 0 ? 'S' : 'N')
-                 .arg(std::fabs(sky_.Longitude), 0, 'f', 2)
-                 .arg(sky_.Longitude < 0 ? 'W' : 'E');
+  PlanInputs in = MakePlanInputs();
+  in.Start = plan_start_.Start;
+  in.StartMoment = plan_start_.StartMoment;
+  in.ZoneHours = plan_start_.ZoneHours;
   plan_->Compute(std::move(in));
 }
 

@@ -36,9 +36,9 @@ class PlanModel : public QAbstractTableModel {
   }
   QVariant data(const QModelIndex& index, int role) const override {
     const PlanLine& line = table_.Lines[static_cast<size_t>(index.row())];
-    const auto column = static_cast<size_t>(index.column());
-    if (role == Qt::DisplayRole) return line.Texts[column];
-    if (role == Qt::UserRole) return line.Values[column];
+    const int column = index.column();
+    if (role == Qt::DisplayRole) return table_.Text(line, column);
+    if (role == Qt::UserRole) return table_.SortValue(line, column);
     if (role == Qt::TextAlignmentRole && column > 0) {
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -62,11 +62,7 @@ namespace {
 // Times a table sorts last: none at all.
 constexpr double kNever = 1e9;
 
-QVariant TimeValue(double hours) {
-  return std::isfinite(hours) ? hours : kNever;
-}
-
-QString Degrees(double value, int decimals = 1) {
+QString Degrees(double value, int decimals = 2) {
   return QString::number(value, 'f', decimals);
 }
 
@@ -84,7 +80,7 @@ class PlanFilter : public QSortFilterProxyModel {
     if (window_->FilterReaches->isChecked() && !line.ReachesMinimum) return false;
     if (line.Flux < window_->FilterFlux->value()) return false;
     const std::string wanted = MatchKey(window_->FilterText->text().toStdString());
-    return wanted.empty() || MatchKey(line.Texts[0].toStdString()).find(wanted) != std::string::npos;
+    return wanted.empty() || MatchKey(line.Name.toStdString()).find(wanted) != std::string::npos;
   }
 
  private:
@@ -101,10 +97,11 @@ PlanLine LineOf(const PlanInputs& in, int row) {
   PlanLine line;
   line.Row = row;
   const bool sun = row == in.SunRow;
+  line.Name = in.Names[row];
+  if (!sun) line.FluxText = in.FluxTexts[row];
   line.Flux = sun ? kNever : ParseLeadingNumber(in.FluxTexts[row].toStdString());
-  const double dec = PlaceOf(in, row)[1];
-  line.Texts = {in.Names[row], sun ? QString() : in.FluxTexts[row], Degrees(dec, 2)};
-  line.Values = {in.Names[row].toLower(), line.Flux, dec};
+  line.Values.reserve(8);
+  line.Values.push_back(PlaceOf(in, row)[1]);
   return line;
 }
 
@@ -113,11 +110,15 @@ double AltitudeAtStart(const PlanInputs& in, int row) {
   return ToHorizontal(place[0], place[1], in.Start.Latitude, in.Start.LocalSidereal).Altitude;
 }
 
-QString HoursText(double hours) {
-  return QStringLiteral("%1:%2")
-      .arg(static_cast<int>(hours))
-      .arg(static_cast<int>(std::fmod(hours * 60, 60)), 2, 10, QLatin1Char('0'));
-}
+const QStringList kSourceHeaders = {
+    QStringLiteral("Name"),     QStringLiteral("Flux (Jy)"), QStringLiteral("Dec (°)"),
+    QStringLiteral("Rise"),     QStringLiteral("Transit"),   QStringLiteral("Alt. at transit (°)"),
+    QStringLiteral("Set"),      QStringLiteral("Above minimum (h:mm)"),
+    QStringLiteral("Alt. now (°)")};
+const QStringList kDriftHeaders = {
+    QStringLiteral("Name"), QStringLiteral("Flux (Jy)"), QStringLiteral("Dec (°)"),
+    QStringLiteral("Closest approach"), QStringLiteral("Separation (°)"),
+    QStringLiteral("Crossing (min)")};
 
 }  // namespace
 
@@ -132,39 +133,55 @@ QString PlanTimeText(const Moment& start, double hours) {
       .arg(QLocale::c().monthName(at.Month, QLocale::ShortFormat), time);
 }
 
+QString PlanTable::Text(const PlanLine& line, int column) const {
+  if (column == 0) return line.Name;
+  if (column == 1) return line.FluxText;
+  const double value = line.Values[static_cast<size_t>(column - 2)];
+  switch (Columns[static_cast<size_t>(column)]) {
+    case PlanColumn::kTime:
+      if (std::isfinite(value)) return PlanTimeText(Start, value);
+      return line.Up == SourceDay::kAlwaysUp  ? QStringLiteral("always up")
+             : line.Up == SourceDay::kNeverUp ? QStringLiteral("never up")
+                                              : QStringLiteral("—");
+    case PlanColumn::kHours:
+      return QStringLiteral("%1:%2")
+          .arg(static_cast<int>(value))
+          .arg(static_cast<int>(std::fmod(value * 60, 60)), 2, 10, QLatin1Char('0'));
+    case PlanColumn::kMinutes:
+      return Degrees(value, 1);
+    default:
+      return Degrees(value);
+  }
+}
+
+QVariant PlanTable::SortValue(const PlanLine& line, int column) const {
+  if (column == 0) return line.Name.toLower();
+  if (column == 1) return line.Flux;
+  const double value = line.Values[static_cast<size_t>(column - 2)];
+  return std::isfinite(value) ? value : kNever;
+}
+
 PlanTable SourcesTable(const PlanInputs& in) {
   PlanTable table;
-  table.Headers = {QStringLiteral("Name"),          QStringLiteral("Flux (Jy)"),
-                   QStringLiteral("Dec (°)"),       QStringLiteral("Rise"),
-                   QStringLiteral("Transit"),       QStringLiteral("Alt. at transit (°)"),
-                   QStringLiteral("Set"),           QStringLiteral("Above minimum (h:mm)"),
-                   QStringLiteral("Alt. now (°)")};
-  table.TimeColumns = {3, 4, 6};
+  table.Headers = kSourceHeaders;
+  table.Columns = {PlanColumn::kName,  PlanColumn::kFlux,  PlanColumn::kAngle,
+                   PlanColumn::kTime,  PlanColumn::kTime,  PlanColumn::kAngle,
+                   PlanColumn::kTime,  PlanColumn::kHours, PlanColumn::kAngle};
+  table.Start = in.StartMoment;
   table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
   if (!table.Reason.isEmpty()) return table;
   const int rows = static_cast<int>(in.RaDec.size());
+  table.Lines.reserve(static_cast<size_t>(std::max(rows, 0)));
   for (int r = 1; r < rows; ++r) {
     if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
     const SourceDay day = r == in.SunRow ? SunDay(in.Start, in.MinElevation)
                                          : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start,
                                                  in.MinElevation);
     PlanLine line = LineOf(in, r);
-    const double now = AltitudeAtStart(in, r);
-    const QString no_rise = day.Up == SourceDay::kAlwaysUp ? QStringLiteral("always up")
-                            : day.Up == SourceDay::kNeverUp ? QStringLiteral("never up")
-                                                            : QStringLiteral("—");
-    auto time = [&](double hours) {
-      return std::isfinite(hours) ? PlanTimeText(in.StartMoment, hours) : no_rise;
-    };
-    line.Texts.push_back(time(day.Rise));
-    line.Texts.push_back(std::isfinite(day.Transit) ? time(day.Transit) : QStringLiteral("—"));
-    line.Texts.push_back(Degrees(day.TransitAltitude, 2));
-    line.Texts.push_back(time(day.Set));
-    line.Texts.push_back(HoursText(day.HoursAboveMinimum));
-    line.Texts.push_back(Degrees(now, 1));
-    line.Values.insert(line.Values.end(),
-                       {TimeValue(day.Rise), TimeValue(day.Transit), day.TransitAltitude,
-                        TimeValue(day.Set), day.HoursAboveMinimum, now});
+    const double now = r == in.SunRow ? AltitudeAtStart(in, r) : day.AltitudeAtStart;
+    line.Values.insert(line.Values.end(), {day.Rise, day.Transit, day.TransitAltitude, day.Set,
+                                           day.HoursAboveMinimum, now});
+    line.Up = day.Up;
     line.GoTo = day.Transit;
     line.UpNow = now >= 0;
     line.ReachesMinimum = std::isfinite(day.ReachesMinimum);
@@ -176,10 +193,10 @@ PlanTable SourcesTable(const PlanInputs& in) {
 
 PlanTable DriftTable(const PlanInputs& in) {
   PlanTable table;
-  table.Headers = {QStringLiteral("Name"),           QStringLiteral("Flux (Jy)"),
-                   QStringLiteral("Dec (°)"),        QStringLiteral("Closest approach"),
-                   QStringLiteral("Separation (°)"), QStringLiteral("Crossing (min)")};
-  table.TimeColumns = {3};
+  table.Headers = kDriftHeaders;
+  table.Columns = {PlanColumn::kName, PlanColumn::kFlux,  PlanColumn::kAngle,
+                   PlanColumn::kTime, PlanColumn::kAngle, PlanColumn::kMinutes};
+  table.Start = in.StartMoment;
   table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
   if (!table.Reason.isEmpty()) return table;
   if (!(in.BeamWidth > 0)) {
@@ -195,9 +212,6 @@ PlanTable DriftTable(const PlanInputs& in) {
                            : DriftOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, beam, in.BeamWidth);
     if (!drift) continue;
     PlanLine line = LineOf(in, r);
-    line.Texts.push_back(PlanTimeText(in.StartMoment, drift->Closest));
-    line.Texts.push_back(Degrees(drift->Separation, 2));
-    line.Texts.push_back(Degrees(drift->Crossing * 60, 1));
     line.Values.insert(line.Values.end(), {drift->Closest, drift->Separation, drift->Crossing * 60});
     line.GoTo = drift->Closest;
     line.UpNow = AltitudeAtStart(in, r) >= 0;
@@ -354,8 +368,7 @@ void PlanWindow::ShowAltitudes(const std::vector<std::array<double, 2>>& az_alt)
   for (PlanLine& line : lines) {
     if (line.Row >= static_cast<int>(az_alt.size())) continue;
     const double now = az_alt[static_cast<size_t>(line.Row)][1];
-    line.Texts[kNowColumn] = Degrees(now, 1);
-    line.Values[kNowColumn] = now;
+    line.Values[kNowColumn - 2] = now;
     line.UpNow = now >= 0;
   }
   sources_->Refresh(kNowColumn);
@@ -382,9 +395,9 @@ void PlanWindow::GoToLine(int tab, int shown_row, int column) {
   const PlanTable& table = (tab ? drift_ : sources_)->Table();
   const PlanLine& line = table.Lines[static_cast<size_t>(row)];
   double hours = line.GoTo;
-  for (int c : table.TimeColumns) {
-    const double at = line.Values[static_cast<size_t>(c)].toDouble();
-    if (c == column && at < kNever) hours = at;
+  if (column >= 2 && table.Columns[static_cast<size_t>(column)] == PlanColumn::kTime &&
+      std::isfinite(line.Values[static_cast<size_t>(column - 2)])) {
+    hours = line.Values[static_cast<size_t>(column - 2)];
   }
   if (GoTo && std::isfinite(hours)) GoTo(MomentAfter(start_, hours * 3600), line.Row, tab == 0);
 }
@@ -400,10 +413,7 @@ QString PlanWindow::ExportCsv(const QString& path) const {
     }
     return text;
   };
-  auto is_time = [&](int c) {
-    return std::find(table.TimeColumns.begin(), table.TimeColumns.end(), c) !=
-           table.TimeColumns.end();
-  };
+  auto is_time = [&](int c) { return table.Columns[static_cast<size_t>(c)] == PlanColumn::kTime; };
   QStringList header;
   for (int c = 0; c < table.Headers.size(); ++c) {
     QString name = table.Headers[c];
@@ -417,11 +427,11 @@ QString PlanWindow::ExportCsv(const QString& path) const {
     const PlanLine& line = table.Lines[static_cast<size_t>(row)];
     QStringList cells;
     for (int c = 0; c < table.Headers.size(); ++c) {
-      cells << field(line.Texts[static_cast<size_t>(c)]);
+      cells << field(table.Text(line, c));
       if (!is_time(c)) continue;
-      const double hours = line.Values[static_cast<size_t>(c)].toDouble();
+      const double hours = line.Values[static_cast<size_t>(c - 2)];
       QString utc;
-      if (hours < kNever) {
+      if (std::isfinite(hours)) {
         const Moment at = MomentAfter(start_, (hours - zone_hours_) * 3600);
         utc = QStringLiteral("%1-%2-%3T%4:%5:%6Z")
                   .arg(static_cast<int>(at.Year), 4, 10, QLatin1Char('0'))

@@ -39,22 +39,31 @@ struct PlanInputs {
   QString Place;  // the observer's place as the heading shows it
 };
 
-// One line of a plan's table: the row of the source table, each cell's text
-// and the value it sorts by, the hours to go to by default and the filters'
-// facts.
+// What a column of a plan's table holds.
+enum class PlanColumn { kName, kFlux, kAngle, kTime, kHours, kMinutes };
+
+// One line of a plan's table: the row of the source table, the value of
+// each column after the name and the flux (times in hours from the start,
+// NaN for none), the hours to go to by default and the filters' facts.
+// Texts are made only for the cells shown.
 struct PlanLine {
   int Row = 0;
-  std::vector<QString> Texts;
-  std::vector<QVariant> Values;  // times in hours from the start, NaN for none
+  QString Name, FluxText;
+  std::vector<double> Values;
+  SourceDay::Visibility Up = SourceDay::kRisesAndSets;
   double GoTo = kNoTime;
   double Flux = 0;
   bool UpNow = false, ReachesMinimum = false;
 };
 struct PlanTable {
   QStringList Headers;
-  std::vector<int> TimeColumns;
+  std::vector<PlanColumn> Columns;
   std::vector<PlanLine> Lines;
+  Moment Start;    // the local moment the times count from
   QString Reason;  // why the table is empty, when it is
+  // A cell's text as the table shows it, and the value it sorts by.
+  QString Text(const PlanLine& line, int column) const;
+  QVariant SortValue(const PlanLine& line, int column) const;
 };
 
 // The sources' table and the drift list for `inputs`.

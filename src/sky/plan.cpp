@@ -67,6 +67,8 @@ SourceDay DayAtRate(double ra, double dec, const PlanStart& start, double min_al
   const double top = std::clamp(sin_dec * sin_lat + cos_dec * cos_lat, -1.0, 1.0);
   day.TransitAltitude = std::asin(top) / kDegree;
   const double at_start = Wrap360(start.LocalSidereal - ra);
+  const double now = sin_dec * sin_lat + cos_dec * cos_lat * std::cos(at_start * kDegree);
+  day.AltitudeAtStart = std::asin(std::clamp(now, -1.0, 1.0)) / kDegree;
   if (std::fabs(cos_lat) < kPoleCosine) {
     // On a pole the altitude is the declination's, for ever.
     const bool up = day.TransitAltitude >= 0;

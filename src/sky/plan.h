@@ -40,7 +40,8 @@ struct SourceDay {
   Visibility Up = kRisesAndSets;
   double Rise = kNoTime, Set = kNoTime;
   double Transit = kNoTime;   // upper culmination; none at a pole, where nothing moves in altitude
-  double TransitAltitude = 0; // degrees
+  double TransitAltitude = 0;  // degrees
+  double AltitudeAtStart = 0;  // degrees
   double HoursAboveMinimum = 0;  // within the 24 hours
   // The time it first stands at or above the minimum elevation: 0 when it
   // does at the start, kNoTime when never within the day.
