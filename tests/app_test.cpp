@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "base/numbers.h"
+#include "chart/dome_chart.h"
 #include "window_helpers.h"
 
 namespace skyvane {
@@ -324,6 +325,8 @@ TEST_F(Form1Test, TheObserverAndTheViewAreRememberedButNotTheMoment) {
   EXPECT_EQ(Get<QScrollBar>("VScroll1")->value(), 40);
   EXPECT_EQ(form->Chart().ViewAzimuth, 1);
   EXPECT_EQ(form->size(), QSize(700, 500));
+  // The marker stands where the scroll bar says on the chart as laid out.
+  EXPECT_DOUBLE_EQ(form->Chart().ScopeMarkerY, 0.4 * Get<QWidget>("Picture1")->height());
   // The 12-hour form is kept too, whatever the time format says.
   clock.format = "HH:mm:ss";
   Click("Option1_0");
@@ -554,7 +557,11 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   const auto [x, y] = form->Chart().ScreenPos[cyg];
   EXPECT_NEAR(x, form->Chart().Width() / 2.0, 1);
   const QImage shown = form->Chart().SwapScreen;
-  EXPECT_EQ(shown.pixelColor(QPoint(x + 14, y) * form->devicePixelRatioF()), QColor(255, 80, 80));
+  double flux = form->Sources().Flux[cyg];
+  float radius = 0;
+  FluxStyle(flux, form->Chart().SymbolScale, radius);
+  const QPoint ring(x + static_cast<int>(std::lround(radius + 5)), y);
+  EXPECT_EQ(shown.pixelColor(ring * form->devicePixelRatioF()), QColor(255, 80, 80));
   // "/" on the chart asks; a place in J2000 finds the B1950 row nearest it.
   QTimer::singleShot(0, [] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -611,8 +618,31 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Type("Text2_0", "-33.9");
   EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S")) << plan->Heading->text().toStdString();
 
-  // Exported as shown, a UTC time beside each local one (zone -5).
+  // The filters: up now, as the chart has it; rising above the antenna's
+  // lowest elevation, as the transit altitude says.
   plan->FilterText->clear();
+  EXPECT_EQ(shown->headerData(4, Qt::Horizontal).toString(), "Transit");
+  auto count = [&](auto keep) {
+    int n = 0;
+    for (int r = 1; r <= form->Sources().LastRow; ++r) n += keep(r);
+    return n;
+  };
+  plan->FilterUpNow->setChecked(true);
+  EXPECT_EQ(shown->rowCount(), count([&](int r) { return form->Sources().AzAlt[r][1] >= 0; }));
+  plan->FilterUpNow->setChecked(false);
+  QSettings().setValue("antenna/minimumElevation", 60);
+  Click("Command1");
+  int high = 0;
+  for (int r = 0; r < shown->rowCount(); ++r) high += shown->index(r, 5).data(Qt::UserRole).toDouble() >= 60;
+  plan->FilterReaches->setChecked(true);
+  EXPECT_EQ(shown->rowCount(), high);
+  EXPECT_GT(high, 0);
+  for (int r = 0; r < shown->rowCount(); ++r)
+    ASSERT_GE(shown->index(r, 5).data(Qt::UserRole).toDouble(), 60);
+  plan->FilterReaches->setChecked(false);
+  QSettings().remove("antenna/minimumElevation");
+
+  // Exported as shown, a UTC time beside each local one (zone -5).
   plan->FilterFlux->setValue(500);
   plan->SourcesView->sortByColumn(1, Qt::DescendingOrder);
   const QString path = QDir::temp().filePath("skyvane_plan_test.csv");

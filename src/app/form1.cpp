@@ -169,6 +169,7 @@ void Form1::Form_Resize() {
     band_layout_->Apply(area);
     frame_layout_->Apply(Frame1->size());
     chart_layout_->Apply(Picture1->size());
+    if (scope_restored_) chart_.ScopeMarkerY = VScroll1->value() / 100.0 * Picture1->height();
     FitFonts();
     ShowAntennaState();  // the status's room follows the menu bar's width
   }
@@ -333,6 +334,7 @@ void Form1::Picture1_KeyPress(QChar character) {
 }
 
 void Form1::VScroll1_Change() {
+  if (remembering_) scope_restored_ = false;
   chart_.ScopeMarkerY = VScroll1->value() / 100.0 * Picture1->height();
   Save(QStringLiteral("view/scopeElevation"), VScroll1->value());
   RecalculateSky();

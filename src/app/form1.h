@@ -210,6 +210,9 @@ class Form1 : public QWidget {
   // checks as typed values.
   QAction* computer_zone_;
   bool remembering_ = false;
+  // The scope marker came from the settings before the chart had its size:
+  // it follows the layout until the user moves it.
+  bool scope_restored_ = false;
   std::optional<int> clock_form_;  // kClock24 or kClockAm (12-hour) once the user chose one
   std::map<QString, QVariant> saved_;
   void RestoreClockForm();

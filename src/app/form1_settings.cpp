@@ -73,7 +73,10 @@ void Form1::RestoreObserver() {
   if (rate) HScroll1->setValue(*rate);
   const auto scope = WholeIn(settings.value(QStringLiteral("view/scopeElevation")),
                              VScroll1->minimum(), VScroll1->maximum());
-  if (scope) VScroll1->setValue(*scope);
+  if (scope) {
+    VScroll1->setValue(*scope);
+    scope_restored_ = true;  // placed again once the chart has its size
+  }
   bool ok = false;
   const double azimuth = settings.value(QStringLiteral("view/azimuth")).toDouble(&ok);
   if (ok && azimuth >= 0 && azimuth < 360) chart_.ViewAzimuth = azimuth;

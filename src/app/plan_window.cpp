@@ -268,6 +268,7 @@ PlanWindow::PlanWindow() {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->sortByColumn(-1, Qt::AscendingOrder);
     return view;
@@ -347,7 +348,7 @@ void PlanWindow::Show(PlanTable sources, PlanTable drift, PlanInputs inputs) {
       QStringLiteral("%1, %2: the 24 hours from %3 %4, minimum elevation %5°.")
           .arg(inputs.Place, zone,
                QLocale::c().toString(date, QStringLiteral("ddd d MMM yyyy")),
-               PlanTimeText(start_, 0), Degrees(inputs.MinElevation));
+               PlanTimeText(start_, 0), Degrees(inputs.MinElevation, 1));
   if (!sources.Reason.isEmpty()) heading += QStringLiteral("  ") + sources.Reason;
   Heading->setText(heading);
   DriftHeading->setText(

@@ -10,6 +10,7 @@
 #include "base/number_text.h"
 #include "base/numbers.h"
 #include "chart/chart_state.h"
+#include "chart/dome_chart.h"
 #include "chart/projection.h"
 
 namespace skyvane {
@@ -195,8 +196,13 @@ void DrawPlanningMarks(ChartState& chart, const SourceTable& table) {
     double sx, sy;
     if (ProjectSkyPoint(table.AzAlt[row][0] + chart.ViewAzimuth, table.AzAlt[row][1],
                         chart.HalfWidth, chart.HorizonY, sx, sy)) {
+      // Just outside the disc, whatever its size.
+      double flux = table.Flux[row];
+      float radius = 0;
+      FluxStyle(flux, chart.SymbolScale, radius);
+      if (row == static_cast<int>(RoundHalfEven(table.SunRow))) radius = 12;
       painter.setPen(QPen(QColor(255, 80, 80), 2));
-      painter.drawEllipse(QPointF(sx, sy), 14, 14);
+      painter.drawEllipse(QPointF(sx, sy), radius + 5.0, radius + 5.0);
     }
   }
 }
