@@ -141,8 +141,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
 
   // Targets within the rotator's limits go out with a period for the point,
   // in the turn that holds them; others are refused with the reason.
-  ScriptedDaemon daemon(
-      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT -1\n"}, {"S", "RPRT 0\n"}});
+  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT -1\n"},
+                         {"S", "RPRT 0\n"}, {"K", "RPRT 0\n"}});
   RotatorLink link;
   link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
@@ -160,8 +160,12 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_EQ(daemon.received[4], "P -180.00 90.00");
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
+  ASSERT_TRUE(link.Park(&why, std::nullopt));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return link.Message() == "park confirmed"; }, 5000));
+  ASSERT_TRUE(link.Target().has_value());
   link.Disconnect();
   EXPECT_FALSE(link.Position().has_value());  // nothing of the last connection is shown
+  EXPECT_FALSE(link.Target().has_value());
   EXPECT_FALSE(link.Point(10, 10, &why));
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
@@ -178,7 +182,8 @@ TEST(Turn, TheShortWayAndTheWholePath) {
       {"nowhere known: the lowest turn", 10, -180, 450, std::nullopt, 10},
       {"west of a 0..450 rotator's start", 350, 0, 450, 20, 350},
       {"beyond the limits", 200, -90, 90, 0, std::nullopt},
-      {"a range of no width", 10, 20, 10, 0, std::nullopt}};
+      {"a range of no width", 10, 20, 10, 0, std::nullopt},
+      {"ten turns of travel: no rotator has that", 10, 0, 3600, 0, std::nullopt}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ChooseTurn(c.bearing, c.min, c.max, c.from), c.turn);
@@ -310,8 +315,11 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_EQ(pointings(), 1);
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
   EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 2; }, 5000));
+  auto* follow = form.findChild<QAction*>("actionFollow");
+  follow->setChecked(false);  // unchecking Follow stops following, and sends nothing
+  EXPECT_FALSE(follow->isChecked());
   form.findChild<QAction*>("actionStop")->trigger();
-  EXPECT_FALSE(form.findChild<QAction*>("actionFollow")->isChecked());
+  EXPECT_FALSE(follow->isChecked());
   // A source below the minimum elevation is not sent, and the user is told.
   const SourceTable& table = form.Sources();
   int low = 1;
@@ -417,6 +425,7 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   form.ConnectRotator("127.0.0.1", daemon.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
   EXPECT_EQ(form.Antenna().Position()->azimuth, -2);  // the mount at 0 points 2 degrees west
+  form.findChild<QAction*>("actionPoint")->trigger();  // no source chosen yet: nothing to send
 
   QTimer::singleShot(0, [] {
     auto* dialog = QApplication::activeModalWidget();
@@ -427,6 +436,9 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   });
   form.findChild<QAction*>("actionGoTo")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P 102.00 19.00"); }, 5000));
+  EXPECT_EQ(*std::find_if(daemon.received.begin(), daemon.received.end(),
+                          [](const QByteArray& line) { return line.startsWith("P "); }),
+            "P 102.00 19.00");
   EXPECT_TRUE(QTest::qWaitFor([&] {
     const auto at = form.Antenna().Position();
     return at && std::fabs(at->azimuth - 100) < 1e-6 && std::fabs(at->elevation - 20) < 1e-6;
