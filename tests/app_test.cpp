@@ -584,8 +584,11 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   EXPECT_FALSE(form->FindSource("Nowhere A"));
   EXPECT_EQ(form->FindNote(), "no source is called \"Nowhere A\"");
   EXPECT_EQ(form->Chart().FoundRow, vir);  // kept until another is found, or Esc
+  form->FindSource("cyg a");
   QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Escape);
   EXPECT_EQ(form->Chart().FoundRow, 0);
+  EXPECT_NE(form->Chart().SwapScreen.pixelColor(ring * form->devicePixelRatioF()),
+            QColor(255, 80, 80));
 }
 
 TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
@@ -629,6 +632,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   };
   plan->FilterUpNow->setChecked(true);
   EXPECT_EQ(shown->rowCount(), count([&](int r) { return form->Sources().AzAlt[r][1] >= 0; }));
+  plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, -1}));  // all set now
+  EXPECT_EQ(shown->rowCount(), 0);
+  plan->ShowAltitudes(form->Sources().AzAlt);
   plan->FilterUpNow->setChecked(false);
   QSettings().setValue("antenna/minimumElevation", 60);
   Click("Command1");
@@ -684,8 +690,20 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
     EXPECT_EQ(form->Chart().BeamWidth, 0);
   }
   form->OpenPlan();
+  EXPECT_TRUE(form->Plan()->isVisible());
   EXPECT_TRUE(form->Plan()->DriftHeading->text().contains("Antenna > Beam"));
-  ASSERT_EQ(form->SetBeam(3, 1420.405751, std::nullopt, true), "");
+  // The dialog shows the width its diameter and frequency give, as they change.
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QDoubleSpinBox*>("diameter")->setValue(3);
+    dialog->findChild<QDoubleSpinBox*>("frequency")->setValue(1420.405751);
+    EXPECT_EQ(dialog->findChild<QLabel*>("computed")->text(), "4.92°");  // at 1420.4 MHz
+    EXPECT_FALSE(dialog->findChild<QDoubleSpinBox*>("width")->isEnabled());
+    dialog->findChild<QCheckBox*>("shown")->setChecked(true);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  form->findChild<QAction*>("actionBeam")->trigger();
   EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
   Get<QScrollBar>("VScroll1")->setValue(40);
   QAbstractItemModel* drift = form->Plan()->DriftView->model();

@@ -134,6 +134,12 @@ void Form1::AskBeam() {
   auto* width = number(settings.value(kWidthKey, 5.0).toDouble(), 0, 179.99, 2);
   auto* computed = new QLabel;
   auto* shown = new QCheckBox(tr("Draw the beam on the chart"));
+  diameter->setObjectName(QStringLiteral("diameter"));
+  frequency->setObjectName(QStringLiteral("frequency"));
+  width->setObjectName(QStringLiteral("width"));
+  computed->setObjectName(QStringLiteral("computed"));
+  typed->setObjectName(QStringLiteral("typed"));
+  shown->setObjectName(QStringLiteral("shown"));
   shown->setChecked(settings.value(kShownKey, false).toBool());
   form->addRow(tr("Dish diameter (m):"), diameter);
   form->addRow(tr("Observing frequency (MHz):"), frequency);
