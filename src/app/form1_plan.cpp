@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QSettings>
-#include <QStringListModel>
 #include <cmath>
 
 #include "app/form1.h"
@@ -261,6 +260,8 @@ void Form1::GoToMoment(const Moment& local, int row, bool turn_view) {
 void Form1::OpenPlan() {
   if (!plan_) {
     plan_ = new PlanWindow;
+    // A window of its own that goes with the chart's.
+    plan_->setParent(this, Qt::Window);
     plan_->setAttribute(Qt::WA_DeleteOnClose);
     plan_->GoTo = [this](const Moment& local, int row, bool turn_view) {
       GoToMoment(local, row, turn_view);
