@@ -636,8 +636,13 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   EXPECT_EQ(shown->rowCount(), 0);
   plan->ShowAltitudes(form->Sources().AzAlt);
   plan->FilterUpNow->setChecked(false);
-  QSettings().setValue("antenna/minimumElevation", 60);
-  Click("Command1");
+  QTimer::singleShot(0, [] {  // Antenna > Minimum Elevation: the plan follows at once
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDoubleValue(60);
+    dialog->accept();
+  });
+  Get<QAction>("actionMinimumElevation")->trigger();
   int high = 0;
   for (int r = 0; r < shown->rowCount(); ++r) high += shown->index(r, 5).data(Qt::UserRole).toDouble() >= 60;
   plan->FilterReaches->setChecked(true);

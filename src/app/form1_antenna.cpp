@@ -171,7 +171,9 @@ QMenu* Form1::CreateAntennaMenu() {
     const double value = QInputDialog::getDouble(
         this, tr("Minimum Elevation"), tr("Lowest elevation to point at (degrees):"),
         settings.value(kMinElevationKey, 0.0).toDouble(), -10, 90, 1, &ok);
-    if (ok) settings.setValue(kMinElevationKey, value);
+    if (!ok) return;
+    settings.setValue(kMinElevationKey, value);
+    FollowPlan();  // the plan's time above it
   });
   add(tr("Follow &Step..."), "actionFollowStep", [this] {
     QSettings settings;
