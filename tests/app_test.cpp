@@ -587,6 +587,7 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   form->FindSource("cyg a");
   QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Escape);
   EXPECT_EQ(form->Chart().FoundRow, 0);
+  EXPECT_EQ(form->FindNote(), "");
   EXPECT_NE(form->Chart().SwapScreen.pixelColor(ring * form->devicePixelRatioF()),
             QColor(255, 80, 80));
 }
@@ -603,6 +604,7 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   ASSERT_EQ(shown->rowCount(), 1);
   EXPECT_EQ(plan->Count->text(), "1 of 4845");
   EXPECT_EQ(shown->index(0, 0).data().toString(), "3c405 (+40.40)");
+  EXPECT_EQ(shown->index(0, 1).data().toString(), "8700.0");
   // Its transit, from the row to the fields: the clock held, the source at
   // its highest and found.
   const int cyg = RowNamed(*form, "3c405");
@@ -614,12 +616,25 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
             transit.right(3));
   EXPECT_NEAR(form->Sources().AzAlt[cyg][1], highest, 0.01);
   EXPECT_EQ(form->Chart().FoundRow, cyg);
-  // Within its 24 hours the plan stands; a new place makes a new one.
+  EXPECT_NEAR(form->Chart().ViewAzimuth, 360 - form->Sources().AzAlt[cyg][0], 0.006);
+  // Within its 24 hours the plan stands, a new beam direction included; a
+  // new place makes a new one.
   const QString heading = plan->Heading->text();
   Click("Command3_1");
+  Click("Command6");
   EXPECT_EQ(plan->Heading->text(), heading);
+  EXPECT_EQ(shown->index(0, 4).data().toString(), transit);
+  Type("Text2_1", "0");
+  Get<QComboBox>("Combo1")->setCurrentIndex(31);
   Type("Text2_0", "-33.9");
-  EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S")) << plan->Heading->text().toStdString();
+  EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S, 0.00° E, UTC+5:45:"))
+      << plan->Heading->text().toStdString();
+  // Hours above the minimum as h:mm.
+  for (int r = 0; r < shown->rowCount(); r += 97) {
+    const QStringList hm = shown->index(r, 7).data().toString().split(':');
+    EXPECT_NEAR(hm[0].toInt() + hm[1].toInt() / 60.0, shown->index(r, 7).data(Qt::UserRole).toDouble(),
+                1.0 / 60);
+  }
 
   // The filters: up now, as the chart has it; rising above the antenna's
   // lowest elevation, as the transit altitude says.
@@ -663,12 +678,14 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
   file.remove();
   ASSERT_EQ(lines.size(), shown->rowCount() + 1);
-  EXPECT_TRUE(lines[0].startsWith("Name,Flux (Jy),Dec (deg),Rise (local),Rise (UTC),Transit (local)"))
-      << lines[0].toStdString();
+  EXPECT_EQ(lines[0], "Name,Flux (Jy),Dec (deg),Rise (local),Rise (UTC),Transit (local),"
+                      "Transit (UTC),Alt. at transit (deg),Set (local),Set (UTC),"
+                      "Above minimum (h:mm),Alt. now (deg)");
   EXPECT_TRUE(lines[1].startsWith("Sun,")) << lines[1].toStdString();
   const QStringList cells = lines[2].split(',');
   const QString local = cells[5], utc = cells[6];
-  EXPECT_EQ(utc.mid(11, 5), QTime::fromString(local.right(5), "HH:mm").addSecs(5 * 3600).toString("HH:mm"));
+  EXPECT_EQ(utc.mid(11, 5),
+            QTime::fromString(local.right(5), "HH:mm").addSecs(-5 * 3600 - 45 * 60).toString("HH:mm"));
   EXPECT_TRUE(utc.endsWith('Z'));
 
   // An observer past the pole gets the reason, not a plan.
@@ -716,14 +733,19 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   for (int r = 0; r < drift->rowCount(); ++r)
     EXPECT_LE(drift->index(r, 4).data(Qt::UserRole).toDouble(), 4.925 / 2);
   // At the closest approach the source stands near the beam's centre: on the
-  // centre line, at the marker's elevation.
+  // centre line, at the marker's elevation. Off the meridian, where sources
+  // cross the beam at the azimuths they came in at.
+  Click("Command6");
+  Click("Command6");
   const double view = form->Chart().ViewAzimuth;
   const QString name = drift->index(0, 0).data().toString();
+  const QString closest = drift->index(0, 3).data().toString();
+  const double separation = drift->index(0, 4).data(Qt::UserRole).toDouble();
   form->Plan()->GoToLine(1, 0, 0);
+  EXPECT_EQ(QTime(form->Sky().At.Hour, form->Sky().At.Minute).toString("HH:mm"), closest.right(5));
   const int row = form->Chart().FoundRow;
   ASSERT_GT(row, 0);
   EXPECT_EQ(form->Chart().ViewAzimuth, view);  // the dish stays where it points
-  const double separation = drift->index(0, 4).data(Qt::UserRole).toDouble();
   const auto& az_alt = form->Sources().AzAlt[row];
   const double elevation = 2 * std::atan(1 - form->Chart().ScopeMarkerY / form->Chart().HorizonY) / kDegree;
   double apart = eraSeps((360 - az_alt[0]) * kDegree, az_alt[1] * kDegree, view * kDegree, elevation * kDegree);

@@ -153,6 +153,7 @@ void Form1::DrawChart() {
   skyvane::DrawChart(chart_, table_, state_.BoldChartText);
   DrawAntenna();
   Picture1->update();
+  FollowPlan();  // the view is the drift list's dish
   Save(QStringLiteral("view/azimuth"), chart_.ViewAzimuth);
 }
 
