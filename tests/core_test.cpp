@@ -655,7 +655,8 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
     struct Source { const char* what; double ra, dec; bool sun; } sources[] = {
         {"circumpolar", 10, circumpolar, false}, {"never rising", 200, -circumpolar, false},
         {"grazing", 300, std::fabs(grazing) <= 90 ? grazing : 0, false}, {"ordinary", 120, 5, false},
-        {"transits 10 s after the start", Wrap360(at_start.LocalSidereal + 10 * 15.041 / 3600), 25, false},
+        {"transits 10 s after the start", Wrap360(at_start.LocalSidereal + 10 * 15.041 / 3600), 25,
+         false},
         {"the Sun", 0, 0, true}};
     const PlanStart start{latitude, at_start.LocalSidereal, at_start.DayNumber};
     for (const Source& s : sources) {
@@ -664,11 +665,15 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
       const Observed seen = BruteForce(latitude, s.ra, s.dec, s.sun, 10);
       EXPECT_EQ(day.Up == SourceDay::kAlwaysUp, !seen.ever_down);
       EXPECT_EQ(day.Up == SourceDay::kNeverUp, !seen.ever_up);
-      for (auto [code, brute] : {std::pair{day.Rise, seen.rise}, {day.Set, seen.set}, {day.Transit, seen.transit}}) {
+      const std::pair<double, double> events[] = {
+          {day.Rise, seen.rise}, {day.Set, seen.set}, {day.Transit, seen.transit}};
+      for (auto [code, brute] : events) {
         EXPECT_EQ(std::isnan(code), std::isnan(brute)) << code << " " << brute;
         if (!std::isnan(brute)) { EXPECT_NEAR(code, brute, kHalfMinute); }
       }
-      if (!std::isnan(seen.transit)) { EXPECT_NEAR(day.TransitAltitude, seen.transit_altitude, 0.01); }
+      if (!std::isnan(seen.transit)) {
+        EXPECT_NEAR(day.TransitAltitude, seen.transit_altitude, 0.01);
+      }
       EXPECT_NEAR(day.HoursAboveMinimum, seen.above, 2.0 / 60);
       if (!s.sun) { EXPECT_NEAR(day.AltitudeAtStart, seen.first, 1e-6); }
       EXPECT_EQ(std::isnan(day.ReachesMinimum), seen.above == 0);
@@ -681,6 +686,7 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
   EXPECT_EQ(DayOf(10, 0.5, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);
+  EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).HoursAboveMinimum, 0);
   EXPECT_EQ(PlanProblem(90), "");
   EXPECT_NE(PlanProblem(90.5), "");
   EXPECT_NE(PlanProblem(NAN), "");
@@ -711,6 +717,8 @@ TEST(Plan, DriftThroughAFixedBeam) {
   const auto sun = SunDrift({52, 100, 9473}, sun_beam, 2);
   ASSERT_TRUE(sun);
   EXPECT_LT(sun->Separation, 0.02);
+  // It passes when it crosses the meridian.
+  EXPECT_NEAR(sun->Closest, SunDay({52, 100, 9473}, 0).Transit, 1.0 / 60);
   // The beam of a 3 m dish at the hydrogen line, and sizes that give none.
   EXPECT_NEAR(*BeamWidth(3, 1420.405751), 70 * 0.21106114 / 3, 1e-6);
   for (auto [diameter, frequency] : {std::pair{0.0, 1420.0}, {-3.0, 1420.0}, {3.0, 0.0}, {3.0, NAN},
@@ -760,8 +768,8 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   // degree; the two places lie 0.35 degree apart.
   EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
   EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
-  EXPECT_EQ(CompletionTexts(table),
-            (std::vector<std::string>{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "Sun"}));
+  const std::vector<std::string> texts{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "Sun"};
+  EXPECT_EQ(CompletionTexts(table), texts);
 }
 
 TEST(Calendar, MomentsAfterAStart) {

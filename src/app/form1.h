@@ -152,8 +152,7 @@ class Form1 : public QWidget {
   // The dish's beam from its diameter (m) and frequency (MHz), or a width
   // typed in degrees, drawn on the chart when `shown`: remembered, or the
   // reason why not.
-  QString SetBeam(double diameter, double frequency, std::optional<double> typed_width,
-                  bool shown);
+  QString SetBeam(double diameter, double frequency, std::optional<double> typed_width, bool shown);
   // What the status last said of a search.
   QString FindNote() const { return find_note_; }
   // What the antenna menu last had to say (a target it would not send...).

@@ -39,8 +39,8 @@ QString Latin1(const std::string& text) {
 void Form1::CreatePlanMenus(QMenu* file, QMenu* view, QMenu* antenna) {
   QAction* export_plan = file->addAction(tr("&Export Plan..."), this, [this] {
     OpenPlan();
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export Plan"), QString(),
-                                                      tr("CSV files (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export Plan"), QString(), tr("CSV files (*.csv)"));
     if (path.isEmpty()) return;
     const QString why = plan_->ExportCsv(path);
     if (!why.isEmpty()) ShowMessage(why);
@@ -82,7 +82,8 @@ void Form1::CreatePlanMenus(QMenu* file, QMenu* view, QMenu* antenna) {
 
 double Form1::BeamSetting() const {
   QSettings settings;
-  if (settings.value(kWidthTypedKey, false).toBool()) return settings.value(kWidthKey, 0).toDouble();
+  if (settings.value(kWidthTypedKey, false).toBool())
+    return settings.value(kWidthKey, 0).toDouble();
   return BeamWidth(settings.value(kDiameterKey, 0).toDouble(),
                    settings.value(kFrequencyKey, 0).toDouble())
       .value_or(0);
@@ -108,8 +109,7 @@ QString Form1::SetBeam(double diameter, double frequency, std::optional<double> 
   }
   settings.setValue(kShownKey, shown);
   chart_.BeamWidth = shown ? *width : 0;
-  DrawChart();
-  FollowPlan();
+  DrawChart();  // which gives the plan the new beam
   return {};
 }
 
@@ -203,6 +203,9 @@ bool Form1::FindSource(const QString& query) {
     if (!row) find_note_ = tr("no source within %1° of that place").arg(kPlaceRadius);
   } else {
     find_note_ = tr("no source is called \"%1\"").arg(query.trimmed());
+    // The brightest lines of the catalogue format may be what was looked for.
+    if (!brightest_->isChecked())
+      find_note_ += tr(" (View > Brightest Sources adds those above 1000 Jy)");
   }
   if (!row) {
     ShowAntennaState();
@@ -229,13 +232,13 @@ void Form1::ShowFound(int row, bool turn_view) {
     const auto& place = positions_of_date_->isChecked() ? of_date_.RaDec()[row] : table_.RaDec[row];
     const SourceDay day = row == sun ? SunDay(start, 0) : DayOf(place[0], place[1], start, 0);
     if (day.Up == SourceDay::kNeverUp) {
-      find_note_ = tr("%1 never rises here (highest %2°)").arg(name).arg(day.TransitAltitude, 0,
-                                                                         'f', 1);
+      find_note_ =
+          tr("%1 never rises here (highest %2°)").arg(name).arg(day.TransitAltitude, 0, 'f', 1);
     } else {
-      find_note_ = tr("%1 is below the horizon: rises %2, transits %3 at %4°")
-                       .arg(name, PlanTimeText(sky_.At, day.Rise),
-                            PlanTimeText(sky_.At, day.Transit))
-                       .arg(day.TransitAltitude, 0, 'f', 1);
+      find_note_ =
+          tr("%1 is below the horizon: rises %2, transits %3 at %4°")
+              .arg(name, PlanTimeText(sky_.At, day.Rise), PlanTimeText(sky_.At, day.Transit))
+              .arg(day.TransitAltitude, 0, 'f', 1);
     }
   }
   ShowAntennaState();
@@ -309,8 +312,12 @@ void Form1::FollowPlan() {
   if (!plan_) return;
   const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
   const double beam_altitude = CentreColumnAltitude(chart_.ScopeMarkerY, chart_.HorizonY);
-  const QList<QVariant> sky = {sky_.Latitude, sky_.Longitude, sky_.ZoneHours,
-                               catalogue_generation_, positions_of_date_->isChecked(), minimum};
+  const QList<QVariant> sky = {sky_.Latitude,
+                               sky_.Longitude,
+                               sky_.ZoneHours,
+                               catalogue_generation_,
+                               positions_of_date_->isChecked(),
+                               minimum};
   const QList<QVariant> beam = {chart_.ViewAzimuth, beam_altitude, BeamSetting()};
   // The plan holds for its 24 hours: the clock and play move within them
   // without a new plan, and only the "altitude now" column follows. A new

@@ -111,14 +111,15 @@ double AltitudeAtStart(const PlanInputs& in, int row) {
 }
 
 const QStringList kSourceHeaders = {
-    QStringLiteral("Name"),     QStringLiteral("Flux (Jy)"), QStringLiteral("Dec (°)"),
-    QStringLiteral("Rise"),     QStringLiteral("Transit"),   QStringLiteral("Alt. at transit (°)"),
-    QStringLiteral("Set"),      QStringLiteral("Above minimum (h:mm)"),
+    QStringLiteral("Name"),        QStringLiteral("Flux (Jy)"),
+    QStringLiteral("Dec (°)"),     QStringLiteral("Rise"),
+    QStringLiteral("Transit"),     QStringLiteral("Alt. at transit (°)"),
+    QStringLiteral("Set"),         QStringLiteral("Above minimum (h:mm)"),
     QStringLiteral("Alt. now (°)")};
 const QStringList kDriftHeaders = {
-    QStringLiteral("Name"), QStringLiteral("Flux (Jy)"), QStringLiteral("Dec (°)"),
-    QStringLiteral("Closest approach"), QStringLiteral("Separation (°)"),
-    QStringLiteral("Crossing (min)")};
+    QStringLiteral("Name"),           QStringLiteral("Flux (Jy)"),
+    QStringLiteral("Dec (°)"),        QStringLiteral("Closest approach"),
+    QStringLiteral("Separation (°)"), QStringLiteral("Crossing (min)")};
 
 }  // namespace
 
@@ -164,9 +165,9 @@ QVariant PlanTable::SortValue(const PlanLine& line, int column) const {
 PlanTable SourcesTable(const PlanInputs& in) {
   PlanTable table;
   table.Headers = kSourceHeaders;
-  table.Columns = {PlanColumn::kName,  PlanColumn::kFlux,  PlanColumn::kAngle,
-                   PlanColumn::kTime,  PlanColumn::kTime,  PlanColumn::kAngle,
-                   PlanColumn::kTime,  PlanColumn::kHours, PlanColumn::kAngle};
+  table.Columns = {PlanColumn::kName, PlanColumn::kFlux,  PlanColumn::kAngle,
+                   PlanColumn::kTime, PlanColumn::kTime,  PlanColumn::kAngle,
+                   PlanColumn::kTime, PlanColumn::kHours, PlanColumn::kAngle};
   table.Start = in.StartMoment;
   table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
   if (!table.Reason.isEmpty()) return table;
@@ -174,9 +175,9 @@ PlanTable SourcesTable(const PlanInputs& in) {
   table.Lines.reserve(static_cast<size_t>(std::max(rows, 0)));
   for (int r = 1; r < rows; ++r) {
     if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
-    const SourceDay day = r == in.SunRow ? SunDay(in.Start, in.MinElevation)
-                                         : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start,
-                                                 in.MinElevation);
+    const SourceDay day = r == in.SunRow
+                              ? SunDay(in.Start, in.MinElevation)
+                              : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, in.MinElevation);
     PlanLine line = LineOf(in, r);
     const double now = r == in.SunRow ? AltitudeAtStart(in, r) : day.AltitudeAtStart;
     line.Values.insert(line.Values.end(), {day.Rise, day.Transit, day.TransitAltitude, day.Set,
@@ -212,7 +213,8 @@ PlanTable DriftTable(const PlanInputs& in) {
                            : DriftOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, beam, in.BeamWidth);
     if (!drift) continue;
     PlanLine line = LineOf(in, r);
-    line.Values.insert(line.Values.end(), {drift->Closest, drift->Separation, drift->Crossing * 60});
+    line.Values.insert(line.Values.end(),
+                       {drift->Closest, drift->Separation, drift->Crossing * 60});
     line.GoTo = drift->Closest;
     line.UpNow = AltitudeAtStart(in, r) >= 0;
     line.ReachesMinimum = in.BeamAltitude >= in.MinElevation;
@@ -346,8 +348,7 @@ void PlanWindow::Show(PlanTable sources, PlanTable drift, PlanInputs inputs) {
                            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
   QString heading =
       QStringLiteral("%1, %2: the 24 hours from %3 %4, minimum elevation %5°.")
-          .arg(inputs.Place, zone,
-               QLocale::c().toString(date, QStringLiteral("ddd d MMM yyyy")),
+          .arg(inputs.Place, zone, QLocale::c().toString(date, QStringLiteral("ddd d MMM yyyy")),
                PlanTimeText(start_, 0), Degrees(inputs.MinElevation, 1));
   if (!sources.Reason.isEmpty()) heading += QStringLiteral("  ") + sources.Reason;
   Heading->setText(heading);
@@ -447,8 +448,8 @@ QString PlanWindow::ExportCsv(const QString& path) const {
     text += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
   }
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(text.toUtf8()) < 0 || !file.flush()) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0 ||
+      !file.flush()) {
     return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
   }
   return {};

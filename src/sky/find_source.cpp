@@ -21,8 +21,8 @@ struct CommonName {
   const char* designation;
 };
 constexpr CommonName kCommonNames[] = {
-    {"cyga", "3c405"}, {"casa", "3c461"}, {"taua", "3c144"}, {"crab", "3c144"},
-    {"m1", "3c144"},   {"vira", "3c274"}, {"m87", "3c274"},  {"hera", "3c348"},
+    {"cyga", "3c405"}, {"casa", "3c461"}, {"taua", "3c144"},   {"crab", "3c144"},
+    {"m1", "3c144"},   {"vira", "3c274"}, {"m87", "3c274"},    {"hera", "3c348"},
     {"hyaa", "3c218"}, {"pera", "3c84"},  {"ngc1275", "3c84"},
 };
 
@@ -37,9 +37,9 @@ Split SplitKey(const std::string& key) {
   if (i < key.size() && std::isdigit(static_cast<unsigned char>(key[i]))) ++i;
   const size_t letters = i;
   while (i < key.size() && std::isalpha(static_cast<unsigned char>(key[i]))) ++i;
-  const bool prefixed = i > letters && i < key.size() &&
-                        (std::isdigit(static_cast<unsigned char>(key[i])) || key[i] == '+' ||
-                         key[i] == '-');
+  const bool prefixed =
+      i > letters && i < key.size() &&
+      (std::isdigit(static_cast<unsigned char>(key[i])) || key[i] == '+' || key[i] == '-');
   if (!prefixed) return {"", key};
   return {key.substr(0, i), key.substr(i)};
 }
@@ -124,7 +124,8 @@ std::vector<int> FindRows(const SourceTable& table, std::string_view query, int 
   for (int r = 0; r < table.RowCount(); ++r) {
     const auto& text = table.CatalogText[r];
     int match = 0;
-    for (const Split& w : wanted) match = std::max({match, Matches(w, text[8]), Matches(w, text[2])});
+    for (const Split& w : wanted)
+      match = std::max({match, Matches(w, text[8]), Matches(w, text[2])});
     if (match == 2) rows.push_back(r);
     if (match == 1) begins.push_back(r);
   }

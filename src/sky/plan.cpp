@@ -170,9 +170,9 @@ std::optional<Drift> DriftOf(double ra, double dec, const PlanStart& start,
   if (!(drift.Separation <= radius)) return std::nullopt;
   drift.Closest = HoursUntil(Wrap360(start.LocalSidereal - ra), beam[0], kPassSiderealRate);
   // Within the circle while the hour angles differ by less than `half`.
-  const double c = (std::cos(radius * kDegree) -
-                    std::sin(dec * kDegree) * std::sin(beam[1] * kDegree)) /
-                   (std::cos(dec * kDegree) * std::cos(beam[1] * kDegree));
+  const double c =
+      (std::cos(radius * kDegree) - std::sin(dec * kDegree) * std::sin(beam[1] * kDegree)) /
+      (std::cos(dec * kDegree) * std::cos(beam[1] * kDegree));
   const double half = c <= -1 ? 180 : std::acos(std::min(c, 1.0)) / kDegree;
   drift.Crossing = std::min(2 * half / kPassSiderealRate, kPlanHours);
   return drift;

@@ -39,7 +39,7 @@ struct SourceDay {
   enum Visibility { kRisesAndSets, kAlwaysUp, kNeverUp };
   Visibility Up = kRisesAndSets;
   double Rise = kNoTime, Set = kNoTime;
-  double Transit = kNoTime;   // upper culmination; none at a pole, where nothing moves in altitude
+  double Transit = kNoTime;    // upper culmination; none at a pole, where nothing moves in altitude
   double TransitAltitude = 0;  // degrees
   double AltitudeAtStart = 0;  // degrees
   double HoursAboveMinimum = 0;  // within the 24 hours
