@@ -703,6 +703,14 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Type("Text2_0", "52");
   const int rows = shown->rowCount();
   plan->SetBackgroundRows(0);
+  Type("Text2_0", "0.4");
+  EXPECT_TRUE(plan->Computing());
+  plan->SetBackgroundRows(5000);  // a newer plan, made at once, overtakes it
+  Type("Text2_0", "0.45");
+  EXPECT_FALSE(plan->Computing());
+  QTest::qWait(100);
+  EXPECT_TRUE(plan->Heading->text().startsWith("0.45° N"));
+  plan->SetBackgroundRows(0);
   Type("Text2_0", "0.5");
   EXPECT_TRUE(plan->Computing());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !plan->Computing(); }, 5000));

@@ -314,6 +314,7 @@ void PlanWindow::Compute(PlanInputs inputs) {
   if (worker_.joinable()) worker_.join();
   const int generation = ++generation_;
   if (static_cast<int>(inputs.RaDec.size()) <= background_rows_) {
+    computing_ = false;  // a plan still on its way from the thread is dropped
     PlanTable sources = SourcesTable(inputs);
     PlanTable drift = DriftTable(inputs);
     Show(std::move(sources), std::move(drift), std::move(inputs));
