@@ -622,6 +622,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   EXPECT_NEAR(form->Sources().AzAlt[cyg][1], highest, 0.01);
   EXPECT_EQ(form->Chart().FoundRow, cyg);
   EXPECT_NEAR(form->Chart().ViewAzimuth, 360 - form->Sources().AzAlt[cyg][0], 0.006);
+  const QString rise = shown->index(0, 3).data().toString();  // a click on the rise goes there
+  plan->GoToLine(0, 0, 3);
+  EXPECT_EQ(QTime(form->Sky().At.Hour, form->Sky().At.Minute).toString("HH:mm"), rise.right(5));
   // Within its 24 hours the plan stands, a new beam direction included; a
   // new place makes a new one.
   const QString heading = plan->Heading->text();
@@ -636,7 +639,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
       << plan->Heading->text().toStdString();
   // Hours above the minimum as h:mm.
   for (int r = 0; r < shown->rowCount(); r += 97) {
-    const QStringList hm = shown->index(r, 7).data().toString().split(':');
+    const QString text = shown->index(r, 7).data().toString();
+    EXPECT_TRUE(QRegularExpression("^\\d{1,2}:\\d\\d$").match(text).hasMatch()) << text.toStdString();
+    const QStringList hm = text.split(':');
     const double hours = shown->index(r, 7).data(Qt::UserRole).toDouble();
     EXPECT_NEAR(hm[0].toInt() + hm[1].toInt() / 60.0, hours, 1.0 / 60);
   }
@@ -654,6 +659,7 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   EXPECT_EQ(shown->rowCount(), count([&](int r) { return form->Sources().AzAlt[r][1] >= 0; }));
   plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, -1}));  // all set now
   EXPECT_EQ(shown->rowCount(), 0);
+  EXPECT_EQ(plan->Count->text(), "0 of 4845");
   plan->ShowAltitudes(form->Sources().AzAlt);
   plan->FilterUpNow->setChecked(false);
   QTimer::singleShot(0, [] {  // Antenna > Minimum Elevation: the plan follows at once
@@ -676,6 +682,10 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
 
   // Exported as shown, a UTC time beside each local one (zone -5).
   plan->FilterFlux->setValue(500);
+  ASSERT_GT(shown->rowCount(), 1);
+  ASSERT_LT(shown->rowCount(), 20);
+  for (int r = 0; r < shown->rowCount(); ++r)
+    EXPECT_GE(shown->index(r, 1).data(Qt::UserRole).toDouble(), 500);
   plan->SourcesView->sortByColumn(1, Qt::DescendingOrder);
   const QString path = QDir::temp().filePath("skyvane_plan_test.csv");
   ASSERT_EQ(plan->ExportCsv(path), "");

@@ -374,11 +374,8 @@ void PlanWindow::ShowAltitudes(const std::vector<std::array<double, 2>>& az_alt)
     line.Values[kNowColumn - 2] = now;
     line.UpNow = now >= 0;
   }
-  sources_->Refresh(kNowColumn);
-  if (FilterUpNow->isChecked()) {
-    static_cast<PlanFilter*>(sources_proxy_)->Refilter();
-    ShowCount();
-  }
+  sources_->Refresh(kNowColumn);  // the filter takes the changed lines again by itself
+  ShowCount();
 }
 
 QSortFilterProxyModel* PlanWindow::Proxy(int tab) const {
