@@ -246,6 +246,9 @@ class Form1 : public QWidget {
   // The source the antenna's menu items act on: the one found, else the one
   // nearest the pointer, else the last target.
   int MenuTarget() const;
+  // The lowest elevation the antenna is pointed at, degrees (the user's
+  // setting, 0 unless set).
+  double MinimumElevation() const;
 
   QPointer<PlanWindow> plan_;
   int catalogue_generation_ = 0;  // counts the tables put in use

@@ -92,6 +92,10 @@ void Form1::PointAntennaAt(double azimuth, double elevation) {
   ShowAntennaState();
 }
 
+double Form1::MinimumElevation() const {
+  return QSettings().value(kMinElevationKey, 0.0).toDouble();
+}
+
 int Form1::MenuTarget() const {
   if (chart_.FoundRow > 0) return chart_.FoundRow;
   const PickCandidate found = FindNearestSource(chart_, float(pointer_.x()), float(pointer_.y()));
@@ -303,7 +307,7 @@ void Form1::StartAntenna() {
 }
 
 std::vector<double> Form1::TargetPath(int row) const {
-  const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  const double minimum = MinimumElevation();
   const auto& place = positions_of_date_->isChecked() ? of_date_.RaDec()[row] : table_.RaDec[row];
   return BearingsAhead(place[0], place[1], sky_.Latitude, sky_.LocalSidereal, minimum,
                        kPathStepMinutes, kPathHours);
@@ -318,7 +322,7 @@ void Form1::PointAntenna(int row, bool follow) {
     follow_->setChecked(follow);
   }
   const RotatorLink::Pointing target{CompassAzimuth(table_.AzAlt[row][0]), table_.AzAlt[row][1]};
-  const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  const double minimum = MinimumElevation();
   QString why;
   int unwind_at = -1;
   if (!(target.elevation >= minimum)) {

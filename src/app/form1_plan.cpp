@@ -20,7 +20,6 @@
 namespace skyvane {
 namespace {
 
-const char* const kMinElevationKey = "antenna/minimumElevation";
 const char* const kDiameterKey = "beam/diameter";
 const char* const kFrequencyKey = "beam/frequency";
 const char* const kWidthTypedKey = "beam/widthTyped";
@@ -282,7 +281,7 @@ PlanInputs Form1::MakePlanInputs() const {
   in.Start = {sky_.Latitude, sky_.LocalSidereal, sky_.DayNumber};
   in.StartMoment = sky_.At;
   in.ZoneHours = sky_.ZoneHours;
-  in.MinElevation = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  in.MinElevation = MinimumElevation();
   const int rows =
       std::min<int>(static_cast<int>(std::lround(table_.LastRow)) + 1, table_.RowCount());
   const auto* places = positions_of_date_->isChecked() ? of_date_.RaDec() : table_.RaDec.data();
@@ -310,7 +309,7 @@ PlanInputs Form1::MakePlanInputs() const {
 
 void Form1::FollowPlan() {
   if (!plan_) return;
-  const double minimum = QSettings().value(kMinElevationKey, 0.0).toDouble();
+  const double minimum = MinimumElevation();
   const double beam_altitude = CentreColumnAltitude(chart_.ScopeMarkerY, chart_.HorizonY);
   const QList<QVariant> sky = {sky_.Latitude,
                                sky_.Longitude,
