@@ -262,6 +262,23 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
   EXPECT_EQ(link.limits().min_azimuth, 0);
   EXPECT_EQ(link.limits().max_azimuth, 360);
+
+  // Half a turn of travel: the refusal names the bearing the mount would need.
+  ScriptedDaemon half({{"\\dump_state", "min_az=0\nmax_az=180\ndone\n"}, {"p", "0\n0\n"}});
+  link.SetOffsets(10, 0);
+  link.Connect(QStringLiteral("127.0.0.1"), half.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  EXPECT_FALSE(link.Point(175, 30, &why));
+  EXPECT_EQ(why, "azimuth 185.0° is outside the rotator's 0° to 180°");
+
+  // Once gone, the link tells nobody of its own last words.
+  auto gone = std::make_unique<RotatorLink>();
+  gone->Connect(QStringLiteral("127.0.0.1"), half.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gone->Position().has_value(); }, 5000));
+  bool told = false;
+  gone->Changed = [&] { told = true; };
+  gone.reset();
+  EXPECT_FALSE(told);
 }
 
 // A right click over a source offers to point the antenna at it; without a
@@ -406,7 +423,15 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
 
   form = std::make_unique<Form1>(clock);  // the next run can reconnect at once
   ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
-  EXPECT_TRUE(form->findChild<QAction*>("actionReconnect")->isEnabled());
+  auto* reconnect = form->findChild<QAction*>("actionReconnect");
+  EXPECT_TRUE(reconnect->isEnabled());
+  reconnect->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  form->findChild<QAction*>("actionConnectAtStart")->trigger();
+  form = std::make_unique<Form1>(clock);  // and, asked to, connects by itself
+  ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
+  EXPECT_TRUE(form->findChild<QAction*>("actionConnectAtStart")->isChecked());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
 }
 
 // A mount with a pointing correction, no park of its own and a daemon that
@@ -444,6 +469,14 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
     return at && std::fabs(at->azimuth - 100) < 1e-6 && std::fabs(at->elevation - 20) < 1e-6;
   }, 5000));
   EXPECT_EQ(form.Antenna().Target()->azimuth, 100);
+  // A source found by name is what Point aims at, wherever the pointer is.
+  const SourceTable& table = form.Sources();
+  int high = 1;
+  while (table.AzAlt[high][1] < 30) ++high;
+  ASSERT_TRUE(form.FindSource(QString::fromStdString(table.CatalogText[high][8])));
+  form.findChild<QAction*>("actionPoint")->trigger();
+  ASSERT_TRUE(form.Antenna().Target().has_value());
+  EXPECT_NEAR(form.Antenna().Target()->azimuth, CompassAzimuth(table.AzAlt[high][0]), 1e-9);
 
   form.findChild<QAction*>("actionPark")->trigger();  // the daemon has no park
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().contains("RPRT -4"); }, 5000));
@@ -453,6 +486,7 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   form.findChild<QAction*>("actionPark")->trigger();
   // 182 lies past this rotator's 180: the same bearing a turn lower
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P -178.00 4.00"); }, 5000));
+  EXPECT_EQ(form.Antenna().Target()->azimuth, 180);
   // the error goes with the next success
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().isEmpty(); }, 5000));
 }
