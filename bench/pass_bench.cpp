@@ -46,6 +46,7 @@ BENCHMARK(BM_FullPassPositionsOfDate)->Unit(benchmark::kMillisecond)->MinTime(2)
 // source's day with its texts, and the drift list through a 5-degree beam.
 void BM_PlanShippedCatalogue(benchmark::State& state) {
   auto form = StartWindow(clock_for_bench, QStringLiteral(SKYVANE_DATA_DIR));
+  form->OpenPlan();  // which takes the start of its day
   PlanInputs inputs = form->MakePlanInputs();
   inputs.BeamWidth = 5;
   inputs.BeamAltitude = 60;

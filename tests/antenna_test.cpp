@@ -138,6 +138,12 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 5000));
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());
   EXPECT_TRUE(QTest::qWaitFor([&] { return again.Position().has_value(); }, 5000));
+  // One let go while it connects stays let go.
+  again.SetTimes(300, 100000, 50);
+  again.Connect(QStringLiteral("127.0.0.1"), sound.port());
+  again.Disconnect();
+  QTest::qWait(150);
+  EXPECT_EQ(again.state(), State::kDisconnected);
 
   // Targets within the rotator's limits go out with a period for the point,
   // in the turn that holds them; others are refused with the reason.
@@ -500,12 +506,14 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   // the fields' first values, ranges and decimals; what is typed; the keys it goes to
   struct Field { double first, low, high; int decimals; double typed; const char* key; };
   struct Case { const char* action; std::vector<Field> fields; bool box; } cases[] = {
-      {"actionMinimumElevation", {{0, -10, 90, 1, 12.5, "minimumElevation"}}, false},
-      {"actionFollowStep", {{0.1, 0.01, 10, 2, 0.25, "followStep"}}, false},
-      {"actionSendInterval", {{1, 0.1, 60, 1, 2.5, "sendInterval"}}, false},
-      {"actionGoTo", {{180, 0, 360, 2, 100, "goToAzimuth"}, {45, -10, 90, 2, 20, "goToElevation"}}, false},
-      {"actionParkPosition", {{0, 0, 360, 2, 90, "parkAzimuth"}, {0, -10, 90, 2, 5, "parkElevation"}}, true},
-      {"actionPointingOffset", {{0, -30, 30, 2, 1.5, "azimuthOffset"}, {0, -30, 30, 2, -0.5, "elevationOffset"}}, false},
+      {"actionMinimumElevation", {{0, -10, 90, 1, 12.5, "antenna/minimumElevation"}}, false},
+      {"actionFollowStep", {{0.1, 0.01, 10, 2, 0.25, "antenna/followStep"}}, false},
+      {"actionSendInterval", {{1, 0.1, 60, 1, 2.5, "antenna/sendInterval"}}, false},
+      {"actionGoTo", {{180, 0, 360, 2, 100, "antenna/goToAzimuth"}, {45, -10, 90, 2, 20, "antenna/goToElevation"}}, false},
+      {"actionParkPosition", {{0, 0, 360, 2, 90, "antenna/parkAzimuth"}, {0, -10, 90, 2, 5, "antenna/parkElevation"}}, true},
+      {"actionPointingOffset", {{0, -30, 30, 2, 1.5, "antenna/azimuthOffset"}, {0, -30, 30, 2, -0.5, "antenna/elevationOffset"}}, false},
+      // its box: the width typed directly, kept with the dish it was typed for
+      {"actionBeam", {{3, 0, 1000, 2, 0.5, "beam/diameter"}, {1420.4, 0, 1e6, 1, 408.5, "beam/frequency"}, {5, 0, 179.99, 2, 2.5, "beam/width"}}, true},
   };
   bool parked = false;
   for (const Case& c : cases) {
@@ -525,17 +533,23 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
       }
       auto* box = dialog->findChild<QCheckBox*>();
       EXPECT_EQ(box != nullptr, c.box);
-      if (box) box->setChecked(true);
+      if (box) {
+        box->setChecked(true);
+        EXPECT_TRUE(spins.last()->isEnabled());
+      }
       dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
     form.findChild<QAction*>(c.action)->trigger();
     QSettings settings;
     for (const Field& f : c.fields)
-      EXPECT_DOUBLE_EQ(settings.value(QStringLiteral("antenna/") + f.key).toDouble(), f.typed)
-          << f.key;
+      EXPECT_DOUBLE_EQ(settings.value(f.key).toDouble(), f.typed) << f.key;
     parked = parked || c.box;  // the park position's own check box, and only that, sets it
     EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
   }
+  QSettings().setValue("beam/shown", true);  // the next window draws the typed width
+  Form1 next(clock);
+  ASSERT_TRUE(next.Form_Load({SKYVANE_DATA_DIR}));
+  EXPECT_EQ(next.Chart().BeamWidth, 2.5);
 }
 
 // The real daemon's dummy rotator, which starts at north on the horizon and

@@ -632,6 +632,8 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Click("Command6");
   EXPECT_EQ(plan->Heading->text(), heading);
   EXPECT_EQ(shown->index(0, 4).data().toString(), transit);
+  Type("Text4_1", QString::number(static_cast<int>(form->Sky().At.Day) + 1));
+  EXPECT_NE(plan->Heading->text(), heading);
   Type("Text2_1", "0");
   Get<QComboBox>("Combo1")->setCurrentIndex(31);
   Type("Text2_0", "-33.9");
@@ -687,8 +689,22 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   for (int r = 0; r < shown->rowCount(); ++r)
     EXPECT_GE(shown->index(r, 1).data(Qt::UserRole).toDouble(), 500);
   plan->SourcesView->sortByColumn(1, Qt::DescendingOrder);
+  // File > Export Plan: a dialog closed writes nothing and says nothing.
   const QString path = QDir::temp().filePath("skyvane_plan_test.csv");
-  ASSERT_EQ(plan->ExportCsv(path), "");
+  auto export_to = [&](const QString& file) {
+    QTimer::singleShot(0, [file] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      if (file.isEmpty()) return dialog->reject();
+      dialog->selectFile(file);
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    Get<QAction>("actionExportPlan")->trigger();
+  };
+  const qsizetype said = messages.size();
+  export_to("");
+  export_to(path);
+  EXPECT_EQ(messages.size(), said);
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -795,6 +811,110 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   // Remembered: the next window draws the same beam.
   Start();
   EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
+}
+
+// Five made-up sources at 52 N from 20:00 on 8 Dec 2026 in a zone of +12:45,
+// and a dish fixed on the meridian at 60 degrees: each kind of cell, the
+// filters and counts of both tabs, where a line goes, and the export.
+TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
+  PlanInputs in;
+  in.Start = {52, 0, 9837.8};
+  in.StartMoment = {12, 8, 2026, 20, 0, 0};
+  in.ZoneHours = 12.75;
+  in.MinElevation = 60;
+  in.RaDec = {{0, 0}, {0, 80}, {90, -60}, {30, 10}, {0, 0}, {180, 20}};
+  in.Names = {"", "alpha", "Beta \"B\", south", "gamma", "Sun", "delta"};
+  in.FluxTexts = {"", "12.5", "3", "40", "", "7.25"};
+  in.SunRow = 4;
+  in.BeamAzimuth = 180;
+  in.BeamAltitude = 60;
+  in.BeamWidth = 5;
+  in.Place = "Here";
+  PlanWindow plan;
+  QStringList went;
+  plan.GoTo = [&](const Moment& at, int row, bool turn_view) {
+    went << QString("%1 %2:%3 row %4%5")
+                .arg(at.Day)
+                .arg(at.Hour)
+                .arg(at.Minute)
+                .arg(row)
+                .arg(turn_view ? "" : " fixed");
+  };
+  plan.Compute(in);
+  plan.show();
+  EXPECT_EQ(plan.Heading->text(), "Here, UTC+12:45: the 24 hours from Tue 8 Dec 2026 20:00, "
+                                  "minimum elevation 60.0°.");
+  EXPECT_EQ(plan.DriftHeading->text(), "A dish fixed at azimuth 180.00°, elevation 60.00°, beam "
+                                       "5.00° wide: what passes within its half-power circle.");
+  EXPECT_EQ(plan.FilterFlux->text(), "flux at least 0.0 Jy");
+  const QStringList expected[] = {
+      {"alpha", "12.5", "80.00", "always up", "20:00", "62.00", "always up", "4:24", "62.00"},
+      {"Beta \"B\", south", "3", "-60.00", "never up", "9 Dec 01:59", "-22.00", "never up", "0:00", "-43.03"},
+      {"gamma", "40", "10.00", "9 Dec 15:04", "21:59", "48.00", "9 Dec 04:50", "0:00", "41.45"},
+      {"Sun", "", "-22.72", "9 Dec 09:10", "9 Dec 13:00", "15.21", "9 Dec 16:50", "0:00", "-26.82"},
+      {"delta", "7.25", "20.00", "9 Dec 00:08", "9 Dec 07:58", "58.00", "9 Dec 15:47", "0:00", "-18.00"}};
+  QAbstractItemModel* shown = plan.SourcesView->model();
+  ASSERT_EQ(shown->rowCount(), 5);
+  for (int r = 0; r < 5; ++r)
+    for (int c = 0; c < shown->columnCount(); ++c)
+      EXPECT_EQ(shown->index(r, c).data().toString(), expected[r][c]) << r << " " << c;
+  // A time that is none goes to the line's transit; the drift list's dish stays.
+  plan.GoToLine(0, 0, 3);
+  plan.GoToLine(0, 2, 6);
+  plan.GoToLine(1, 0, 0);
+  EXPECT_EQ(went, QStringList({"8 20:0 row 1", "9 4:50 row 3", "9 7:58 row 5 fixed"}));
+
+  // The beam's altitude is the minimum: what drifts through it rises high enough.
+  plan.FilterText->setText("BETA");
+  EXPECT_EQ(plan.Count->text(), "1 of 5");
+  plan.FilterText->clear();
+  plan.FilterReaches->setChecked(true);
+  EXPECT_EQ(plan.Count->text(), "1 of 5");
+  plan.Tabs->setCurrentIndex(1);
+  EXPECT_EQ(plan.Count->text(), "1 of 1");
+  plan.FilterUpNow->setChecked(true);
+  EXPECT_EQ(plan.Count->text(), "0 of 1");
+  plan.FilterUpNow->setChecked(false);
+  const QString path = QDir::temp().filePath("skyvane_plan_window_test.csv");
+  auto exported = [&] {
+    EXPECT_EQ(plan.ExportCsv(path), "");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  };
+  QStringList lines = exported();
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines[0], "Name,Flux (Jy),Dec (deg),Closest approach (local),"
+                      "Closest approach (UTC),Separation (deg),Crossing (min)");
+  const QRegularExpression delta(
+      "^delta,7.25,20.00,9 Dec 07:58,2026-12-08T19:13:\\d\\dZ,2.00,12.8$");
+  EXPECT_TRUE(delta.match(lines[1]).hasMatch()) << lines[1].toStdString();
+  QTest::qWait(0);
+  EXPECT_EQ(plan.DriftView->x(), 0);  // the list fills its tab
+  EXPECT_EQ(plan.size(), QSize(820, 520));
+  plan.Tabs->setCurrentIndex(0);
+  plan.FilterReaches->setChecked(false);
+  lines = exported();
+  QFile::remove(path);
+  ASSERT_EQ(lines.size(), 6);
+  EXPECT_TRUE(lines[2].startsWith("\"Beta \"\"B\"\", south\",3,-60.00,never up,,9 Dec 01:59,"))
+      << lines[2].toStdString();
+  EXPECT_TRUE(plan.ExportCsv("/nonexistent/plan.csv").startsWith("/nonexistent/plan.csv cannot"));
+  // A user sorts by name with a click on its header, without regard to case.
+  QHeaderView* header = plan.SourcesView->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+  QStringList names;
+  for (int r = 0; r < 5; ++r) names << shown->index(r, 0).data().toString().left(5);
+  if (names.first() == "Sun") std::reverse(names.begin(), names.end());
+  EXPECT_EQ(names, QStringList({"alpha", "Beta ", "delta", "gamma", "Sun"}));
+
+  // Nothing to plan, west of Greenwich: the reasons.
+  in.RaDec.resize(1);
+  in.ZoneHours = -3.5;
+  plan.Compute(in);
+  EXPECT_EQ(plan.Heading->text(), "Here, UTC-3:30: the 24 hours from Tue 8 Dec 2026 20:00, minimum "
+                                  "elevation 60.0°.  The catalogue in use has no sources.");
+  EXPECT_EQ(plan.DriftHeading->text(), "Nothing passes through the beam in these 24 hours.");
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

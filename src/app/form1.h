@@ -147,7 +147,7 @@ class Form1 : public QWidget {
   // Opens the plan window, or raises it; the plan follows the sky from then on.
   void OpenPlan();
   PlanWindow* Plan() const { return plan_; }
-  // What a plan made now would be made for.
+  // What the plan is made for: the sky now, from the start of its day.
   PlanInputs MakePlanInputs() const;
   // The dish's beam from its diameter (m) and frequency (MHz), or a width
   // typed in degrees, drawn on the chart when `shown`: remembered, or the

@@ -98,14 +98,13 @@ QString Form1::SetBeam(double diameter, double frequency, std::optional<double> 
                              .arg(diameter)
                              .arg(frequency);
   }
+  // The dish and the frequency are kept with a typed width too: the dialog
+  // offers them again.
   QSettings settings;
   settings.setValue(kWidthTypedKey, typed_width.has_value());
-  if (typed_width) {
-    settings.setValue(kWidthKey, *width);
-  } else {
-    settings.setValue(kDiameterKey, diameter);
-    settings.setValue(kFrequencyKey, frequency);
-  }
+  if (typed_width) settings.setValue(kWidthKey, *width);
+  settings.setValue(kDiameterKey, diameter);
+  settings.setValue(kFrequencyKey, frequency);
   settings.setValue(kShownKey, shown);
   chart_.BeamWidth = shown ? *width : 0;
   DrawChart();  // which gives the plan the new beam
@@ -277,10 +276,7 @@ void Form1::OpenPlan() {
 }
 
 PlanInputs Form1::MakePlanInputs() const {
-  PlanInputs in;
-  in.Start = {sky_.Latitude, sky_.LocalSidereal, sky_.DayNumber};
-  in.StartMoment = sky_.At;
-  in.ZoneHours = sky_.ZoneHours;
+  PlanInputs in = plan_start_;  // the day's start, kept while the plan holds
   in.MinElevation = MinimumElevation();
   const int rows =
       std::min<int>(static_cast<int>(std::lround(table_.LastRow)) + 1, table_.RowCount());
@@ -337,11 +333,7 @@ void Form1::FollowPlan() {
   }
   plan_sky_ = sky;
   plan_beam_ = beam;
-  PlanInputs in = MakePlanInputs();
-  in.Start = plan_start_.Start;
-  in.StartMoment = plan_start_.StartMoment;
-  in.ZoneHours = plan_start_.ZoneHours;
-  plan_->Compute(std::move(in));
+  plan_->Compute(MakePlanInputs());
 }
 
 }  // namespace skyvane
