@@ -40,7 +40,7 @@ TEST(Catalogue, AnglesAndNames) {
   EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
   EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
   EXPECT_EQ(FormatName("\xE9toile \xC9T\xC9"), "\xC9toile \xC9t\xE9");
-  EXPECT_EQ(FormatName("\xE0\xC0\xDE \xFE"), "\xC0\xE0\xFE \xDE");  // the Latin-1 letters' ends
+  EXPECT_EQ(FormatName("\xE0\xC0\xDE\xDF \xFE"), "\xC0\xE0\xFE\xDF \xDE");  // the Latin-1 letters' ends
 }
 
 SourceTable Read(const std::string& text) {
@@ -104,6 +104,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
       // not in the catalogue format, and no table either: refused, its header shown
       {"neither", [&] { write("1\t\tB\t6\r\n2\t\tC\t7\r\n"); }, CatalogueStatus::kNoPositions, 0, "1\t\tB\t6\nnames no right ascension"},
       {"a line too long", [&] { write("1\t\tA\t5\r\n1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n" + data_line); }, CatalogueStatus::kLoaded, 3, ""},
+      {"UTF-16 with nothing after its mark", [&] { write("\xFF\xFE"); }, CatalogueStatus::kEmpty, 0, "no source"},
       {"UTF-16", [&] { write(utf16); }, CatalogueStatus::kLoaded, 3, ""},
   };
   for (const Case& c : cases) {
@@ -137,6 +138,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   LoadFirstCatalogue({}, file, table);
   EXPECT_EQ(table.CatalogText[0][8].size(), kMaxFieldBytes);  // a name too long is cut
   EXPECT_EQ(LoadCatalogueFile("/proc/self/mem", table), CatalogueStatus::kNotReadable);
+  CatalogueReport short_of_memory{CatalogueStatus::kOutOfMemory, file, {}, {}, {}};
+  EXPECT_EQ(DescribeReport(short_of_memory), "The catalogue file cannot be used:\n" +
+                                                 ShownPath(file) +
+                                                 "\nthere is not enough memory to read it");
   fs::remove_all(dir);
 }
 
@@ -221,6 +226,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
+      {"60 seconds in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n", 30, -0.5, 1, "B1950", "line 2: 1\t0\t60"},
       {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},

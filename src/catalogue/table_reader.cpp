@@ -254,7 +254,7 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
     ra = parts_ok ? (h + m / 60 + s / 3600) * 15 : kNaN;
     dec = parts_ok ? d + dm / 60 + ds / 3600 : kNaN;
     // The sign stands alone, so that -0 30 00 is south of the equator.
-    const std::string_view sign = NumberText(fields, c.de_sign, 0, buffer_dec);
+    const std::string_view sign = NumberText(fields, c.de_sign, delimiter, buffer_dec);
     if (sign == "-") dec = -dec;
     if (!sign.empty() && sign != "-" && sign != "+") dec = kNaN;
   } else {
