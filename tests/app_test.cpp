@@ -600,7 +600,7 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
 TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Start();
   Get<QAction>("actionBrightestSources")->setChecked(true);
-  form->OpenPlan();
+  Get<QAction>("actionPlan")->trigger();
   PlanWindow* plan = form->Plan();
   ASSERT_NE(plan, nullptr);
   QAbstractItemModel* shown = plan->SourcesView->model();
@@ -842,6 +842,10 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   };
   plan.Compute(in);
   plan.show();
+  EXPECT_EQ(plan.Count->text(), "5 of 5");
+  for (QWidget* filter : std::initializer_list<QWidget*>{plan.FilterText, plan.FilterFlux,
+                                                         plan.FilterUpNow, plan.FilterReaches})
+    EXPECT_TRUE(filter->isVisible());
   EXPECT_EQ(plan.Heading->text(), "Here, UTC+12:45: the 24 hours from Tue 8 Dec 2026 20:00, "
                                   "minimum elevation 60.0°.");
   EXPECT_EQ(plan.DriftHeading->text(), "A dish fixed at azimuth 180.00°, elevation 60.00°, beam "

@@ -682,9 +682,12 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
       }
       EXPECT_NEAR(day.HoursAboveMinimum, seen.above, 2.0 / 60);
       if (!s.sun) { EXPECT_NEAR(day.AltitudeAtStart, seen.first, 1e-6); }
-      EXPECT_EQ(std::isnan(day.ReachesMinimum), seen.above == 0);
+      EXPECT_EQ(day.ReachesMinimum, seen.above > 0);
     }
   }
+  // A source through the zenith transits at 90 degrees, wherever that is.
+  for (double latitude = -89.5; latitude < 90; latitude += 0.7)
+    ASSERT_NEAR(DayOf(0, latitude, {latitude, 0, 0}, 0).TransitAltitude, 90, 1e-5) << latitude;
   // On the pole nothing rises or sets, and nothing transits.
   const SourceDay pole = DayOf(10, 30, {90, 100, 0}, 0);
   EXPECT_EQ(pole.Up, SourceDay::kAlwaysUp);

@@ -60,7 +60,7 @@ class PlanModel : public QAbstractTableModel {
 namespace {
 
 // Times a table sorts last: none at all.
-constexpr double kNever = 1e9;
+constexpr double kNever = std::numeric_limits<double>::infinity();
 
 QString Degrees(double value, int decimals = 2) {
   return QString::number(value, 'f', decimals);
@@ -185,7 +185,7 @@ PlanTable SourcesTable(const PlanInputs& in) {
     line.Up = day.Up;
     line.GoTo = day.Transit;
     line.UpNow = now >= 0;
-    line.ReachesMinimum = std::isfinite(day.ReachesMinimum);
+    line.ReachesMinimum = day.ReachesMinimum;
     table.Lines.push_back(std::move(line));
   }
   if (table.Lines.empty()) table.Reason = QStringLiteral("The catalogue in use has no sources.");
@@ -246,7 +246,7 @@ PlanWindow::PlanWindow() {
   FilterUpNow = new QCheckBox(QStringLiteral("Up now"));
   FilterReaches = new QCheckBox(QStringLiteral("Rises above the minimum elevation"));
   Count = new QLabel;
-  filters->addWidget(FilterText, 1);
+  filters->addWidget(FilterText);
   filters->addWidget(FilterFlux);
   filters->addWidget(FilterUpNow);
   filters->addWidget(FilterReaches);

@@ -75,7 +75,7 @@ SourceDay DayAtRate(double ra, double dec, const PlanStart& start, double min_al
     day.Up = up ? SourceDay::kAlwaysUp : SourceDay::kNeverUp;
     const bool high = day.TransitAltitude >= min_altitude;
     day.HoursAboveMinimum = high ? kPlanHours : 0;
-    day.ReachesMinimum = high ? 0 : kNoTime;
+    day.ReachesMinimum = high;
     return day;
   }
   auto until = [&](double target) { return HoursUntil(at_start, target, rate); };
@@ -94,7 +94,6 @@ SourceDay DayAtRate(double ra, double dec, const PlanStart& start, double min_al
   const double high = HourAngleAt(min_altitude, sin_dec, cos_dec, sin_lat, cos_lat);
   if (high >= 180) {
     day.HoursAboveMinimum = kPlanHours;
-    day.ReachesMinimum = 0;
   } else if (high >= 0) {
     // Above the minimum for `half` hours either side of each transit.
     const double half = high / rate;
@@ -104,9 +103,8 @@ SourceDay DayAtRate(double ra, double dec, const PlanStart& start, double min_al
       const double to = std::min(centre + half, kPlanHours);
       if (to > from) day.HoursAboveMinimum += to - from;
     }
-    const bool above_now = at_start <= high || at_start >= 360 - high;
-    day.ReachesMinimum = above_now ? 0 : until(360 - high);
   }
+  day.ReachesMinimum = day.HoursAboveMinimum > 0;
   return day;
 }
 
@@ -141,7 +139,6 @@ SourceDay SunDay(const PlanStart& start, double min_altitude) {
   Refine(day, &SourceDay::Transit, at);
   Refine(day, &SourceDay::Rise, at);
   Refine(day, &SourceDay::Set, at);
-  Refine(day, &SourceDay::ReachesMinimum, at);
   return day;
 }
 
@@ -157,7 +154,7 @@ std::optional<double> BeamWidth(double diameter, double frequency) {
 }
 
 std::array<double, 2> FixedBeam(double azimuth, double altitude, double latitude) {
-  double ha = 0, dec = 0;
+  double ha, dec;
   eraAe2hd(azimuth * ERFA_DD2R, altitude * ERFA_DD2R, latitude * ERFA_DD2R, &ha, &dec);
   return {Wrap360(ha * ERFA_DR2D), dec * ERFA_DR2D};
 }

@@ -43,9 +43,8 @@ struct SourceDay {
   double TransitAltitude = 0;  // degrees
   double AltitudeAtStart = 0;  // degrees
   double HoursAboveMinimum = 0;  // within the 24 hours
-  // The time it first stands at or above the minimum elevation: 0 when it
-  // does at the start, kNoTime when never within the day.
-  double ReachesMinimum = kNoTime;
+  // Whether it stands at or above the minimum elevation within the day.
+  bool ReachesMinimum = false;
 };
 
 // The day of a source that keeps its right ascension and declination

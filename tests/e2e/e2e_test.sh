@@ -69,6 +69,12 @@ AFTER=$(count hover "$((SX + 15))" "$((SY - 25))" 140 60 '#00[89A-F][0-9A-F]00')
 echo "ok - pointing at a source shows the readout"
 [ -z "$SCREENSHOT" ] || convert "$WORK/hover.png" -crop "777x$HEIGHT+$WX+$Y" +repage "$SCREENSHOT"
 
+# Ctrl+L opens the plan in a window of its own.
+xdotool windowfocus "$W" && sleep 0.2 && xdotool key ctrl+l
+wait_for 10 window '^Plan - Skyvane$' || fail "Ctrl+L opened no plan window"
+"$CLOSE_WINDOW" "$(window '^Plan - Skyvane$')" || fail "could not ask the plan window to close"
+echo "ok - Ctrl+L opens the plan"
+
 # The information window outlives the main window; the last one closing ends
 # the program. CLOSE_WINDOW asks as a window manager's close box does.
 click_at 728 13
@@ -84,4 +90,15 @@ wait "$APP"
 STATUS=$? APP=""
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
 echo "ok - \"INFO\" stays after the main window; the program ends with the last window"
+
+# Ctrl+Q ends the program from the keyboard.
+HOME=$WORK XDG_CONFIG_HOME= XDG_DATA_HOME= "$SKYVANE" >>"$WORK/app.log" 2>&1 &
+APP=$!
+wait_for 60 window '^4C Skyvane' || fail "no main window appeared the second time"
+xdotool windowfocus "$(window '^4C Skyvane')" && sleep 0.2 && xdotool key ctrl+q
+wait_for 10 sh -c "! kill -0 $APP" || fail "Ctrl+Q left the program running"
+wait "$APP"
+STATUS=$? APP=""
+[ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS after Ctrl+Q"
+echo "ok - Ctrl+Q quits"
 echo "all end-to-end checks passed"
