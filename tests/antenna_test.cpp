@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "interact/rotator.h"
 #include "interact/turn.h"
+#include "sky/angles.h"
 #include "window_helpers.h"
 
 namespace skyvane {
@@ -295,6 +296,10 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   FixedClock clock;
   Form1 form(clock);
   ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  QSettings().setValue("antenna/ownPark", true);  // a park of its own needs the link too
+  form.findChild<QAction*>("actionPark")->trigger();
+  EXPECT_EQ(form.findChild<QLabel*>("AntennaStatus")->toolTip(), "the rotator is not connected");
+  QSettings().remove("antenna/ownPark");
   const QPoint at = SourceIn(form, QRect(100, 100, 500, 200));
   QWidget* chart = form.findChild<QWidget*>("Picture1");
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
@@ -399,14 +404,22 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   auto bearing = [&](int r) { return CompassAzimuth(table.AzAlt[r][0]); };
   while (!(bearing(rising) > 120 && bearing(rising) < 170 && table.AzAlt[rising][1] > 20)) ++rising;
   form->PointAntenna(rising, true);
-  EXPECT_TRUE(form->AntennaNote().contains(QRegularExpression("unwind at about \\d\\d:\\d\\d")))
-      << form->AntennaNote().toStdString();
+  // about when it crosses the meridian, due south
+  const double hour_angle = Wrap360(form->Sky().LocalSidereal - table.RaDec[rising][0]);
+  const SkyState& sky = form->Sky();
+  const QTime south = QTime(sky.At.Hour, sky.At.Minute, sky.At.Second)
+                          .addSecs(static_cast<int>((360 - hour_angle) / 15.041 * 3600));
+  const QTime unwind = QTime::fromString(form->AntennaNote().right(5), "HH:mm");
+  ASSERT_TRUE(unwind.isValid()) << form->AntennaNote().toStdString();
+  EXPECT_LE(std::abs(unwind.secsTo(south)), 180) << form->AntennaNote().toStdString();
   form->findChild<QAction*>("actionStop")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last() == "S"; }, 5000));
   QTest::keyClick(chart, Qt::Key_F);
   form->findChild<QAction*>("actionDisconnect")->trigger();
   EXPECT_FALSE(follow->isChecked());
   EXPECT_EQ(form->AntennaNote(), "following ended");
+  form->findChild<QAction*>("actionReconnect")->trigger();  // the same daemon again
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
 
   ScriptedDaemon babbling({{"\\dump_state", kState},
                            {"p", "0\n10\n"},
@@ -424,6 +437,7 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
       << status->toolTip().toStdString();
   EXPECT_TRUE(status->text().endsWith(QChar(0x2026))) << status->text().toStdString();
   EXPECT_LE(status->geometry().right(), bar->width());
+  EXPECT_GE(status->geometry().right(), bar->width() - 12);  // at the bar's far end
   EXPECT_GT(status->geometry().left(),
             bar->actionGeometry(bar->actions().last()).right());  // Help stays in view
 
@@ -546,6 +560,9 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
     parked = parked || c.box;  // the park position's own check box, and only that, sets it
     EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
   }
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  form.findChild<QAction*>("actionGoTo")->trigger();  // let go: nothing changes
+  EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);
   QSettings().setValue("beam/shown", true);  // the next window draws the typed width
   Form1 next(clock);
   ASSERT_TRUE(next.Form_Load({SKYVANE_DATA_DIR}));

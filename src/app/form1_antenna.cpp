@@ -222,7 +222,6 @@ QMenu* Form1::CreateAntennaMenu() {
 
   antenna_status_ = new QLabel(menu_bar_);
   antenna_status_->setObjectName(QStringLiteral("AntennaStatus"));
-  menu_bar_->setCornerWidget(antenna_status_);
   follow_later_ = new QTimer(this);
   follow_later_->setSingleShot(true);
   connect(follow_later_, &QTimer::timeout, this, [this] { FollowTarget(); });
