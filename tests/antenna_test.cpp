@@ -100,6 +100,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
       {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.50\n45.30\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
       {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
       {"garbage", {{"\\dump_state", kState}, {"p", "hello\n"}}, State::kError, "unexpected reply \"hello\""},
+      {"much garbage", {{"\\dump_state", kState}, {"p", QByteArray(50, 'x') + "\n"}}, State::kError, "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
       {"closed mid-reply", {{"\\dump_state", kState}, {"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
       {"an error", {{"\\dump_state", kState}, {"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
