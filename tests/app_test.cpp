@@ -508,10 +508,13 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   ASSERT_TRUE(last.has_value());
   EXPECT_EQ(last->first.filename(), "targets.csv");
   EXPECT_EQ(last->second, Equinox::kB1950);
+  QStringList older = QSettings().value("catalogue/recent").toStringList();
+  for (int i = 0; i < 8; ++i) older << QString("/old/%1.csv").arg(i);
+  QSettings().setValue("catalogue/recent", older);
   ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
   QMenu* recent = form->findChild<QMenu*>("menuRecent");
-  emit recent->aboutToShow();  // the list is made as the menu opens: newest first
-  ASSERT_GE(recent->actions().size(), 2);
+  emit recent->aboutToShow();  // the list is made as the menu opens: the newest six
+  ASSERT_EQ(recent->actions().size(), 6);
   EXPECT_TRUE(recent->actions()[1]->text().endsWith("targets.csv"));
   // That table does not say its equinox: reopening it asks again.
   int asked = 0;
