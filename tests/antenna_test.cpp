@@ -301,8 +301,11 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   form.findChild<QAction*>("actionPark")->trigger();
   EXPECT_EQ(form.findChild<QLabel*>("AntennaStatus")->toolTip(), "the rotator is not connected");
   QSettings().remove("antenna/ownPark");
-  const QPoint at = SourceIn(form, QRect(100, 100, 500, 200));
   QWidget* chart = form.findChild<QWidget*>("Picture1");
+  QContextMenuEvent empty(QContextMenuEvent::Mouse, QPoint(2, 2), chart->mapToGlobal(QPoint(2, 2)));
+  QCoreApplication::sendEvent(chart, &empty);
+  EXPECT_EQ(form.findChild<QMenu*>("ChartMenu"), nullptr);  // no source there: no menu
+  const QPoint at = SourceIn(form, QRect(100, 100, 500, 200));
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
   QCoreApplication::sendEvent(chart, &event);
   auto* menu = form.findChild<QMenu*>("ChartMenu");

@@ -525,6 +525,8 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
   recent->actions()[1]->trigger();
   EXPECT_EQ(asked, 2);
+  QStringList listed = QSettings().value("catalogue/recent").toStringList();
+  EXPECT_EQ(listed.removeDuplicates(), 0);  // what is opened again moves to the top
   EXPECT_TRUE(messages.last().contains("positions for B1950")) << messages.last().toStdString();
   // One that has become unusable is passed over at the next start, and said so.
   QSettings().setValue("catalogue/last", QStringLiteral(SKYVANE_DATA_DIR "/README.md"));
@@ -631,7 +633,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   // Within its 24 hours the plan stands, a new beam direction included; a
   // new place makes a new one.
   const QString heading = plan->Heading->text();
+  plan->SourcesView->selectRow(0);
   Click("Command3_1");
+  EXPECT_TRUE(plan->SourcesView->selectionModel()->isRowSelected(0));  // the same plan, kept
   Click("Command6");
   EXPECT_EQ(plan->Heading->text(), heading);
   EXPECT_EQ(shown->index(0, 4).data().toString(), transit);

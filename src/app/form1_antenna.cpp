@@ -60,9 +60,8 @@ std::optional<std::pair<double, double>> Form1::AskAzimuthElevation(const QStrin
     form->addRow(box);
   }
   auto number = [&](double value, double low, double high) {
-    auto* spin = new QDoubleSpinBox;
+    auto* spin = new QDoubleSpinBox;  // two decimals
     spin->setRange(low, high);
-    spin->setDecimals(2);
     spin->setValue(value);
     return spin;
   };
