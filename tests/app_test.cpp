@@ -759,6 +759,10 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   const QString before = Moment();
   plan->GoToLine(0, shown->rowCount(), 4);
   EXPECT_EQ(Moment(), before);
+  for (const int hour : {9, 21}) {  // the other half of the day: AM and PM follow
+    form->GoToMoment({3, 6, 2024, hour, 30, 0}, 0);
+    EXPECT_EQ(form->Sky().At.Hour, hour);
+  }
 }
 
 TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {

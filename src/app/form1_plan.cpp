@@ -247,10 +247,8 @@ void Form1::GoToMoment(const Moment& local, int row, bool turn_view) {
   state_.Stepping = true;
   Timer3->stop();
   SettingsFields fields = ReadFields();
-  if (fields.ClockMode != kClock24) {
-    SelectOption1(local.Hour >= 12 ? kClockPm : kClockAm);
-    fields.ClockMode = option1_chosen_;
-  }
+  // The hour field holds the same text under AM and PM: only the choice follows.
+  if (fields.ClockMode != kClock24) SelectOption1(local.Hour >= 12 ? kClockPm : kClockAm);
   WriteMoment(local, fields);
   WriteFields(fields);
   state_.Stepping = false;
