@@ -214,8 +214,7 @@ bool Form1::FindSource(const QString& query) {
 }
 
 void Form1::ShowFound(int row, bool turn_view) {
-  chart_.FoundRow = row;
-  target_row_ = row;
+  chart_.FoundRow = row;  // the antenna's target while it is found
   // The view turns so that the source stands on the centre line.
   double bearing = std::round(CompassAzimuth(table_.AzAlt[row][0]) * 100) / 100;
   if (bearing >= 360) bearing -= 360;
