@@ -131,6 +131,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   EXPECT_EQ(FindCatalogueFile(latin1), latin1 / "STARDATA.txt");
   fs::rename(latin1 / "STARDATA.txt", file);
   EXPECT_EQ(ShownPath(latin1 / "\xC3\xA9\xC3"), (dir / "lat\\xE9in1" / "\xC3\xA9\\xC3").string());
+  EXPECT_EQ(ShownPath("\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5"), "\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5");
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);
   EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file

@@ -401,8 +401,7 @@ bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
     }
     if (too_long) continue;
     if (line.size() == kMaxLineBytes) {
-      too_long = true;
-      line.clear();
+      too_long = true;  // and what was read of it is of no use
       continue;
     }
     line.push_back(static_cast<char>(c));
