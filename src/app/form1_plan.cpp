@@ -323,14 +323,15 @@ void Form1::FollowPlan() {
     }
     return;
   }
-  if (sky != plan_sky_ || !within) {
+  const bool same_day = sky == plan_sky_ && within;
+  if (!same_day) {
     plan_start_.Start = {sky_.Latitude, sky_.LocalSidereal, sky_.DayNumber};
     plan_start_.StartMoment = sky_.At;
     plan_start_.ZoneHours = sky_.ZoneHours;
   }
   plan_sky_ = sky;
   plan_beam_ = beam;
-  plan_->Compute(MakePlanInputs());
+  plan_->Compute(MakePlanInputs(), same_day);  // a new beam: only the drift list is new
 }
 
 }  // namespace skyvane

@@ -310,21 +310,25 @@ PlanWindow::~PlanWindow() {
   if (worker_.joinable()) worker_.join();
 }
 
-void PlanWindow::Compute(PlanInputs inputs) {
+void PlanWindow::Compute(PlanInputs inputs, bool drift_only) {
   if (worker_.joinable()) worker_.join();
+  // A plan still on its way from the thread is dropped: this one takes its place whole.
+  drift_only = drift_only && !computing_;
   const int generation = ++generation_;
+  auto make = [drift_only](const PlanInputs& in) {
+    return std::make_pair(drift_only ? std::nullopt : std::optional(SourcesTable(in)),
+                          DriftTable(in));
+  };
   if (static_cast<int>(inputs.RaDec.size()) <= background_rows_) {
-    computing_ = false;  // a plan still on its way from the thread is dropped
-    PlanTable sources = SourcesTable(inputs);
-    PlanTable drift = DriftTable(inputs);
+    computing_ = false;
+    auto [sources, drift] = make(inputs);
     Show(std::move(sources), std::move(drift), std::move(inputs));
     return;
   }
   computing_ = true;
   Count->setText(QStringLiteral("computing..."));
-  worker_ = std::thread([this, generation, inputs = std::move(inputs)]() mutable {
-    PlanTable sources = SourcesTable(inputs);
-    PlanTable drift = DriftTable(inputs);
+  worker_ = std::thread([this, generation, make, inputs = std::move(inputs)]() mutable {
+    auto [sources, drift] = make(inputs);
     // The window waits for this thread before it goes, so it is still there.
     QMetaObject::invokeMethod(
         this,
@@ -338,9 +342,22 @@ void PlanWindow::Compute(PlanInputs inputs) {
   });
 }
 
-void PlanWindow::Show(PlanTable sources, PlanTable drift, PlanInputs inputs) {
+void PlanWindow::Show(std::optional<PlanTable> sources, PlanTable drift, PlanInputs inputs) {
   start_ = inputs.StartMoment;
   zone_hours_ = inputs.ZoneHours;
+  if (sources) ShowSources(std::move(*sources), inputs);
+  DriftHeading->setText(
+      drift.Reason.isEmpty()
+          ? QStringLiteral("A dish fixed at azimuth %1°, elevation %2°, beam %3° wide: "
+                           "what passes within its half-power circle.")
+                .arg(Degrees(inputs.BeamAzimuth, 2), Degrees(inputs.BeamAltitude, 2),
+                     Degrees(inputs.BeamWidth, 2))
+          : drift.Reason);
+  drift_->Set(std::move(drift));
+  ShowCount();
+}
+
+void PlanWindow::ShowSources(PlanTable sources, const PlanInputs& inputs) {
   const QDate date(static_cast<int>(start_.Year), start_.Month, static_cast<int>(start_.Day));
   const int minutes = static_cast<int>(std::lround(std::fabs(inputs.ZoneHours) * 60));
   const QString zone = QStringLiteral("UTC%1%2:%3")
@@ -353,16 +370,7 @@ void PlanWindow::Show(PlanTable sources, PlanTable drift, PlanInputs inputs) {
                PlanTimeText(start_, 0), Degrees(inputs.MinElevation, 1));
   if (!sources.Reason.isEmpty()) heading += QStringLiteral("  ") + sources.Reason;
   Heading->setText(heading);
-  DriftHeading->setText(
-      drift.Reason.isEmpty()
-          ? QStringLiteral("A dish fixed at azimuth %1°, elevation %2°, beam %3° wide: "
-                           "what passes within its half-power circle.")
-                .arg(Degrees(inputs.BeamAzimuth, 2), Degrees(inputs.BeamAltitude, 2),
-                     Degrees(inputs.BeamWidth, 2))
-          : drift.Reason);
   sources_->Set(std::move(sources));
-  drift_->Set(std::move(drift));
-  ShowCount();
 }
 
 void PlanWindow::ShowAltitudes(const std::vector<std::array<double, 2>>& az_alt) {

@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -81,9 +82,10 @@ class PlanWindow : public QWidget {
   PlanWindow();
   ~PlanWindow() override;
 
-  // Makes the plan for `inputs`; a table of more than `background_rows`
-  // rows is computed beside the window's thread.
-  void Compute(PlanInputs inputs);
+  // Makes the plan for `inputs`, or with `drift_only` its drift list alone
+  // (the sources' table, its selection and scroll, stay); a table of more
+  // than `background_rows` rows is computed beside the window's thread.
+  void Compute(PlanInputs inputs, bool drift_only = false);
   void SetBackgroundRows(int rows) { background_rows_ = rows; }
   // Whether a plan is being made beside the window; tests wait for it.
   bool Computing() const { return worker_.joinable() && computing_; }
@@ -109,7 +111,8 @@ class PlanWindow : public QWidget {
   QLabel *Heading = nullptr, *Count = nullptr, *DriftHeading = nullptr;
 
  private:
-  void Show(PlanTable sources, PlanTable drift, PlanInputs inputs);
+  void Show(std::optional<PlanTable> sources, PlanTable drift, PlanInputs inputs);
+  void ShowSources(PlanTable sources, const PlanInputs& inputs);
   void ShowCount();
   QSortFilterProxyModel* Proxy(int tab) const;
 
