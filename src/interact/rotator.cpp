@@ -314,8 +314,7 @@ bool RotatorLink::OnLine(const QByteArray& line) {
 
 void RotatorLink::Finish() {
   in_flight_.pop_front();
-  numbers_.clear();
-  lines_ = 0;
+  numbers_.clear();  // the line count matters only to the state dump, always a first command
   reply_timer_.stop();
   if (!in_flight_.empty()) reply_timer_.start();
   Notify();
