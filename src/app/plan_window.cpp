@@ -21,6 +21,7 @@ namespace skyvane {
 
 class PlanModel : public QAbstractTableModel {
  public:
+  explicit PlanModel(QObject* parent) : QAbstractTableModel(parent) {}
   void Set(PlanTable table) {
     beginResetModel();
     table_ = std::move(table);
@@ -69,7 +70,7 @@ QString Degrees(double value, int decimals = 2) {
 // The sources' filter: text, flux, up now, reaching the minimum elevation.
 class PlanFilter : public QSortFilterProxyModel {
  public:
-  explicit PlanFilter(const PlanWindow* window) : window_(window) {}
+  explicit PlanFilter(PlanWindow* window) : QSortFilterProxyModel(window), window_(window) {}
   void Refilter() { invalidateFilter(); }
 
  protected:
@@ -254,13 +255,10 @@ PlanWindow::PlanWindow() {
   layout->addLayout(filters);
 
   Tabs = new QTabWidget;
-  sources_ = new PlanModel;
-  drift_ = new PlanModel;
-  sources_->setParent(this);
-  drift_->setParent(this);
+  sources_ = new PlanModel(this);
+  drift_ = new PlanModel(this);
   auto make_view = [&](PlanModel* model, QSortFilterProxyModel*& proxy, const QString& name) {
     proxy = new PlanFilter(this);
-    proxy->setParent(this);
     proxy->setSourceModel(model);
     proxy->setSortRole(Qt::UserRole);
     auto* view = new QTableView;

@@ -214,9 +214,9 @@ double Number(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  // Only digits, a point, a sign and an exponent: no "inf" or "nan" words.
-  if (text.empty() || text.find_first_not_of("0123456789.-eE+") != std::string_view::npos ||
-      text.front() == '+' || (text.size() > 1 && text.front() == '-' && text[1] == '+')) {
+  // Only digits, a point, a sign and an exponent: no "inf" or "nan" words. A
+  // second sign ("++1", "-+1") is left to the conversion, which refuses it.
+  if (text.empty() || text.find_first_not_of("0123456789.-eE+") != std::string_view::npos) {
     return kNaN;
   }
   double value;
