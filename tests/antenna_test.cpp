@@ -350,6 +350,11 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_EQ(pointings(), 1);
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
   EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 2; }, 5000));
+  // Another within the send interval: the newest place goes out when it ends.
+  const double sent = form.Antenna().Target()->azimuth;
+  form.findChild<QPushButton*>("Command3_1")->click();
+  EXPECT_EQ(form.Antenna().Target()->azimuth, sent);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Target()->azimuth != sent; }, 3000));
   auto* follow = form.findChild<QAction*>("actionFollow");
   follow->setChecked(false);  // unchecking Follow stops following, and sends nothing
   EXPECT_FALSE(follow->isChecked());

@@ -144,8 +144,8 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
   ShowTitle();
   table_ = std::move(read);
   // Nothing recorded for the old table may answer for the new one.
+  // (the screen places kept for the pick map only clear cells, all clear already)
   std::fill(chart_.PickMap.begin(), chart_.PickMap.end(), 0);
-  chart_.ScreenPos.clear();
   target_row_ = 0;
   chart_.FoundRow = 0;
   find_note_.clear();
