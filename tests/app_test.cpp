@@ -483,6 +483,7 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
   EXPECT_TRUE(report.contains("names no right ascension")) << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 4841);  // nothing lost
+  ASSERT_TRUE(form->FindSource("3c 48"));
   QTimer::singleShot(0, [] {  // File > Open, its dialog answered as a user would
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
@@ -497,6 +498,7 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
       << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 5);
   EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
+  EXPECT_EQ(form->FindNote(), "");  // what was found in the old table is gone with it
   // Positions of date turn the new table's rows, from their own equinox.
   const auto as_given = form->Sources().AzAlt[1];
   Get<QAction>("actionPositionsOfDate")->trigger();
