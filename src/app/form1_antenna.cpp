@@ -371,7 +371,7 @@ AntennaMark Form1::MarkOfAntenna() const {
   const auto position = antenna_.Position();
   mark.azimuth = position->azimuth;
   mark.elevation = position->elevation;
-  if (chart_.BeamWidth > 0) mark.beam_width = chart_.BeamWidth;
+  mark.beam_width = chart_.BeamWidth;  // 0 when no beam is drawn
   if (const auto target = antenna_.Target()) {
     mark.has_target = true;
     mark.target_azimuth = target->azimuth;
