@@ -805,6 +805,9 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   ASSERT_GT(drift->rowCount(), 0);
   for (int r = 0; r < drift->rowCount(); ++r)
     EXPECT_LE(drift->index(r, 4).data(Qt::UserRole).toDouble(), 4.925 / 2);
+  form->Plan()->DriftView->selectRow(0);
+  Click("Command3_1");  // the dish and the day stay: the same list, its line still chosen
+  EXPECT_TRUE(form->Plan()->DriftView->selectionModel()->isRowSelected(0));
   // At the closest approach the source stands near the beam's centre: on the
   // centre line, at the marker's elevation. Off the meridian, where sources
   // cross the beam at the azimuths they came in at.
