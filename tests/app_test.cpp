@@ -863,9 +863,10 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   plan.Compute(in);
   plan.show();
   EXPECT_EQ(plan.Count->text(), "5 of 5");
-  for (QWidget* filter : std::initializer_list<QWidget*>{plan.FilterText, plan.FilterFlux,
-                                                         plan.FilterUpNow, plan.FilterReaches})
-    EXPECT_TRUE(filter->isVisible());
+  for (QWidget* shown : std::initializer_list<QWidget*>{plan.Heading, plan.FilterText,
+                                                        plan.FilterFlux, plan.FilterUpNow,
+                                                        plan.FilterReaches, plan.Count})
+    EXPECT_TRUE(shown->isVisible());
   EXPECT_EQ(plan.Heading->text(), "Here, UTC+12:45: the 24 hours from Tue 8 Dec 2026 20:00, "
                                   "minimum elevation 60.0°.");
   EXPECT_EQ(plan.DriftHeading->text(), "A dish fixed at azimuth 180.00°, elevation 60.00°, beam "
