@@ -62,6 +62,12 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_EQ(t.CatalogText[2][3], "8");
   EXPECT_EQ(t.Flux[5], -27.97);
 
+  // The heading is no source, whatever its flux field says.
+  LoadReport bright;
+  std::istringstream two("N\t\tHeading\t5000\r\n" + Line("2", "1000.5", "Big"));
+  ReadCatalogue(two, t, &bright);
+  EXPECT_NE(bright.Summary().find("1000 Jy: Big. View"), std::string::npos) << bright.Summary();
+
   // accepted, the Sun's not counted
   struct Torture { const char* name; std::string text; int rows; } files[] = {
       {"empty", "", 0},
@@ -92,7 +98,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   // A heading "1<tab><tab>É<tab>5" and a line "2<tab><tab>B<tab>6<tab><tab><tab>1h<tab>+1*"
   // in UTF-16, little end first, after its byte-order mark.
   std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string("1\t\t\xC9\t5\r\n2\t\tB\t6\t\t\t1h\t+1*\r\n")) utf16 += {c, '\0'};
+  for (const char c : std::string("1\t\t\xC9\t5\r\n2\t\tB\t6\t\t\t1h\t+1*\tZ")) utf16 += {c, '\0'};
   const std::string data_line = "2\t\tB\t6\t\t\t1h0'0''\t+1*0'0''\t\r\n";
   // rows: read, the Sun's included
   struct Case { const char* name; std::function<void()> make; CatalogueStatus status; int rows; const char* says; } cases[] = {
@@ -129,12 +135,16 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   // The name is matched without regard to letter case.
   fs::rename(file, latin1 / "STARDATA.txt");
   EXPECT_EQ(FindCatalogueFile(latin1), latin1 / "STARDATA.txt");
-  fs::rename(latin1 / "STARDATA.txt", file);
+  fs::rename(latin1 / "STARDATA.txt", latin1 / "STARDATA.tsv");  // and no other name
+  EXPECT_EQ(FindCatalogueFile(latin1), std::nullopt);
+  fs::rename(latin1 / "STARDATA.tsv", file);
   EXPECT_EQ(ShownPath(latin1 / "\xC3\xA9\xC3"), (dir / "lat\\xE9in1" / "\xC3\xA9\\xC3").string());
-  EXPECT_EQ(ShownPath("\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5"), "\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5");
+  EXPECT_EQ(ShownPath("\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5\x80\x80\x80"),
+            "\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5\\x80\\x80\\x80");
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);
-  EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file
+  EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file, to its last letter
+  EXPECT_EQ(table.CatalogText[1][8], "Z");
   write("1\t\tA\t5\t\t\t1h\t+1*\t" + std::string(1000, 'n') + "\r\n" + data_line);
   LoadFirstCatalogue({}, file, table);
   EXPECT_EQ(table.CatalogText[0][8].size(), kMaxFieldBytes);  // a name too long is cut
@@ -227,7 +237,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"60 seconds in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n", 30, -0.5, 1, "B1950", "line 2: 1\t0\t60"},
+      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 2 with no readable"},
       {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
@@ -244,6 +254,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_EQ(r.report.equinox, c.equinox);
     EXPECT_NE(r.report.Summary().find(c.said), std::string::npos) << r.report.Summary();
   }
+  // Degrees said in the header: no word of hours.
+  const std::string degrees = ReadText("RA (deg),Dec\n12.5,10\n").report.Summary();
+  EXPECT_EQ(degrees.find("below 24"), std::string::npos) << degrees;
   // A line the report quotes is quoted to its first 80 bytes.
   const std::string wide(100, 'x');
   const std::string quoted = ReadText("RA,Dec\n" + wide + "\n100,2\n").report.Summary();

@@ -399,12 +399,12 @@ bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
       if (buffer->sgetc() == '\n') buffer->sbumpc();
       return true;
     }
-    if (too_long) continue;
-    if (line.size() == kMaxLineBytes) {
-      too_long = true;  // and what was read of it is of no use
-      continue;
+    // Past the limit the rest is dropped: what was read is of no use then.
+    if (line.size() < kMaxLineBytes) {
+      line.push_back(static_cast<char>(c));
+    } else {
+      too_long = true;
     }
-    line.push_back(static_cast<char>(c));
   }
 }
 
