@@ -240,6 +240,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 2 with no readable"},
       {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
+      {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
       {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
