@@ -72,8 +72,7 @@ RotatorLink::RotatorLink() {
       [this] { Fail(State::kError, QStringLiteral("the rotator daemon did not answer")); });
   QObject::connect(&socket_, &QTcpSocket::connected, [this] {
     connect_timer_.stop();
-    state_ = State::kConnected;
-    message_.clear();
+    state_ = State::kConnected;  // with no message: Connect began by clearing the last
     Send("\\dump_state\n", Kind::kState);
     Send("p\n", Kind::kPosition);
     poll_.start();
