@@ -312,8 +312,9 @@ bool RotatorLink::OnLine(const QByteArray& line) {
 }
 
 void RotatorLink::Finish() {
+  // The reply's numbers and lines start again where a command goes out first:
+  // a position read and the state dump always do.
   in_flight_.pop_front();
-  numbers_.clear();  // the line count matters only to the state dump, always a first command
   reply_timer_.stop();
   if (!in_flight_.empty()) reply_timer_.start();
   Notify();
