@@ -716,6 +716,7 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
   EXPECT_EQ(DayOf(10, 0.5, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);
+  EXPECT_EQ(DayOf(10, 0, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);  // on the horizon is up
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).HoursAboveMinimum, 0);
   EXPECT_EQ(PlanProblem(90), "");
   EXPECT_NE(PlanProblem(90.5), "");
@@ -784,7 +785,7 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
       {"12:30:49.2 -05:07:00", 187.705, -5.116666666666667},
       {"12h30m49s +12d23m28s", 187.70416666666667, 12.391111111111111},
       {"187.70 12.39", 187.7, 12.39}, {"187.7 -0.5", 187.7, -0.5}, {"24 00 00 +00 00 00", 0, 0},
-      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
+      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
       {"400 10", NAN, 0}, {"10 95", NAN, 0}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}};
   for (const Place& p : places) {
     const auto place = ReadPlace(p.text);
