@@ -139,8 +139,8 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   EXPECT_EQ(FindCatalogueFile(latin1), std::nullopt);
   fs::rename(latin1 / "STARDATA.tsv", file);
   EXPECT_EQ(ShownPath(latin1 / "\xC3\xA9\xC3"), (dir / "lat\\xE9in1" / "\xC3\xA9\\xC3").string());
-  EXPECT_EQ(ShownPath("\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5\x80\x80\x80"),
-            "\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5\\x80\\x80\\x80");
+  EXPECT_EQ(ShownPath("\xC2\xA9\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5\x80\x80\x80"),
+            "\xC2\xA9\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5\\x80\\x80\\x80");
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);
   EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file, to its last letter
@@ -785,7 +785,7 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
       {"12:30:49.2 -05:07:00", 187.705, -5.116666666666667},
       {"12h30m49s +12d23m28s", 187.70416666666667, 12.391111111111111},
       {"187.70 12.39", 187.7, 12.39}, {"187.7 -0.5", 187.7, -0.5}, {"24 00 00 +00 00 00", 0, 0},
-      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
+      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12h +10", 180, 10}, {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
       {"400 10", NAN, 0}, {"10 95", NAN, 0}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}};
   for (const Place& p : places) {
     const auto place = ReadPlace(p.text);
