@@ -143,8 +143,8 @@ bool Form1::OpenCatalogue(const std::filesystem::path& file, Equinox assumed, QS
   catalogue_equinox_ = assumed;
   ShowTitle();
   table_ = std::move(read);
-  // Nothing recorded for the old table may answer for the new one.
-  // (the screen places kept for the pick map only clear cells, all clear already)
+  // Nothing recorded for the old table may answer for the new one. The old
+  // screen places may stay: the next pass uses them only to clear pick cells.
   std::fill(chart_.PickMap.begin(), chart_.PickMap.end(), 0);
   target_row_ = 0;
   chart_.FoundRow = 0;
