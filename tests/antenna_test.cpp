@@ -319,9 +319,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
 
   menu->hide();  // as a choice in it hides it
   ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
-  QTimer::singleShot(0, [&] {  // the connection dialog, answered as a user would
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
+  AnswerDialog([&](QWidget* dialog) {  // the connection dialog, answered as a user would
     QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
     auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_NE(host, nullptr);
@@ -484,9 +482,7 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   EXPECT_EQ(form.Antenna().Position()->azimuth, -2);  // the mount at 0 points 2 degrees west
   form.findChild<QAction*>("actionPoint")->trigger();  // no source chosen yet: nothing to send
 
-  QTimer::singleShot(0, [] {
-    auto* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
+  AnswerDialog([](QWidget* dialog) {
     dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(100);
     dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(20);
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -544,9 +540,7 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   bool parked = false;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.action);
-    QTimer::singleShot(0, [&] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      ASSERT_NE(dialog, nullptr);
+    AnswerDialog([&](QWidget* dialog) {
       const QList<QDoubleSpinBox*> spins = dialog->findChildren<QDoubleSpinBox*>();
       ASSERT_EQ(spins.size(), qsizetype(c.fields.size()));
       for (qsizetype i = 0; i < spins.size(); ++i) {

@@ -3,6 +3,11 @@
 // and finding a source on the chart.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
 #include "app/clock.h"
 #include "app/form1.h"
 
@@ -31,6 +36,16 @@ inline QPoint SourceIn(const Form1& form, QRect area) {
     for (int x = area.left(); x <= area.right(); ++x)
       if (form.Chart().PickAt(x, y) > 0) return {x, y};
   return {-1, -1};
+}
+
+// Answers the modal dialog that the next call opens, as its user would.
+template <typename Dialog = QWidget, typename Answer>
+void AnswerDialog(Answer answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(dialog);
+  });
 }
 
 }  // namespace skyvane
