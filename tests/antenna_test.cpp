@@ -220,11 +220,10 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   for (const Apart& c : aparts)
     EXPECT_NEAR(Separation(c.az1, c.el1, c.az2, c.el2), c.degrees, 1e-4) << c.az1 << " " << c.el2;
   // moved, milliseconds since the last was sent: milliseconds to wait, -1 not yet
-  struct Follow { bool sent; double moved; long long since, wait; } follows[] = {
-      {false, 0, 0, 0}, {true, 0.1, 5000, -1}, {true, 0.11, 5000, 0}, {true, 0.5, 300, 700},
-      {true, 0.5, 1000, 0}, {true, 0.5, 0, 1000}};
+  struct Follow { double moved; long long since, wait; } follows[] = {
+      {0.1, 5000, -1}, {0.11, 5000, 0}, {0.5, 300, 700}, {0.5, 1000, 0}, {0.5, 0, 1000}};
   for (const Follow& c : follows)
-    EXPECT_EQ(FollowWait(c.sent, c.moved, 0.1, c.since, 1000), c.wait) << c.moved << " " << c.since;
+    EXPECT_EQ(FollowWait(c.moved, 0.1, c.since, 1000), c.wait) << c.moved << " " << c.since;
 }
 
 // Against a daemon that takes 300 ms a command: following floods it with

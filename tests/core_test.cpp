@@ -67,6 +67,13 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   std::istringstream two("N\t\tHeading\t5000\r\n" + Line("2", "1000.5", "Big"));
   ReadCatalogue(two, t, &bright);
   EXPECT_NE(bright.Summary().find("1000 Jy: Big. View"), std::string::npos) << bright.Summary();
+  // Many of them: the first names, whole, and how many more.
+  std::string many = "N\t\tHeading\t5\r\n";
+  for (int i = 10; i < 40; ++i) many += Line(std::to_string(i), "2000", "Source" + std::to_string(i));
+  std::istringstream thirty(many);
+  ReadCatalogue(thirty, t, &bright);
+  EXPECT_NE(bright.Summary().find("Source20, Source21 and 18 more. View"), std::string::npos)
+      << bright.Summary();
 
   // accepted, the Sun's not counted
   struct Torture { const char* name; std::string text; int rows; } files[] = {
@@ -237,7 +244,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 2 with no readable"},
+      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n3\t0\t0\t?\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 3 with no readable"},
       {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
@@ -256,8 +263,10 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_NE(r.report.Summary().find(c.said), std::string::npos) << r.report.Summary();
   }
   // Degrees said in the header: no word of hours.
-  const std::string degrees = ReadText("RA (deg),Dec\n12.5,10\n").report.Summary();
-  EXPECT_EQ(degrees.find("below 24"), std::string::npos) << degrees;
+  for (const char* header : {"RA (deg),Dec\n", "RAdeg,DEdeg\n"}) {
+    const std::string degrees = ReadText(header + std::string("12.5,10\n")).report.Summary();
+    EXPECT_EQ(degrees.find("below 24"), std::string::npos) << degrees;
+  }
   // A line the report quotes is quoted to its first 80 bytes.
   const std::string wide(100, 'x');
   const std::string quoted = ReadText("RA,Dec\n" + wide + "\n100,2\n").report.Summary();
@@ -283,6 +292,29 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     const char* said = r.refusal.empty() ? "The XML breaks off at line 1" : "x, y\nname no right";
     EXPECT_NE((r.refusal + r.Summary()).find(said), std::string::npos) << r.refusal << r.Summary();
   }
+  // The UCDs tell the columns, in any order, over their names.
+  std::istringstream described(
+      head +
+      "<FIELD name=\"RA\" ucd=\"pos.eq.dec;meta.main\" unit=\"rad\"/>"
+      "<FIELD name=\"b\" ucd=\"pos.eq.ra\" unit=\"rad\"/>"
+      "<DATA><TABLEDATA><TR><TD>0.5</TD><TD>3.14159265358979</TD></TR></TABLEDATA></DATA>");
+  SourceTable t;
+  LoadReport r;
+  ReadVoTable(described, Equinox::kJ2000, t, r);
+  ASSERT_EQ(t.RowCount(), 3) << r.refusal;
+  EXPECT_NEAR(t.RaDec[1][0], 180, 1e-9);
+  EXPECT_NEAR(t.RaDec[1][1], 28.64788976, 1e-6);
+  // A binary row steps over a complex visibility (1 + 2i) to its position.
+  std::istringstream complex(head +
+                             "<FIELD name=\"V\" datatype=\"doubleComplex\"/>"
+                             "<FIELD name=\"RA\" datatype=\"double\"/>"
+                             "<FIELD name=\"Dec\" datatype=\"double\"/><DATA><BINARY><STREAM "
+                             "encoding=\"base64\">P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA="
+                             "</STREAM></BINARY></DATA></TABLE></RESOURCE></VOTABLE>");
+  SourceTable binary;
+  ReadVoTable(complex, Equinox::kJ2000, binary, r);
+  ASSERT_EQ(binary.RowCount(), 3) << r.refusal;
+  EXPECT_EQ(binary.RaDec[1], (std::array<double, 2>{10.5, -20.25}));
   std::istringstream broken(head + "<FIELD name=\"RA\"><<");
   SourceTable nothing;
   LoadReport broken_report;

@@ -345,19 +345,19 @@ void Form1::PointAntenna(int row, bool follow) {
 }
 
 void Form1::FollowTarget() {
-  if (!follow_ || !follow_->isChecked() || target_row_ <= 0 || target_row_ >= table_.RowCount()) {
-    return;
-  }
+  if (!follow_->isChecked()) return;  // the row is checked where it is pointed at
   const RotatorLink::Pointing now{CompassAzimuth(table_.AzAlt[target_row_][0]),
                                   table_.AzAlt[target_row_][1]};
   QSettings settings;
   const double step = settings.value(kFollowStepKey, 0.1).toDouble();
   const double interval = settings.value(kSendIntervalKey, 1.0).toDouble();
   // Fast play moves a source further than the step at every tick: the
-  // daemon gets the newest place at most once an interval.
-  const long long wait = FollowWait(
-      last_sent_.has_value(), last_sent_ ? Separation(now, *last_sent_) : 0, step,
-      since_sent_.isValid() ? since_sent_.elapsed() : 0, static_cast<long long>(interval * 1000));
+  // daemon gets the newest place at most once an interval. With nothing
+  // sent yet it goes out at once.
+  const long long wait = last_sent_
+                             ? FollowWait(Separation(now, *last_sent_), step, since_sent_.elapsed(),
+                                          static_cast<long long>(interval * 1000))
+                             : 0;
   if (wait < 0) return;
   if (wait > 0) {
     if (!follow_later_->isActive()) follow_later_->start(static_cast<int>(wait));

@@ -175,7 +175,6 @@ PlanTable SourcesTable(const PlanInputs& in) {
   const int rows = static_cast<int>(in.RaDec.size());
   table.Lines.reserve(static_cast<size_t>(std::max(rows, 0)));
   for (int r = 1; r < rows; ++r) {
-    if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
     const SourceDay day = r == in.SunRow
                               ? SunDay(in.Start, in.MinElevation)
                               : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, in.MinElevation);
@@ -208,7 +207,6 @@ PlanTable DriftTable(const PlanInputs& in) {
   const auto beam = FixedBeam(in.BeamAzimuth, in.BeamAltitude, in.Start.Latitude);
   const int rows = static_cast<int>(in.RaDec.size());
   for (int r = 1; r < rows; ++r) {
-    if (!std::isfinite(in.RaDec[r][0]) || !std::isfinite(in.RaDec[r][1])) continue;
     const auto drift = r == in.SunRow
                            ? SunDrift(in.Start, beam, in.BeamWidth)
                            : DriftOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, beam, in.BeamWidth);

@@ -101,6 +101,7 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
   bool too_long = false;
   int line_number = 0;
   std::string brightest;  // the names the 1000 Jy rule left out
+  int unlisted = 0;       // and how many more there are
   while (ReadLine(in, line, too_long)) {
     ++line_number;
     if (!said.Going(in, line_number)) return;
@@ -123,9 +124,13 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
     const double flux = ParseLeadingNumber(fields[3]);
     if (!(flux <= 1000) && !(keep_brightest && flux < kNoFlux)) {
       said.Skip(said.over_1000, line_number, line);
-      if (brightest.size() < kBrightestListBytes && line_number > 1) {
-        brightest += brightest.empty() ? "" : ", ";
-        brightest += fields[8].empty() ? fields[2] : fields[8];
+      const std::string& name = fields[8].empty() ? fields[2] : fields[8];
+      if (line_number == 1) {
+        // the heading line names no source
+      } else if (brightest.size() + name.size() > kBrightestListBytes) {
+        ++unlisted;
+      } else {
+        brightest += (brightest.empty() ? "" : ", ") + name;
       }
       continue;
     }
@@ -145,7 +150,8 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
     table.CatalogText[r] = std::move(fields);
   }
   if (said.over_1000 > 0) {
-    said.notes.push_back("Left out as brighter than 1000 Jy: " + brightest.substr(0, 200) +
+    const std::string more = unlisted > 0 ? " and " + std::to_string(unlisted) + " more" : "";
+    said.notes.push_back("Left out as brighter than 1000 Jy: " + brightest + more +
                          ". View > Brightest Sources (above 1000 Jy) brings them back.");
   }
   AppendSunRow(table);

@@ -52,7 +52,7 @@ void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& 
     const char c = line[i];
     std::string& field = fields[count - 1];
     if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+      if (line.compare(i, 2, "\"\"") == 0) {
         field += '"';
         ++i;
       } else if (c == '"') {
@@ -184,12 +184,9 @@ std::string ToLatin1(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    bool valid = extra > 0 && i + extra < text.size() + 0;
+    // A lead byte and the continuation bytes it asks for; ASCII asks none.
+    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    bool valid = extra > 0;
     unsigned code = c & (0x3F >> extra);
     for (int k = 1; valid && k <= extra; ++k) {
       if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
@@ -344,13 +341,14 @@ Layout FindColumns(const std::vector<std::string>& header) {
     const auto at = std::find(normal.begin(), normal.end(), n);
     return at == normal.end() ? -1 : static_cast<int>(at - normal.begin());
   };
-  if (index_of("rah") >= 0 && index_of("ram") >= 0 && index_of("ded") >= 0 &&
-      index_of("dem") >= 0) {
-    c.ra_h = index_of("rah");
-    c.ra_m = index_of("ram");
+  const int ra_h = index_of("rah"), ra_m = index_of("ram");
+  const int de_d = index_of("ded"), de_m = index_of("dem");
+  if (std::min({ra_h, ra_m, de_d, de_m}) >= 0) {
+    c.ra_h = ra_h;
+    c.ra_m = ra_m;
     c.ra_s = index_of("ras");
-    c.de_d = index_of("ded");
-    c.de_m = index_of("dem");
+    c.de_d = de_d;
+    c.de_m = de_m;
     c.de_s = index_of("des");
     c.de_sign = index_of("de-");
   }
@@ -441,8 +439,7 @@ std::string LoadReport::Summary() const {
 }
 
 double ParseSexagesimal(std::string_view text, bool hours) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);  // blanks after are marks
   if (text.empty()) return kNaN;
   // A plain decimal number, the usual case, needs no looking for marks.
   if (text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
@@ -451,7 +448,7 @@ double ParseSexagesimal(std::string_view text, bool hours) {
   }
   const bool negative = text.front() == '-';
   if (text.front() == '-' || text.front() == '+') text.remove_prefix(1);
-  double parts[3] = {0, 0, 0};
+  double parts[3] = {};
   int count = 0;
   bool sexagesimal = false;
   size_t i = 0;

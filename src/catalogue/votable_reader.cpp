@@ -29,16 +29,18 @@ Layout ColumnsOf(const std::vector<Field>& fields,
   for (const Field& f : fields) names.push_back(f.name);
   const Layout by_name = FindColumns(names);
   Layout c = by_name;
-  auto by_ucd = [&](std::string_view word, bool main) {
+  // The main column of a kind, or else its first.
+  auto by_ucd = [&](std::string_view word, bool main_only) {
+    int first = -1;
     for (int i = 0; i < int(fields.size()); ++i) {
-      if (Has(fields[i].ucd, word) && (!main || Has(fields[i].ucd, "meta.main"))) return i;
+      if (!Has(fields[i].ucd, word)) continue;
+      if (Has(fields[i].ucd, "meta.main")) return i;
+      if (first < 0 && !main_only) first = i;
     }
-    return -1;
+    return first;
   };
-  const int ra =
-      by_ucd("pos.eq.ra", true) >= 0 ? by_ucd("pos.eq.ra", true) : by_ucd("pos.eq.ra", false);
-  const int dec =
-      by_ucd("pos.eq.dec", true) >= 0 ? by_ucd("pos.eq.dec", true) : by_ucd("pos.eq.dec", false);
+  const int ra = by_ucd("pos.eq.ra", false);
+  const int dec = by_ucd("pos.eq.dec", false);
   if (ra >= 0 && dec >= 0) {
     // The descriptions win over the names, split columns and all.
     c = Layout{};

@@ -70,9 +70,7 @@ double Separation(double azimuth1, double elevation1, double azimuth2, double el
   return std::acos(std::clamp(c, -1.0, 1.0)) / k;
 }
 
-long long FollowWait(bool sent_before, double moved, double step, long long since_sent,
-                     long long interval) {
-  if (!sent_before) return 0;
+long long FollowWait(double moved, double step, long long since_sent, long long interval) {
   if (!(moved > step)) return -1;
   return std::max(interval - since_sent, 0LL);
 }

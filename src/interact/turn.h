@@ -39,8 +39,6 @@ double Separation(double azimuth1, double elevation1, double azimuth2, double el
 // sent `since_sent` milliseconds ago, goes out: not until it has moved more
 // than `step`, and not sooner than `interval` milliseconds after the last.
 // The milliseconds to wait (0: now), or -1 while it has not moved enough.
-// With nothing sent yet it goes out at once.
-long long FollowWait(bool sent_before, double moved, double step, long long since_sent,
-                     long long interval);
+long long FollowWait(double moved, double step, long long since_sent, long long interval);
 
 }  // namespace skyvane

@@ -33,17 +33,12 @@ double HourAngleAt(double altitude, double sin_dec, double cos_dec, double sin_l
   return std::acos(c) / kDegree;
 }
 
-// Reworks the time in `field` with the Sun placed where it is at that time,
-// until it settles.
+// Reworks the time in `field` with the Sun placed where it is at that time:
+// a day's move of a degree, taken at most half a day off, errs by some two
+// minutes, and once reworked by well under a second.
 template <typename Result, typename Compute>
 void Refine(Result& result, double Result::*field, Compute compute) {
-  for (int i = 0; i < 4; ++i) {
-    const double t = result.*field;
-    if (!(t > 0)) return;
-    const double again = compute(t).*field;
-    result.*field = again;
-    if (std::fabs(again - t) < 1e-4) return;
-  }
+  if (result.*field > 0) result.*field = compute(result.*field).*field;
 }
 
 }  // namespace
@@ -127,7 +122,7 @@ SourceDay SunDay(const PlanStart& start, double min_altitude) {
     // ascension grows about a degree a day.
     // Taken where it stands `hours` on, it is placed at the start as if it
     // had moved steadily since.
-    const double moves = (Wrap360(SunPlace(day_number + 1)[0] - place[0] + 180) - 180) / 24;
+    const double moves = std::remainder(SunPlace(day_number + 1)[0] - place[0], 360.0) / 24;
     PlanStart shifted = start;
     shifted.LocalSidereal += moves * hours;
     return DayAtRate(place[0], place[1], shifted, min_altitude, kPassSiderealRate - moves);
