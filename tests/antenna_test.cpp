@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/form1.h"
+#include "chart/annotations.h"
 #include "interact/rotator.h"
 #include "interact/turn.h"
 #include "sky/angles.h"
@@ -207,7 +208,7 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   const std::vector<double> north{350, 355, 0, 5, 10};
   plan = PlanTurn(north, -180, 370, 20);
   EXPECT_EQ(plan.azimuth, -10);
-  EXPECT_EQ(plan.unwind_at, -1);
+  EXPECT_EQ(plan.unwind_at, std::nullopt);
   plan = PlanTurn(north, -180, 450, -5);
   EXPECT_EQ(plan.azimuth, -10);
   plan = PlanTurn(north, -180, 450, 340);
@@ -332,8 +333,11 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
   EXPECT_FALSE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
   const QImage& clean = form.Chart().SwapScreen;  // the mark, in orange, in the clean copy too
-  const auto* pixels = reinterpret_cast<const QRgb*>(clean.constBits());
-  EXPECT_GT(std::count(pixels, pixels + clean.width() * clean.height(), qRgb(255, 128, 0)), 30);
+  auto marked = [&] {
+    const auto* pixels = reinterpret_cast<const QRgb*>(clean.constBits());
+    return std::count(pixels, pixels + clean.width() * clean.height(), qRgb(255, 128, 0)) > 30;
+  };
+  EXPECT_TRUE(marked());
   auto pointings = [&] {
     return std::count_if(daemon.received.begin(), daemon.received.end(),
                          [](const QByteArray& line) { return line.startsWith("P "); });
@@ -343,6 +347,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
   form.findChild<QRadioButton*>("Option2_1")->click();
   form.findChild<QPushButton*>("Command1")->click();  // a pass at the same moment
+  EXPECT_TRUE(marked());  // drawn again on the new chart
   QTest::qWait(300);
   EXPECT_EQ(pointings(), 1);
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
@@ -382,6 +387,10 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
   // The status gives the compass bearing, whatever turn the rotator reports.
   EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("az 306.8° el 10.0°"));
+  ChartState expected = form->Chart();  // and the mark stands where the rotator says
+  EraseAntennaMark(expected);
+  DrawAntennaMark(expected, {-53.2, 10});
+  EXPECT_EQ(expected.SwapScreen, form->Chart().SwapScreen);
   QWidget* chart = form->findChild<QWidget*>("Picture1");
   const QPoint at = SourceIn(*form, QRect(100, 100, 500, 200));
   QTest::mouseMove(chart, at);

@@ -486,6 +486,12 @@ TEST_F(Form1Test, ALargeTableIsReadBesideTheWindowAndCanBeCancelled) {
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   Start();
   form->findChild<QAction*>("actionFollow")->trigger();  // following, with nothing to follow yet
+  AnswerDialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  Get<QAction>("actionExportPlan")->trigger();  // opens the plan it would write
+  ASSERT_NE(form->Plan(), nullptr);
+  QMenu* recent = form->findChild<QMenu*>("menuRecent");
+  emit recent->aboutToShow();
+  EXPECT_FALSE(recent->isEnabled());  // nothing opened yet
   QString report;
   EXPECT_FALSE(form->OpenCatalogue(SKYVANE_DATA_DIR "/README.md", Equinox::kJ2000, &report));
   EXPECT_TRUE(report.contains("names no right ascension")) << report.toStdString();
@@ -505,6 +511,8 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_EQ(form->Sources().LastRow, 5);
   EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
   EXPECT_EQ(form->FindNote(), "");  // what was found in the old table is gone with it
+  EXPECT_EQ(form->Chart().FoundRow, 0);
+  EXPECT_EQ(form->Plan()->SourcesView->model()->rowCount(), 5);  // the plan follows: four and the Sun
   EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv");
   // Positions of date turn the new table's rows, from their own equinox.
   const auto as_given = form->Sources().AzAlt[1];
@@ -520,7 +528,6 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   for (int i = 0; i < 8; ++i) older << QString("/old/%1.csv").arg(i);
   QSettings().setValue("catalogue/recent", older);
   ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
-  QMenu* recent = form->findChild<QMenu*>("menuRecent");
   emit recent->aboutToShow();  // the list is made as the menu opens: the newest six
   ASSERT_EQ(recent->actions().size(), 6);
   EXPECT_TRUE(recent->actions()[1]->text().endsWith("targets.csv"));
@@ -640,6 +647,10 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   const QString rise = shown->index(0, 3).data().toString();  // a click on the rise goes there
   plan->GoToLine(0, 0, 3);
   EXPECT_EQ(QTime(form->Sky().At.Hour, form->Sky().At.Minute).toString("HH:mm"), rise.right(5));
+  plan->FilterText->setText(QString::fromStdString(form->Sources().CatalogText[1][8]));
+  plan->GoToLine(0, 0, 4);  // the table's first source
+  EXPECT_EQ(form->Chart().FoundRow, 1);
+  plan->FilterText->setText("3c 405");
   // Within its 24 hours the plan stands, a new beam direction included; a
   // new place makes a new one.
   const QString heading = plan->Heading->text();

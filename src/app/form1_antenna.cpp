@@ -322,7 +322,7 @@ void Form1::PointAntenna(int row, bool follow) {
   const RotatorLink::Pointing target{CompassAzimuth(table_.AzAlt[row][0]), table_.AzAlt[row][1]};
   const double minimum = MinimumElevation();
   QString why;
-  int unwind_at = -1;
+  std::optional<int> unwind_at;
   if (!(target.elevation >= minimum)) {
     why = tr("%1 is at %2°, below the minimum elevation of %3°")
               .arg(ReadoutName(table_, row))
@@ -334,9 +334,9 @@ void Form1::PointAntenna(int row, bool follow) {
     since_sent_.start();
     why.clear();
     // No turn of the rotator holds the whole pass: say when it must go back round.
-    if (unwind_at > 0) {
+    if (unwind_at) {
       const QTime at = QTime(sky_.At.Hour, sky_.At.Minute, sky_.At.Second)
-                           .addSecs(static_cast<int>(unwind_at * kPathStepMinutes * 60));
+                           .addSecs(static_cast<int>(*unwind_at * kPathStepMinutes * 60));
       why = tr("the rotator must unwind at about %1").arg(at.toString(QStringLiteral("HH:mm")));
     }
   }
@@ -354,14 +354,14 @@ void Form1::FollowTarget() {
   // Fast play moves a source further than the step at every tick: the
   // daemon gets the newest place at most once an interval. With nothing
   // sent yet it goes out at once.
-  const long long wait = last_sent_
-                             ? FollowWait(Separation(now, *last_sent_), step, since_sent_.elapsed(),
-                                          static_cast<long long>(interval * 1000))
-                             : 0;
-  if (wait < 0) return;
-  if (wait > 0) {
-    if (!follow_later_->isActive()) follow_later_->start(static_cast<int>(wait));
-    return;
+  if (last_sent_) {
+    const long long wait = FollowWait(Separation(now, *last_sent_), step, since_sent_.elapsed(),
+                                      static_cast<long long>(interval * 1000));
+    if (wait < 0) return;
+    if (wait > 0) {
+      if (!follow_later_->isActive()) follow_later_->start(static_cast<int>(wait));
+      return;
+    }
   }
   PointAntenna(target_row_, true);
 }

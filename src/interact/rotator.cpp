@@ -128,7 +128,8 @@ QByteArray RotatorLink::PointCommand(double azimuth, double elevation) {
 }
 
 std::optional<double> RotatorLink::Reach(double azimuth, double elevation, QString* why,
-                                         const std::vector<double>& path, int* unwind_at) const {
+                                         const std::vector<double>& path,
+                                         std::optional<int>* unwind_at) const {
   auto refuse = [why](const QString& text) {
     if (why) *why = text;
     return std::nullopt;
@@ -164,7 +165,7 @@ std::optional<double> RotatorLink::Reach(double azimuth, double elevation, QStri
 }
 
 bool RotatorLink::Point(double azimuth, double elevation, QString* why,
-                        const std::vector<double>& path, int* unwind_at) {
+                        const std::vector<double>& path, std::optional<int>* unwind_at) {
   const std::optional<double> turn = Reach(azimuth, elevation, why, path, unwind_at);
   if (!turn) return false;
   // The newest target replaces one still waiting: a slow daemon is never

@@ -48,10 +48,10 @@ class RotatorLink {
   // or with `path` (the target's compass bearings from now on, `azimuth`
   // first) the one that follows the whole path (PlanTurn); `unwind_at` then
   // receives the index of the bearing where the rotator must go back round,
-  // -1 for none. False (and nothing sent) when not connected or the target
+  // if it must. False (and nothing sent) when not connected or the target
   // lies outside the rotator's limits; `why` then says so.
   bool Point(double azimuth, double elevation, QString* why, const std::vector<double>& path = {},
-             int* unwind_at = nullptr);
+             std::optional<int>* unwind_at = nullptr);
   // Send at once: whatever waits is dropped. Park goes to `own` (a compass
   // azimuth and elevation, sent as a pointing) for a mount whose daemon has
   // no park of its own; false, with `why`, when that lies out of reach.
@@ -107,7 +107,7 @@ class RotatorLink {
   double azimuth_offset_ = 0, elevation_offset_ = 0;
   // The rotator's own azimuth for a compass bearing, or why not.
   std::optional<double> Reach(double azimuth, double elevation, QString* why,
-                              const std::vector<double>& path, int* unwind_at) const;
+                              const std::vector<double>& path, std::optional<int>* unwind_at) const;
   static QByteArray PointCommand(double azimuth, double elevation);
   Limits limits_;
   QString message_;

@@ -58,7 +58,7 @@ TurnPlan PlanTurn(const std::vector<double>& path, double min_azimuth, double ma
       plan.azimuth = azimuth;
     }
   }
-  plan.unwind_at = best_hold == size ? -1 : best_hold;
+  if (best_hold < size) plan.unwind_at = best_hold;
   return plan;
 }
 

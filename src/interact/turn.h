@@ -20,8 +20,8 @@ std::optional<double> ChooseTurn(double bearing, double min_azimuth, double max_
 struct TurnPlan {
   std::optional<double> azimuth;  // the rotator azimuth for the path's first bearing
   // Index of the first bearing the chosen turn cannot reach without going
-  // back round through its limit; -1 when it holds the whole path.
-  int unwind_at = -1;
+  // back round through its limit; none when it holds the whole path.
+  std::optional<int> unwind_at;
 };
 
 // The turn for the first of `path`, a source's compass bearings at successive
