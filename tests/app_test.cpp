@@ -605,6 +605,12 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   EXPECT_FALSE(form->FindSource("Nowhere A"));
   EXPECT_EQ(form->FindNote(), "no source is called \"Nowhere A\"");
   EXPECT_EQ(form->Chart().FoundRow, vir);  // kept until another is found, or Esc
+  Type("Text2_0", "89");  // by the pole the southernmost source never rises
+  const auto& places = form->Sources().RaDec;  // the Sun, after the last row, left out
+  const auto* south = std::min_element(&places[1], &places[form->Sources().LastRow + 1],
+                                       [](const auto& a, const auto& b) { return a[1] < b[1]; });
+  ASSERT_TRUE(form->FindSource(QString::fromStdString(form->Sources().CatalogText[south - &places[0]][8])));
+  EXPECT_EQ(form->FindNote(), "-06.22 never rises here (highest -6.0°)");
   Get<QAction>("actionBrightestSources")->setChecked(false);
   EXPECT_FALSE(form->FindSource("cyg a"));  // above 1000 Jy, and the item that brings it back
   EXPECT_TRUE(form->FindNote().endsWith("(View > Brightest Sources adds those above 1000 Jy)"));
