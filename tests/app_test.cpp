@@ -684,6 +684,8 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   };
   plan->FilterUpNow->setChecked(true);
   EXPECT_EQ(shown->rowCount(), count([&](int r) { return form->Sources().AzAlt[r][1] >= 0; }));
+  plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, 0}));  // all on the horizon: up
+  EXPECT_EQ(shown->rowCount(), 4845);
   plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, -1}));  // all set now
   EXPECT_EQ(shown->rowCount(), 0);
   EXPECT_EQ(plan->Count->text(), "0 of 4845");
@@ -873,7 +875,8 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
     for (int c = 0; c < shown->columnCount(); ++c)
       EXPECT_EQ(shown->index(r, c).data().toString(), expected[r][c]) << r << " " << c;
   // A time that is none goes to the line's transit; the drift list's dish stays.
-  plan.GoToLine(0, 0, 3);
+  plan.SourcesView->setCurrentIndex(shown->index(0, 3));
+  QTest::keyClick(plan.SourcesView, Qt::Key_Return);
   plan.GoToLine(0, 2, 6);
   plan.GoToLine(1, 0, 0);
   EXPECT_EQ(went, QStringList({"8 20:0 row 1", "9 4:50 row 3", "9 7:58 row 5 fixed"}));
@@ -905,7 +908,8 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_TRUE(delta.match(lines[1]).hasMatch()) << lines[1].toStdString();
   QTest::qWait(0);
   EXPECT_EQ(plan.DriftView->x(), 0);  // the list fills its tab
-  EXPECT_GT(plan.SourcesView->rowHeight(0), plan.SourcesView->fontMetrics().height());  // whole  EXPECT_EQ(plan.size(), QSize(820, 520));
+  EXPECT_GT(plan.SourcesView->rowHeight(0), plan.SourcesView->fontMetrics().height());  // whole
+  EXPECT_EQ(plan.size(), QSize(820, 520));
   plan.Tabs->setCurrentIndex(0);
   plan.FilterReaches->setChecked(false);
   lines = exported();

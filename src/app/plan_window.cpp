@@ -437,13 +437,8 @@ QString PlanWindow::ExportCsv(const QString& path) const {
       QString utc;
       if (std::isfinite(hours)) {
         const Moment at = MomentAfter(start_, (hours - zone_hours_) * 3600);
-        utc = QStringLiteral("%1-%2-%3T%4:%5:%6Z")
-                  .arg(static_cast<int>(at.Year), 4, 10, QLatin1Char('0'))
-                  .arg(at.Month, 2, 10, QLatin1Char('0'))
-                  .arg(static_cast<int>(at.Day), 2, 10, QLatin1Char('0'))
-                  .arg(at.Hour, 2, 10, QLatin1Char('0'))
-                  .arg(at.Minute, 2, 10, QLatin1Char('0'))
-                  .arg(at.Second, 2, 10, QLatin1Char('0'));
+        utc = QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02dZ", static_cast<int>(at.Year),
+                                at.Month, static_cast<int>(at.Day), at.Hour, at.Minute, at.Second);
       }
       cells << utc;
     }
