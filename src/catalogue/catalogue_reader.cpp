@@ -97,7 +97,6 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
   said.equinox = "B1950";
   std::string line;
   std::string previous_number;
-  bool first_line = true;
   bool too_long = false;
   int line_number = 0;
   std::string brightest;  // the names the 1000 Jy rule left out
@@ -113,11 +112,8 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
       said.Skip(said.unreadable, line_number, "(a line too long)");
       continue;
     }
-    if (first_line) {
-      first_line = false;
-      // A file saved with a byte-order mark keeps it out of field 0.
-      if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-    }
+    // A file saved with a byte-order mark keeps it out of field 0.
+    if (line_number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     std::array<std::string, 9> fields = SplitFields(line);
     if (fields[3].empty()) continue;
     if (line_number > 1) ++said.lines;
