@@ -456,13 +456,8 @@ double ParseSexagesimal(std::string_view text, bool hours) {
     const char c = text[i];
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
       if (count == 3) return kNaN;
-      size_t end = i;
-      while (end < text.size() &&
-             (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.')) {
-        ++end;
-      }
-      double value;
-      value = Number(text.substr(i, end - i));
+      const size_t end = std::min(text.find_first_not_of("0123456789.", i), text.size());
+      const double value = Number(text.substr(i, end - i));
       if (std::isnan(value)) return kNaN;
       parts[count++] = value;
       i = end;
