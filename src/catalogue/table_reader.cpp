@@ -185,7 +185,7 @@ std::string ToLatin1(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     // A lead byte and the continuation bytes it asks for; ASCII asks none.
-    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : 0;
     bool valid = extra > 0;
     unsigned code = c & (0x3F >> extra);
     for (int k = 1; valid && k <= extra; ++k) {
