@@ -41,7 +41,7 @@ void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& 
       while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
       fields[count - 1].assign(piece.substr(0, kMaxFieldBytes));
       if (to == std::string_view::npos) break;
-      if (++count > fields.size()) fields.emplace_back();
+      fields.resize(std::max(fields.size(), ++count));
       from = to + 1;
     }
     fields.resize(count);
@@ -64,7 +64,7 @@ void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& 
       quoted = true;
       at_start = false;
     } else if (c == delimiter) {
-      if (++count > fields.size()) fields.emplace_back();
+      fields.resize(std::max(fields.size(), ++count));
       fields[count - 1].clear();
       at_start = true;
     } else {
