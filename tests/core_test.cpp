@@ -305,17 +305,31 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   ASSERT_EQ(t.RowCount(), 3) << r.refusal;
   EXPECT_NEAR(t.RaDec[1][0], 180, 1e-9);
   EXPECT_NEAR(t.RaDec[1][1], 28.64788976, 1e-6);
-  // A binary row steps over a complex visibility (1 + 2i) to its position.
-  std::istringstream complex(head +
-                             "<FIELD name=\"V\" datatype=\"doubleComplex\"/>"
-                             "<FIELD name=\"RA\" datatype=\"double\"/>"
-                             "<FIELD name=\"Dec\" datatype=\"double\"/><DATA><BINARY><STREAM "
-                             "encoding=\"base64\">P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA="
-                             "</STREAM></BINARY></DATA></TABLE></RESOURCE></VOTABLE>");
-  SourceTable binary;
-  ReadVoTable(complex, Equinox::kJ2000, binary, r);
-  ASSERT_EQ(binary.RowCount(), 3) << r.refusal;
-  EXPECT_EQ(binary.RaDec[1], (std::array<double, 2>{10.5, -20.25}));
+  // Binary rows: one steps over a complex visibility (1 + 2i) to its
+  // position; BINARY2 rows open with a byte of null flags per eight fields
+  // (the last field's set), here before a flux in one byte.
+  const std::string position = "<FIELD name=\"RA\" datatype=\"double\"/>"
+                               "<FIELD name=\"Dec\" datatype=\"double\"/>";
+  const std::string flux = "<FIELD name=\"S178\" datatype=\"unsignedByte\"/>";
+  auto shorts = [](int n) {
+    std::string fields;
+    for (int k = 0; k < n; ++k) fields += "<FIELD name=\"n" + std::to_string(k) + "\" datatype=\"short\"/>";
+    return fields;
+  };
+  struct Binary { std::string fields, stream, base64; double flux; } binaries[] = {
+      {"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
+       "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1},
+      {position + flux + shorts(5), "BINARY2", "AUAlAAAAAAAAwDRAAAAAAAAqAAAAAQACAAMABA==", 42},
+      {position + flux + shorts(6), "BINARY2", "AIBAJQAAAAAAAMA0QAAAAAAAKgAAAAEAAgADAAQABQ==", 42}};
+  for (const Binary& b : binaries) {
+    std::istringstream in(head + b.fields + "<DATA><" + b.stream + "><STREAM encoding=\"base64\">" +
+                          b.base64 + "</STREAM></" + b.stream + "></DATA></TABLE></RESOURCE></VOTABLE>");
+    SourceTable binary;
+    ReadVoTable(in, Equinox::kJ2000, binary, r);
+    ASSERT_EQ(binary.RowCount(), 3) << b.base64 << r.refusal;
+    EXPECT_EQ(binary.RaDec[1], (std::array<double, 2>{10.5, -20.25})) << b.base64;
+    EXPECT_EQ(binary.Flux[1], b.flux);
+  }
   std::istringstream broken(head + "<FIELD name=\"RA\"><<");
   SourceTable nothing;
   LoadReport broken_report;
