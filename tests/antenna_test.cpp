@@ -180,6 +180,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
   EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
   EXPECT_DOUBLE_EQ(CompassAzimuth(359.5), 0.5);
+  EXPECT_DOUBLE_EQ(CompassAzimuth(400), 320);  // a turn more or less is the same bearing
+  EXPECT_DOUBLE_EQ(CompassAzimuth(-90), 90);
 }
 
 TEST(Turn, TheShortWayAndTheWholePath) {
