@@ -686,6 +686,7 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   EXPECT_EQ(shown->rowCount(), count([&](int r) { return form->Sources().AzAlt[r][1] >= 0; }));
   plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, 0}));  // all on the horizon: up
   EXPECT_EQ(shown->rowCount(), 4845);
+  EXPECT_EQ(shown->index(0, 8).data().toString(), "0.00");
   plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, -1}));  // all set now
   EXPECT_EQ(shown->rowCount(), 0);
   EXPECT_EQ(plan->Count->text(), "0 of 4845");

@@ -762,6 +762,7 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   EXPECT_EQ(pole.Up, SourceDay::kAlwaysUp);
   EXPECT_TRUE(std::isnan(pole.Transit));
   EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
+  EXPECT_EQ(pole.HoursAboveMinimum, 24);
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
   EXPECT_EQ(DayOf(10, 0.5, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);
   EXPECT_EQ(DayOf(10, 0, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);  // on the horizon is up

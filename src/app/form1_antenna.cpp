@@ -326,7 +326,7 @@ void Form1::PointAntenna(int row, bool follow) {
   if (!(target.elevation >= minimum)) {
     why = tr("%1 is at %2°, below the minimum elevation of %3°")
               .arg(ReadoutName(table_, row))
-              .arg(target.elevation, 0, 'f', 1)
+              .arg(QString::number(target.elevation, 'f', 1))
               .arg(minimum);
   } else if (antenna_.Point(target.azimuth, target.elevation, &why,
                             follow ? TargetPath(row) : std::vector<double>(), &unwind_at)) {

@@ -145,7 +145,7 @@ void Form1::AskBeam() {
   form->addRow(shown);
   auto show_width = [&] {
     const auto w = BeamWidth(diameter->value(), frequency->value());
-    computed->setText(w ? tr("%1°").arg(*w, 0, 'f', 2) : tr("none for these values"));
+    computed->setText(w ? tr("%1°").arg(QString::number(*w, 'f', 2)) : tr("none for these values"));
     width->setEnabled(typed->isChecked());
   };
   connect(diameter, &QDoubleSpinBox::valueChanged, &dialog, show_width);
@@ -229,13 +229,14 @@ void Form1::ShowFound(int row, bool turn_view) {
     const auto& place = positions_of_date_->isChecked() ? of_date_.RaDec()[row] : table_.RaDec[row];
     const SourceDay day = row == sun ? SunDay(start, 0) : DayOf(place[0], place[1], start, 0);
     if (day.Up == SourceDay::kNeverUp) {
-      find_note_ =
-          tr("%1 never rises here (highest %2°)").arg(name).arg(day.TransitAltitude, 0, 'f', 1);
+      find_note_ = tr("%1 never rises here (highest %2°)")
+                       .arg(name)
+                       .arg(QString::number(day.TransitAltitude, 'f', 1));
     } else {
       find_note_ =
           tr("%1 is below the horizon: rises %2, transits %3 at %4°")
               .arg(name, PlanTimeText(sky_.At, day.Rise), PlanTimeText(sky_.At, day.Transit))
-              .arg(day.TransitAltitude, 0, 'f', 1);
+              .arg(QString::number(day.TransitAltitude, 'f', 1));
     }
   }
   ShowAntennaState();
@@ -293,9 +294,9 @@ PlanInputs Form1::MakePlanInputs() const {
   in.BeamAltitude = CentreColumnAltitude(chart_.ScopeMarkerY, chart_.HorizonY);
   in.BeamWidth = BeamSetting();
   in.Place = tr("%1° %2, %3° %4")
-                 .arg(std::fabs(sky_.Latitude), 0, 'f', 2)
+                 .arg(QString::number(std::fabs(sky_.Latitude), 'f', 2))
                  .arg(sky_.Latitude < 0 ? 'S' : 'N')
-                 .arg(std::fabs(sky_.Longitude), 0, 'f', 2)
+                 .arg(QString::number(std::fabs(sky_.Longitude), 'f', 2))
                  .arg(sky_.Longitude < 0 ? 'W' : 'E');
   return in;
 }

@@ -157,7 +157,7 @@ std::optional<double> RotatorLink::Reach(double azimuth, double elevation, QStri
   }
   if (!turn) {
     return refuse(QStringLiteral("azimuth %1° is outside the rotator's %2° to %3°")
-                      .arg(azimuth + azimuth_offset_, 0, 'f', 1)
+                      .arg(QString::number(azimuth + azimuth_offset_, 'f', 1))
                       .arg(limits_.min_azimuth)
                       .arg(limits_.max_azimuth));
   }
