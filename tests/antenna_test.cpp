@@ -100,7 +100,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; int delay = 0; } cases[] = {
       {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.56\n45.30\n"}}, State::kConnected, "connected, az 12.6° el 45.3°"},
       {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
-      {"garbage", {{"\\dump_state", kState}, {"p", "hello\n"}}, State::kError, "unexpected reply \"hello\""},
+      {"garbage, CR LF", {{"\\dump_state", kState}, {"p", "hello\r\n"}}, State::kError, "unexpected reply \"hello\""},
       {"much garbage", {{"\\dump_state", kState}, {"p", QByteArray(50, 'x') + "\n"}}, State::kError, "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
       {"closed mid-reply", {{"\\dump_state", kState}, {"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
