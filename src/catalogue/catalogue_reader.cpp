@@ -121,12 +121,12 @@ void ReadCatalogue(std::istream& in, SourceTable& table, LoadReport* report, boo
     if (!(flux <= 1000) && !(keep_brightest && flux < kNoFlux)) {
       said.Skip(said.over_1000, line_number, line);
       const std::string& name = fields[8].empty() ? fields[2] : fields[8];
-      if (line_number == 1) {
-        // the heading line names no source
-      } else if (brightest.size() + name.size() > kBrightestListBytes) {
-        ++unlisted;
-      } else {
-        brightest += (brightest.empty() ? "" : ", ") + name;
+      if (line_number > 1) {  // the heading line names no source
+        if (brightest.size() + name.size() > kBrightestListBytes) {
+          ++unlisted;
+        } else {
+          brightest += (brightest.empty() ? "" : ", ") + name;
+        }
       }
       continue;
     }
