@@ -512,7 +512,8 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
   EXPECT_EQ(form->FindNote(), "");  // what was found in the old table is gone with it
   EXPECT_EQ(form->Chart().FoundRow, 0);
-  EXPECT_EQ(form->Plan()->SourcesView->model()->rowCount(), 5);  // the plan follows: four and the Sun
+  // The plan follows: four sources and the Sun.
+  EXPECT_EQ(form->Plan()->SourcesView->model()->rowCount(), 5);
   EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv");
   // Positions of date turn the new table's rows, from their own equinox.
   const auto as_given = form->Sources().AzAlt[1];
@@ -601,7 +602,8 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   ASSERT_TRUE(form->FindSource("vir a"));
   const int vir = form->Chart().FoundRow;
   ASSERT_LT(form->Sources().AzAlt[vir][1], 0);
-  EXPECT_EQ(form->FindNote(), "3c274 is below the horizon: rises 19:15, transits 6 Mar 02:01 at 60.5°");
+  EXPECT_EQ(form->FindNote(),
+            "3c274 is below the horizon: rises 19:15, transits 6 Mar 02:01 at 60.5°");
   EXPECT_FALSE(form->FindSource("Nowhere A"));
   EXPECT_EQ(form->FindNote(), "no source is called \"Nowhere A\"");
   EXPECT_EQ(form->Chart().FoundRow, vir);  // kept until another is found, or Esc
@@ -609,7 +611,8 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   const auto& places = form->Sources().RaDec;  // the Sun, after the last row, left out
   const auto* south = std::min_element(&places[1], &places[form->Sources().LastRow + 1],
                                        [](const auto& a, const auto& b) { return a[1] < b[1]; });
-  ASSERT_TRUE(form->FindSource(QString::fromStdString(form->Sources().CatalogText[south - &places[0]][8])));
+  ASSERT_TRUE(
+      form->FindSource(QString::fromStdString(form->Sources().CatalogText[south - &places[0]][8])));
   EXPECT_EQ(form->FindNote(), "-06.22 never rises here (highest -6.0°)");
   Get<QAction>("actionBrightestSources")->setChecked(false);
   EXPECT_FALSE(form->FindSource("cyg a"));  // above 1000 Jy, and the item that brings it back
@@ -963,7 +966,8 @@ TEST_F(Form1Test, TheMenusReadAsTheManualSays) {
     QString line = top->text() + ":";
     for (QAction* entry : top->menu()->actions()) {
       const QString key = entry->shortcut().toString();
-      line += " " + (entry->isSeparator() ? "-" : entry->text() + (key.isEmpty() ? "" : "[" + key + "]"));
+      line += " " +
+              (entry->isSeparator() ? "-" : entry->text() + (key.isEmpty() ? "" : "[" + key + "]"));
     }
     shown << line;
   }

@@ -69,7 +69,8 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_NE(bright.Summary().find("1000 Jy: Big. View"), std::string::npos) << bright.Summary();
   // Many of them: the first names, whole, and how many more.
   std::string many = "N\t\tHeading\t5\r\n";
-  for (int i = 10; i < 40; ++i) many += Line(std::to_string(i), "2000", "Source" + std::to_string(i));
+  for (int i = 10; i < 40; ++i)
+    many += Line(std::to_string(i), "2000", "Source" + std::to_string(i));
   std::istringstream thirty(many);
   ReadCatalogue(thirty, t, &bright);
   EXPECT_NE(bright.Summary().find("Source20, Source21 and 18 more. View"), std::string::npos)
@@ -277,8 +278,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   std::istringstream no_positions("# x\nName,X,Y," + std::string(300, 'Z') + "\nA,1,2\n");
   ReadTable(no_positions, Equinox::kJ2000, untouched, refused);
   EXPECT_EQ(untouched.RowCount(), 0);
-  EXPECT_NE(refused.refusal.find("  Name,X,Y," + std::string(191, 'Z') + "\nnames no right ascension"),
-            std::string::npos);  // its first 200 bytes
+  EXPECT_NE(
+      refused.refusal.find("  Name,X,Y," + std::string(191, 'Z') + "\nnames no right ascension"),
+      std::string::npos);  // its first 200 bytes
   // A VOTable without positions is refused with its fields; one cut short
   // keeps the rows before the break and says where it broke.
   const std::string head = "<?xml version=\"1.0\"?><VOTABLE><RESOURCE><TABLE>";
@@ -313,7 +315,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   const std::string flux = "<FIELD name=\"S178\" datatype=\"unsignedByte\"/>";
   auto shorts = [](int n) {
     std::string fields;
-    for (int k = 0; k < n; ++k) fields += "<FIELD name=\"n" + std::to_string(k) + "\" datatype=\"short\"/>";
+    for (int k = 0; k < n; ++k)
+      fields += "<FIELD name=\"n" + std::to_string(k) + "\" datatype=\"short\"/>";
     return fields;
   };
   struct Binary { std::string fields, stream, base64; double flux; } binaries[] = {
@@ -323,7 +326,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {position + flux + shorts(6), "BINARY2", "AIBAJQAAAAAAAMA0QAAAAAAAKgAAAAEAAgADAAQABQ==", 42}};
   for (const Binary& b : binaries) {
     std::istringstream in(head + b.fields + "<DATA><" + b.stream + "><STREAM encoding=\"base64\">" +
-                          b.base64 + "</STREAM></" + b.stream + "></DATA></TABLE></RESOURCE></VOTABLE>");
+                          b.base64 + "</STREAM></" + b.stream +
+                          "></DATA></TABLE></RESOURCE></VOTABLE>");
     SourceTable binary;
     ReadVoTable(in, Equinox::kJ2000, binary, r);
     ASSERT_EQ(binary.RowCount(), 3) << b.base64 << r.refusal;
@@ -341,8 +345,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   auto first_name = [](const std::string& text, int row = 1) {
     return ReadText(text).table.CatalogText[row][8];
   };
-  EXPECT_EQ(first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
-            "\xB5 Caf\xE9 ???");
+  EXPECT_EQ(
+      first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
+      "\xB5 Caf\xE9 ???");
   EXPECT_EQ(first_name("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(300, 'n') + ",1,2\n").size(), 255u);
   EXPECT_EQ(first_name("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n"), "say \"hi\"");
