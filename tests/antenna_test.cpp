@@ -579,6 +579,16 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   form.findChild<QAction*>("actionGoTo")->trigger();  // let go: nothing changes
   EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "Cancel left the beam's dialog open";
+      dialog->close();
+    }
+  });
+  form.findChild<QAction*>("actionBeam")->trigger();
+  EXPECT_EQ(QSettings().value("beam/width").toDouble(), 2.5);
   QSettings().setValue("beam/shown", true);  // the next window draws the typed width
   Form1 next(clock);
   ASSERT_TRUE(next.Form_Load({SKYVANE_DATA_DIR}));

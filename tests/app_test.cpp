@@ -668,6 +668,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Click("Command6");
   EXPECT_EQ(plan->Heading->text(), heading);
   EXPECT_TRUE(plan->SourcesView->selectionModel()->isRowSelected(0));  // the same table, kept
+  // Its altitude now follows, within a second, with the clock held.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return shown->index(0, 8).data(Qt::UserRole) == form->Sources().AzAlt[cyg][1]; }, 3000));
   EXPECT_EQ(shown->index(0, 4).data().toString(), transit);
   Type("Text4_1", QString::number(static_cast<int>(form->Sky().At.Day) + 1));
   EXPECT_NE(plan->Heading->text(), heading);
