@@ -936,6 +936,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   // Nothing to plan, west of Greenwich: the reasons.
   in.RaDec.resize(1);
   in.ZoneHours = -3.5;
+  in.BeamWidth = 0.5;  // a large dish's narrow beam is still a beam
   plan.Compute(in);
   EXPECT_EQ(plan.Heading->text(), "Here, UTC-3:30: the 24 hours from Tue 8 Dec 2026 20:00, minimum "
                                   "elevation 60.0°.  The catalogue in use has no sources.");
