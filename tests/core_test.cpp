@@ -349,6 +349,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
       "\xB5 Caf\xE9 ???");
   EXPECT_EQ(first_name("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
+  // A character cut by a line's end is no UTF-8.
+  EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
+  EXPECT_EQ(first_name("ID,Name,RA,Dec\n17,Cyg A,1,2\n"), "Cyg A");  // a column called Name wins
   EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(300, 'n') + ",1,2\n").size(), 255u);
   EXPECT_EQ(first_name("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n"), "say \"hi\"");
   // More usable rows than the table holds: the brightest, in file order, the

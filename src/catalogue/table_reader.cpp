@@ -152,30 +152,29 @@ bool IsRule(std::string_view line, char delimiter) {
                      [delimiter](char c) { return c == '-' || c == ' ' || c == delimiter; });
 }
 
-// Whether every byte seen so far is well-formed UTF-8, across lines.
+// Whether every line seen so far is well-formed UTF-8; a character cut by
+// a line's end is not.
 class Utf8Check {
  public:
-  void Feed(std::string_view bytes) {
-    if (pending_ == 0 && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; })) {
-      return;  // plain ASCII
-    }
-    for (const char ch : bytes) {
+  void Feed(std::string_view line) {
+    int pending = 0;  // continuation bytes still due
+    for (const char ch : line) {
       const auto c = static_cast<unsigned char>(ch);
-      if (pending_ > 0) {
+      if (pending > 0) {
         if ((c & 0xC0) != 0x80) valid_ = false;
-        --pending_;
+        --pending;
       } else if (c >= 0xC2 && c <= 0xF4) {
-        pending_ = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+        pending = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
       } else if (c >= 0x80) {
         valid_ = false;
       }
     }
+    if (pending > 0) valid_ = false;
   }
-  bool Valid() const { return valid_ && pending_ == 0; }
+  bool Valid() const { return valid_; }
 
  private:
   bool valid_ = true;
-  int pending_ = 0;
 };
 
 // UTF-8 text as the table's single bytes: Latin-1 where it can be, '?'
