@@ -157,6 +157,7 @@ bool IsRule(std::string_view line, char delimiter) {
 class Utf8Check {
  public:
   void Feed(std::string_view line) {
+    if (std::all_of(line.begin(), line.end(), [](char c) { return c >= 0; })) return;  // ASCII
     int pending = 0;  // continuation bytes still due
     for (const char ch : line) {
       const auto c = static_cast<unsigned char>(ch);
