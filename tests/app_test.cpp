@@ -497,7 +497,15 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_TRUE(report.contains("names no right ascension")) << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 4841);  // nothing lost
   ASSERT_TRUE(form->FindSource("3c 48"));
-  // File > Open, its dialog answered as a user would
+  // File > Open, its dialogs answered as a user would: first the equinox
+  // the table does not say is asked for, and the user lets go.
+  AnswerDialog<QFileDialog>([](QFileDialog* dialog) {
+    dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
+    AnswerDialog<QInputDialog>([](QInputDialog* asked) { asked->reject(); });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  form->findChild<QAction*>("actionOpenCatalogue")->trigger();
+  EXPECT_EQ(form->Sources().LastRow, 4841);
   AnswerDialog<QFileDialog>([](QFileDialog* dialog) {
     dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
     static_cast<QDialog*>(dialog)->accept();
