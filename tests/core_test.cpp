@@ -251,6 +251,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
       {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950", "1 kept."},
+      {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25, 3.5, "B1950", "1 kept."},
+      {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950", "1 kept."},
+      {"a units row leaves units in brackets", "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
   };
   for (const Inline& c : inlines) {
@@ -352,7 +355,10 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // A character cut by a line's end is no UTF-8.
   EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   EXPECT_EQ(first_name("ID,Name,RA,Dec\n17,Cyg A,1,2\n"), "Cyg A");  // a column called Name wins
-  EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(300, 'n') + ",1,2\n").size(), 255u);
+  const std::string zeros(300, '0');
+  const TableRead wide_fields = ReadText("Name,RA,Dec,Flux\n" + std::string(300, 'n') + ",1." +
+                                         zeros + ",2,3." + zeros + "\n");
+  for (int field : {2, 3, 6, 8}) EXPECT_EQ(wide_fields.table.CatalogText[1][field].size(), 255u);
   EXPECT_EQ(first_name("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n"), "say \"hi\"");
   // More usable rows than the table holds: the brightest, in file order, the
   // earlier of equal ones.

@@ -24,7 +24,7 @@ constexpr int kSniffLines = 50;
 // Cuts a line at `delimiter`. A double quote at a field's start opens a
 // quoted field ("a;b" is one field, "" inside it one quote); anywhere else it
 // is an ordinary character, such as the arcsecond mark. Fields are trimmed of
-// blanks and cut at kMaxFieldBytes.
+// blanks.
 void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& fields) {
   // The strings keep their room from line to line: a million rows make no
   // million allocations.
@@ -39,7 +39,7 @@ void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& 
       std::string_view piece = line.substr(from, to == std::string_view::npos ? to : to - from);
       while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
       while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
-      fields[count - 1].assign(piece.substr(0, kMaxFieldBytes));
+      fields[count - 1].assign(piece);
       if (to == std::string_view::npos) break;
       fields.resize(std::max(fields.size(), ++count));
       from = to + 1;
@@ -80,7 +80,6 @@ void SplitInto(std::string_view line, char delimiter, std::vector<std::string>& 
     } else if (first > 0 || f.back() == ' ') {
       f = f.substr(first, f.find_last_not_of(' ') - first + 1);
     }
-    if (f.size() > kMaxFieldBytes) f.resize(kMaxFieldBytes);
   }
 }
 
@@ -274,7 +273,9 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
 // The position as the row wrote it, for the readout's texts.
 void PositionTexts(const std::vector<std::string>& fields, const Layout& c, std::string& ra_text,
                    std::string& dec_text) {
-  auto field = [&](int i) { return i >= 0 && i < int(fields.size()) ? fields[i] : std::string(); };
+  auto field = [&](int i) {
+    return i >= 0 && i < int(fields.size()) ? fields[i].substr(0, kMaxFieldBytes) : std::string();
+  };
   if (c.Split()) {
     ra_text = field(c.ra_h) + " " + field(c.ra_m) + " " + field(c.ra_s);
     const std::string sign = field(c.de_sign);
@@ -355,10 +356,6 @@ Layout FindColumns(const std::vector<std::string>& header) {
   std::smatch m;
   for (int i = 0; i < static_cast<int>(normal.size()); ++i) {
     const std::string& n = normal[i];
-    if (c.Split() && (i == c.ra_h || i == c.ra_m || i == c.ra_s || i == c.de_d || i == c.de_m ||
-                      i == c.de_s || i == c.de_sign)) {
-      continue;
-    }
     if (c.ra < 0 && !c.Split() && std::regex_match(n, m, ra)) {
       c.ra = i;
       c.ra_unit = units[i] != Unit::kNone ? units[i] : UnitToken(m[3]);
@@ -545,8 +542,11 @@ void TableRows::Add(const std::vector<std::string>& fields, int line_number,
     std::pop_heap(kept_.begin(), kept_.end(), Brighter);
     kept_.pop_back();
   }
-  if (has_flux) c.flux_text = fields[columns_.flux];
-  if (columns_.name >= 0 && columns_.name < int(fields.size())) c.name = fields[columns_.name];
+  // The texts kept are cut at kMaxFieldBytes, whatever the file's format.
+  if (has_flux) c.flux_text = fields[columns_.flux].substr(0, kMaxFieldBytes);
+  if (columns_.name >= 0 && columns_.name < int(fields.size())) {
+    c.name = fields[columns_.name].substr(0, kMaxFieldBytes);
+  }
   PositionTexts(fields, columns_, c.ra_text, c.dec_text);
   kept_.push_back(std::move(c));
   std::push_heap(kept_.begin(), kept_.end(), Brighter);

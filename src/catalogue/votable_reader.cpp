@@ -144,7 +144,6 @@ class BinaryRows {
         if (c == 0) break;
         text += c < 0x100 ? static_cast<char>(c) : '?';
       }
-      if (text.size() > kMaxFieldBytes) text.resize(kMaxFieldBytes);
       return true;
     }
     if (count < 1) return true;
@@ -231,9 +230,7 @@ void ReadVoTable(std::istream& in, Equinox assumed, SourceTable& table, LoadRepo
       row.clear();
       ++row_number;
     } else if (name == QLatin1String("TD") && rows) {
-      std::string value = xml.readElementText().trimmed().toStdString();
-      if (value.size() > kMaxFieldBytes) value.resize(kMaxFieldBytes);
-      row.push_back(std::move(value));
+      row.push_back(xml.readElementText().trimmed().toStdString());
     } else if ((name == QLatin1String("BINARY") || name == QLatin1String("BINARY2")) && in_table) {
       const bool with_nulls = name == QLatin1String("BINARY2");
       if (!start_rows()) return;
