@@ -286,6 +286,17 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   link.SetOffsets(0, -1);  // a mount that reads a degree high can be sent to the zenith
   EXPECT_TRUE(link.Point(100, 91, &why)) << why.toStdString();
 
+  // A Stop left unanswered behind an answered pointing is noticed in its own reply time.
+  ScriptedDaemon deaf(
+      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "silent"}}, 100);
+  link.SetTimes(300, 100000, 3000);
+  link.Connect(QStringLiteral("127.0.0.1"), deaf.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(link.Point(10, 30, &why));
+  link.Stop();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return link.state() == State::kLost; }, 3000));
+  EXPECT_EQ(deaf.received.mid(2), QList<QByteArray>({"P 10.00 29.00", "S"}));
+
   // Once gone, the link tells nobody of its own last words.
   auto gone = std::make_unique<RotatorLink>();
   gone->Connect(QStringLiteral("127.0.0.1"), half.port());

@@ -593,6 +593,7 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   EXPECT_EQ(shown.pixelColor(ring * form->devicePixelRatioF()), QColor(255, 80, 80));
   // "/" on the chart asks; a place in J2000 finds the B1950 row nearest it.
   AnswerDialog<QDialog>([](QDialog* dialog) {
+    EXPECT_TRUE(dialog->findChild<QLineEdit*>()->placeholderText().contains("19 59 28 +40"));
     QCompleter* names = dialog->findChild<QLineEdit*>()->completer();
     names->setCompletionPrefix("3C4");  // names as the table writes them, whatever the case
     EXPECT_GT(names->completionCount(), 0);
@@ -782,12 +783,19 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
     form->GoToMoment({3, 6, 2024, hour, 30, 0}, 0);
     EXPECT_EQ(form->Sky().At.Hour, hour);
   }
+  // Closed while steps wait to show their altitudes: nothing is shown into it.
+  for (int step = 0; step < 3; ++step) Click("Command3_1");
+  plan->close();
+  QTest::qWait(1100);
+  EXPECT_EQ(form->Plan(), nullptr);
 }
 
 TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   Start();
-  for (auto [diameter, frequency, width] : {std::tuple{0.0, 1420.0, -1.0}, {-2.0, 1420.0, -1.0},
-                                            {3.0, -5.0, -1.0}, {3.0, 1420.0, 0.0}, {0.01, 1.0, -1.0}}) {
+  // diameter, frequency, the width typed (-1: none), none of which makes a beam
+  const std::tuple<double, double, double> no_beams[] = {
+      {0, 1420, -1}, {-2, 1420, -1}, {3, -5, -1}, {3, 1420, 0}, {3, 1420, 180}, {0.01, 1, -1}};
+  for (auto [diameter, frequency, width] : no_beams) {
     const auto typed = width < 0 ? std::nullopt : std::optional<double>(width);
     EXPECT_NE(form->SetBeam(diameter, frequency, typed, true), "") << diameter << " " << frequency;
     EXPECT_EQ(form->Chart().BeamWidth, 0);
