@@ -958,6 +958,10 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_EQ(plan.Heading->text(), "Here, UTC-10:00: the 24 hours from Tue 8 Dec 2026 20:00, "
                                   "minimum elevation 60.0°.  The catalogue in use has no sources.");
   EXPECT_EQ(plan.DriftHeading->text(), "Nothing passes through the beam in these 24 hours.");
+  in.Start.Latitude = 95;  // past the pole: the reason on both tabs
+  plan.Compute(in);
+  EXPECT_TRUE(plan.DriftHeading->text().startsWith("The latitude must lie between"))
+      << plan.DriftHeading->text().toStdString();
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {

@@ -14,6 +14,7 @@
 #include "app/form1.h"
 #include "chart/projection.h"
 #include "interact/readout.h"
+#include "sky/angles.h"
 #include "sky/find_source.h"
 #include "sky/horizontal.h"
 
@@ -225,9 +226,9 @@ bool Form1::FindSource(const QString& query) {
 void Form1::ShowFound(int row, bool turn_view) {
   chart_.FoundRow = row;  // the antenna's target while it is found
   // The view turns so that the source stands on the centre line.
-  double bearing = std::round(CompassAzimuth(table_.AzAlt[row][0]) * 100) / 100;
-  if (bearing >= 360) bearing -= 360;
-  if (turn_view) chart_.ViewAzimuth = bearing;
+  if (turn_view) {
+    chart_.ViewAzimuth = Wrap360(std::round(CompassAzimuth(table_.AzAlt[row][0]) * 100) / 100);
+  }
   const QString name = ReadoutName(table_, row);
   find_note_ = name;
   const double altitude = table_.AzAlt[row][1];
@@ -236,7 +237,7 @@ void Form1::ShowFound(int row, bool turn_view) {
     const PlanStart start{sky_.Latitude, sky_.LocalSidereal, sky_.DayNumber};
     const int sun = static_cast<int>(std::lround(table_.SunRow));
     const auto& place = positions_of_date_->isChecked() ? of_date_.RaDec()[row] : table_.RaDec[row];
-    const SourceDay day = row == sun ? SunDay(start, 0) : DayOf(place[0], place[1], start, 0);
+    const SourceDay day = row == sun ? SunDay(start) : DayOf(place[0], place[1], start);
     if (day.Up == SourceDay::kNeverUp) {
       find_note_ = tr("%1 never rises here (highest %2°)")
                        .arg(name)

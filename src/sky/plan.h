@@ -48,11 +48,11 @@ struct SourceDay {
 };
 
 // The day of a source that keeps its right ascension and declination
-// (degrees) all day.
-SourceDay DayOf(double ra, double dec, const PlanStart& start, double min_altitude);
+// (degrees) all day. The minimum altitude bears only on the time above it.
+SourceDay DayOf(double ra, double dec, const PlanStart& start, double min_altitude = 0);
 
 // The Sun's day, its place taken for the time of each event.
-SourceDay SunDay(const PlanStart& start, double min_altitude);
+SourceDay SunDay(const PlanStart& start, double min_altitude = 0);
 
 // The Sun's right ascension and declination (declination -90..90) for the
 // pass's day number.
