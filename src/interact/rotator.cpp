@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "interact/turn.h"
+#include "sky/angles.h"
 
 namespace skyvane {
 namespace {
@@ -22,9 +23,7 @@ bool ReadNumber(const QByteArray& text, double& value) {
 }  // namespace
 
 double CompassAzimuth(double table_azimuth) {
-  double a = std::fmod(360 - table_azimuth, 360.0);
-  if (a < 0) a += 360;
-  return a;
+  return Wrap360(360 - table_azimuth);
 }
 
 QString RotatorErrorText(int code) {
@@ -172,7 +171,7 @@ bool RotatorLink::Point(double azimuth, double elevation, QString* why,
   // handed a backlog of places the source has already left.
   std::erase_if(queue_, [](const Command& c) { return c.text.startsWith("P "); });
   Send(PointCommand(*turn, elevation + elevation_offset_), Kind::kSimple);
-  target_ = Pointing{std::fmod(std::fmod(azimuth, 360.0) + 360, 360.0), elevation};
+  target_ = Pointing{Wrap360(azimuth), elevation};
   return true;
 }
 
@@ -188,7 +187,7 @@ bool RotatorLink::Park(QString* why, std::optional<std::pair<double, double>> ow
   const std::optional<double> turn = Reach(own->first, own->second, why, {}, nullptr);
   if (!turn) return false;
   SendNow(PointCommand(*turn, own->second + elevation_offset_));
-  target_ = Pointing{std::fmod(std::fmod(own->first, 360.0) + 360, 360.0), own->second};
+  target_ = Pointing{Wrap360(own->first), own->second};
   return true;
 }
 
@@ -202,7 +201,7 @@ QString RotatorLink::StateText() const {
       QString text = QStringLiteral("Antenna: connected");
       if (const auto at = Position()) {
         // The compass bearing, as the readout gives it, whatever the turn.
-        const double bearing = std::fmod(std::fmod(at->azimuth, 360.0) + 360, 360.0);
+        const double bearing = Wrap360(at->azimuth);
         text += QStringLiteral(", az %1° el %2°")
                     .arg(QString::number(bearing, 'f', 1), QString::number(at->elevation, 'f', 1));
       }
