@@ -645,6 +645,9 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   ASSERT_NE(plan, nullptr);
   QAbstractItemModel* shown = plan->SourcesView->model();
   EXPECT_EQ(shown->rowCount(), 4845);  // every source and the Sun
+  plan->SourcesView->selectRow(0);
+  Click("Command6");  // at the plan's very start, a turned view keeps the sources' table
+  EXPECT_TRUE(plan->SourcesView->selectionModel()->isRowSelected(0));
   plan->FilterText->setText("3c 405");
   ASSERT_EQ(shown->rowCount(), 1);
   EXPECT_EQ(plan->Count->text(), "1 of 4845");
@@ -806,6 +809,8 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   // The dialog shows the width its diameter and frequency give, as they change.
   AnswerDialog([](QWidget* dialog) {
     auto* computed = dialog->findChild<QLabel*>("computed");
+    EXPECT_EQ(computed->text(), "4.92°");  // first offered: 3 m at 1420.4 MHz
+    EXPECT_FALSE(dialog->findChild<QDoubleSpinBox*>("width")->isEnabled());
     dialog->findChild<QDoubleSpinBox*>("diameter")->setValue(10);
     EXPECT_EQ(computed->text(), "1.48°");  // at 1420.4 MHz
     dialog->findChild<QDoubleSpinBox*>("frequency")->setValue(408);
