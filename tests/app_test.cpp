@@ -852,8 +852,11 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   const double apart = eraSeps((360 - az_alt[0]) * kDegree, az_alt[1] * kDegree, view * kDegree,
                                elevation * kDegree);
   EXPECT_NEAR(apart / kDegree, separation, 0.05) << name.toStdString();
-  // Remembered: the next window draws the same beam.
+  // Remembered: the next window draws the same beam. The plan's window goes
+  // with the chart's.
+  const QPointer<PlanWindow> plan = form->Plan();
   Start();
+  EXPECT_TRUE(plan.isNull());
   EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
 }
 

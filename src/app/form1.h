@@ -256,10 +256,9 @@ class Form1 : public QWidget {
   // of its 24 hours.
   QList<QVariant> plan_sky_, plan_beam_;
   PlanInputs plan_start_;
-  // The plan's "altitude now" column is refreshed at most once a second;
-  // a change within the second waits for its end.
+  // The plan's "altitude now" column is refreshed at most once a second,
+  // at the end of the second that saw a change, with the altitudes then.
   QTimer* plan_altitudes_;
-  bool altitudes_waiting_ = false;
   QString find_note_;
   void CreatePlanMenus(QMenu* file, QMenu* view, QMenu* antenna);
   void AskFind();

@@ -41,10 +41,7 @@ void Form1::CreatePlanMenus(QMenu* file, QMenu* view, QMenu* antenna) {
   plan_altitudes_->setSingleShot(true);
   plan_altitudes_->setInterval(1000);
   connect(plan_altitudes_, &QTimer::timeout, this, [this] {
-    if (!altitudes_waiting_ || !plan_) return;
-    altitudes_waiting_ = false;
-    plan_->ShowAltitudes(table_.AzAlt);
-    plan_altitudes_->start();
+    if (plan_) plan_->ShowAltitudes(table_.AzAlt);
   });
   QAction* export_plan = file->addAction(tr("&Export Plan..."), this, [this] {
     OpenPlan();
@@ -328,12 +325,7 @@ void Form1::FollowPlan() {
   const bool within = sky_.DayNumber >= plan_start_.Start.DayNumber &&
                       sky_.DayNumber < plan_start_.Start.DayNumber + 1;
   if (sky == plan_sky_ && within && beam == plan_beam_) {
-    if (plan_altitudes_->isActive()) {
-      altitudes_waiting_ = true;
-    } else {
-      plan_->ShowAltitudes(table_.AzAlt);
-      plan_altitudes_->start();
-    }
+    if (!plan_altitudes_->isActive()) plan_altitudes_->start();
     return;
   }
   const bool same_day = sky == plan_sky_ && within;
