@@ -803,7 +803,7 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
     EXPECT_NE(form->SetBeam(diameter, frequency, typed, true), "") << diameter << " " << frequency;
     EXPECT_EQ(form->Chart().BeamWidth, 0);
   }
-  form->OpenPlan();
+  Get<QAction>("actionPlan")->trigger();
   EXPECT_TRUE(form->Plan()->isVisible());
   EXPECT_TRUE(form->Plan()->DriftHeading->text().contains("Antenna > Beam"));
   // The dialog shows the width its diameter and frequency give, as they change.
