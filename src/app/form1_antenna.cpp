@@ -35,6 +35,10 @@ const char* const kParkAzimuthKey = "antenna/parkAzimuth";
 const char* const kParkElevationKey = "antenna/parkElevation";
 const char* const kAzimuthOffsetKey = "antenna/azimuthOffset";
 const char* const kElevationOffsetKey = "antenna/elevationOffset";
+// What the settings hold until the user chooses otherwise.
+constexpr int kDefaultPort = 4533;  // the daemon's own
+constexpr double kDefaultFollowStep = 0.1;
+constexpr double kDefaultSendInterval = 1;
 // How far ahead, and how finely, a followed source's path is planned.
 constexpr double kPathHours = 12;
 constexpr double kPathStepMinutes = 2;
@@ -116,7 +120,7 @@ QMenu* Form1::CreateAntennaMenu() {
     auto* host = new QLineEdit(settings.value(kHostKey, QStringLiteral("localhost")).toString());
     auto* port = new QSpinBox;
     port->setRange(1, 65535);
-    port->setValue(settings.value(kPortKey, 4533).toInt());
+    port->setValue(rotator_port_);
     form->addRow(tr("Host of the rotator daemon (rotctld):"), host);
     form->addRow(tr("Port:"), port);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -171,9 +175,9 @@ QMenu* Form1::CreateAntennaMenu() {
   add(tr("&Minimum Elevation..."), "actionMinimumElevation", [this] {
     QSettings settings;
     bool ok = false;
-    const double value = QInputDialog::getDouble(
-        this, tr("Minimum Elevation"), tr("Lowest elevation to point at (degrees):"),
-        settings.value(kMinElevationKey, 0.0).toDouble(), -10, 90, 1, &ok);
+    const double value = QInputDialog::getDouble(this, tr("Minimum Elevation"),
+                                                 tr("Lowest elevation to point at (degrees):"),
+                                                 MinimumElevation(), -10, 90, 1, &ok);
     if (!ok) return;
     settings.setValue(kMinElevationKey, value);
     FollowPlan();  // the plan's time above it
@@ -183,7 +187,7 @@ QMenu* Form1::CreateAntennaMenu() {
     bool ok = false;
     const double value = QInputDialog::getDouble(
         this, tr("Follow Step"), tr("Send a new pointing when the source has moved by (degrees):"),
-        settings.value(kFollowStepKey, 0.1).toDouble(), 0.01, 10, 2, &ok);
+        settings.value(kFollowStepKey, kDefaultFollowStep).toDouble(), 0.01, 10, 2, &ok);
     if (ok) settings.setValue(kFollowStepKey, value);
   });
   add(tr("Park &Position..."), "actionParkPosition", [this] {
@@ -212,10 +216,10 @@ QMenu* Form1::CreateAntennaMenu() {
   add(tr("Send &Interval..."), "actionSendInterval", [this] {
     QSettings settings;
     bool ok = false;
-    const double value =
-        QInputDialog::getDouble(this, tr("Send Interval"),
-                                tr("While following, send at most one pointing every (seconds):"),
-                                settings.value(kSendIntervalKey, 1.0).toDouble(), 0.1, 60, 1, &ok);
+    const double value = QInputDialog::getDouble(
+        this, tr("Send Interval"),
+        tr("While following, send at most one pointing every (seconds):"),
+        settings.value(kSendIntervalKey, kDefaultSendInterval).toDouble(), 0.1, 60, 1, &ok);
     if (ok) settings.setValue(kSendIntervalKey, value);
   });
 
@@ -230,7 +234,7 @@ QMenu* Form1::CreateAntennaMenu() {
     antenna_.SetOffsets(settings.value(kAzimuthOffsetKey, 0.0).toDouble(),
                         settings.value(kElevationOffsetKey, 0.0).toDouble());
     rotator_host_ = settings.value(kHostKey).toString();
-    rotator_port_ = static_cast<quint16>(settings.value(kPortKey, 4533).toUInt());
+    rotator_port_ = static_cast<quint16>(settings.value(kPortKey, kDefaultPort).toUInt());
   }
   antenna_.Changed = [this] {
     // Following belongs to the connection: it ends with it, and says so.
@@ -349,8 +353,8 @@ void Form1::FollowTarget() {
   const RotatorLink::Pointing now{CompassAzimuth(table_.AzAlt[target_row_][0]),
                                   table_.AzAlt[target_row_][1]};
   QSettings settings;
-  const double step = settings.value(kFollowStepKey, 0.1).toDouble();
-  const double interval = settings.value(kSendIntervalKey, 1.0).toDouble();
+  const double step = settings.value(kFollowStepKey, kDefaultFollowStep).toDouble();
+  const double interval = settings.value(kSendIntervalKey, kDefaultSendInterval).toDouble();
   // Fast play moves a source further than the step at every tick: the
   // daemon gets the newest place at most once an interval. With nothing
   // sent yet it goes out at once.
@@ -376,8 +380,8 @@ AntennaMark Form1::MarkOfAntenna() const {
     mark.has_target = true;
     mark.target_azimuth = target->azimuth;
     mark.target_elevation = target->elevation;
-    mark.on_target =
-        Separation(*position, *target) <= QSettings().value(kFollowStepKey, 0.1).toDouble();
+    mark.on_target = Separation(*position, *target) <=
+                     QSettings().value(kFollowStepKey, kDefaultFollowStep).toDouble();
   }
   return mark;
 }
