@@ -154,8 +154,8 @@ QMenu* Form1::CreateAntennaMenu() {
     QSettings settings;
     std::optional<std::pair<double, double>> own;
     if (settings.value(kOwnParkKey, false).toBool()) {
-      own = std::make_pair(settings.value(kParkAzimuthKey, 0.0).toDouble(),
-                           settings.value(kParkElevationKey, 0.0).toDouble());
+      own = std::make_pair(settings.value(kParkAzimuthKey, 0).toDouble(),
+                           settings.value(kParkElevationKey, 0).toDouble());
     }
     QString why;
     antenna_note_ = antenna_.Park(&why, own) ? QString() : why;
@@ -163,9 +163,9 @@ QMenu* Form1::CreateAntennaMenu() {
   });
   add(tr("&Go To Az/El..."), "actionGoTo", [this] {
     QSettings settings;
-    const auto place = AskAzimuthElevation(tr("Go To Az/El"), {},
-                                           settings.value(kGoToAzimuthKey, 180.0).toDouble(),
-                                           settings.value(kGoToElevationKey, 45.0).toDouble());
+    const auto place =
+        AskAzimuthElevation(tr("Go To Az/El"), {}, settings.value(kGoToAzimuthKey, 180).toDouble(),
+                            settings.value(kGoToElevationKey, 45).toDouble());
     if (!place) return;
     settings.setValue(kGoToAzimuthKey, place->first);
     settings.setValue(kGoToElevationKey, place->second);
@@ -195,8 +195,8 @@ QMenu* Form1::CreateAntennaMenu() {
     bool own = settings.value(kOwnParkKey, false).toBool();
     const auto place = AskAzimuthElevation(
         tr("Park Position"), tr("Park here rather than at the daemon's own park position"),
-        settings.value(kParkAzimuthKey, 0.0).toDouble(),
-        settings.value(kParkElevationKey, 0.0).toDouble(), &own);
+        settings.value(kParkAzimuthKey, 0).toDouble(),
+        settings.value(kParkElevationKey, 0).toDouble(), &own);
     if (!place) return;
     settings.setValue(kOwnParkKey, own);
     settings.setValue(kParkAzimuthKey, place->first);
@@ -205,8 +205,8 @@ QMenu* Form1::CreateAntennaMenu() {
   add(tr("Pointing &Offset..."), "actionPointingOffset", [this] {
     QSettings settings;
     const auto offset = AskAzimuthElevation(
-        tr("Pointing Offset"), {}, settings.value(kAzimuthOffsetKey, 0.0).toDouble(),
-        settings.value(kElevationOffsetKey, 0.0).toDouble(), nullptr, -30);
+        tr("Pointing Offset"), {}, settings.value(kAzimuthOffsetKey, 0).toDouble(),
+        settings.value(kElevationOffsetKey, 0).toDouble(), nullptr, -30);
     if (!offset) return;
     settings.setValue(kAzimuthOffsetKey, offset->first);
     settings.setValue(kElevationOffsetKey, offset->second);
@@ -231,8 +231,8 @@ QMenu* Form1::CreateAntennaMenu() {
   {
     // A daemon used before can be reached again after a restart.
     QSettings settings;
-    antenna_.SetOffsets(settings.value(kAzimuthOffsetKey, 0.0).toDouble(),
-                        settings.value(kElevationOffsetKey, 0.0).toDouble());
+    antenna_.SetOffsets(settings.value(kAzimuthOffsetKey, 0).toDouble(),
+                        settings.value(kElevationOffsetKey, 0).toDouble());
     rotator_host_ = settings.value(kHostKey).toString();
     rotator_port_ = static_cast<quint16>(settings.value(kPortKey, kDefaultPort).toUInt());
   }

@@ -131,11 +131,11 @@ void Form1::AskBeam() {
     spin->setValue(value);
     return spin;
   };
-  auto* diameter = number(settings.value(kDiameterKey, 3.0).toDouble(), 0, 1000, 2);
+  auto* diameter = number(settings.value(kDiameterKey, 3).toDouble(), 0, 1000, 2);
   auto* frequency = number(settings.value(kFrequencyKey, 1420.4).toDouble(), 0, 1e6, 1);
   auto* typed = new QCheckBox(tr("Width typed directly (degrees):"));
   typed->setChecked(settings.value(kWidthTypedKey, false).toBool());
-  auto* width = number(settings.value(kWidthKey, 5.0).toDouble(), 0, 179.99, 2);
+  auto* width = number(settings.value(kWidthKey, 5).toDouble(), 0, 179.99, 2);
   auto* computed = new QLabel;
   auto* shown = new QCheckBox(tr("Draw the beam on the chart"));
   diameter->setObjectName(QStringLiteral("diameter"));
