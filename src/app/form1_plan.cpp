@@ -200,7 +200,7 @@ void Form1::AskFind() {
 bool Form1::FindSource(const QString& query) {
   const std::string text = query.toLatin1().toStdString();
   int row = 0;
-  const std::vector<int> rows = FindRows(table_, text, 1);
+  const std::vector<int> rows = FindRows(table_, text);
   if (!rows.empty()) {
     row = rows.front();
   } else if (const auto place = ReadPlace(text)) {

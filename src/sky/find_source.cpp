@@ -111,7 +111,7 @@ std::string MatchKey(std::string_view text) {
   return key;
 }
 
-std::vector<int> FindRows(const SourceTable& table, std::string_view query, int limit) {
+std::vector<int> FindRows(const SourceTable& table, std::string_view query) {
   const std::string key = MatchKey(query);
   std::vector<int> rows;
   if (key.empty()) return rows;
@@ -130,7 +130,6 @@ std::vector<int> FindRows(const SourceTable& table, std::string_view query, int 
     if (match == 1) begins.push_back(r);
   }
   rows.insert(rows.end(), begins.begin(), begins.end());
-  if (static_cast<int>(rows.size()) > limit) rows.resize(std::max(limit, 0));
   return rows;
 }
 

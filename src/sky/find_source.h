@@ -20,9 +20,9 @@ std::string MatchKey(std::string_view text);
 // The rows whose name or designation match `query`, without regard to case,
 // blanks or a leading catalogue prefix ("3C405", "3c 405", "4C +40.40",
 // "+40.40"); a common name ("Cyg A", "Cas A") stands for its 3C number.
-// Rows matching in full come first, then those that begin with the query;
-// at most `limit` rows. The Sun's row is found by "Sun".
-std::vector<int> FindRows(const SourceTable& table, std::string_view query, int limit = 50);
+// Rows matching in full come first, then those that begin with the query.
+// The Sun's row is found by "Sun".
+std::vector<int> FindRows(const SourceTable& table, std::string_view query);
 
 // A right ascension and declination typed as "12 30 49 +12 23 28",
 // "12:30:49.2 -05:07:00", "12h30m49s +12d23m28s" (hours, then degrees) or
