@@ -613,6 +613,8 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   ASSERT_LT(form->Sources().AzAlt[vir][1], 0);
   EXPECT_EQ(form->FindNote(),
             "3c274 is below the horizon: rises 19:15, transits 6 Mar 02:01 at 60.5°");
+  EXPECT_FALSE(form->FindSource("00 00 00 +89 30 00"));
+  EXPECT_EQ(form->FindNote(), "no source within 1° of that place");
   EXPECT_FALSE(form->FindSource("Nowhere A"));
   EXPECT_EQ(form->FindNote(), "no source is called \"Nowhere A\"");
   EXPECT_EQ(form->Chart().FoundRow, vir);  // kept until another is found, or Esc
@@ -942,6 +944,11 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_EQ(plan.DriftView->x(), 0);  // the list fills its tab
   EXPECT_GT(plan.SourcesView->rowHeight(0), plan.SourcesView->fontMetrics().height());  // whole
   EXPECT_EQ(plan.size(), QSize(820, 520));
+  // Headings longer than the window wrap rather than widen it.
+  auto one_line = [](const QLabel* label) {
+    return label->fontMetrics().horizontalAdvance(label->text());
+  };
+  EXPECT_LT(plan.minimumSizeHint().width(), one_line(plan.DriftHeading));
   plan.Tabs->setCurrentIndex(0);
   plan.FilterReaches->setChecked(false);
   lines = exported();
@@ -965,6 +972,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   plan.Compute(in);
   EXPECT_EQ(plan.Heading->text(), "Here, UTC-10:00: the 24 hours from Tue 8 Dec 2026 20:00, "
                                   "minimum elevation 60.0°.  The catalogue in use has no sources.");
+  EXPECT_LT(plan.minimumSizeHint().width(), one_line(plan.Heading));
   EXPECT_EQ(plan.DriftHeading->text(), "Nothing passes through the beam in these 24 hours.");
   in.Start.Latitude = 95;  // past the pole: the reason on both tabs
   plan.Compute(in);
