@@ -908,6 +908,9 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   for (int r = 0; r < 5; ++r)
     for (int c = 0; c < shown->columnCount(); ++c)
       EXPECT_EQ(shown->index(r, c).data().toString(), expected[r][c]) << r << " " << c;
+  EXPECT_FALSE(shown->index(0, 0).data(Qt::TextAlignmentRole).isValid());  // names left,
+  EXPECT_EQ(shown->index(0, 1).data(Qt::TextAlignmentRole).toInt(),  // numbers right
+            Qt::AlignRight | Qt::AlignVCenter);
   // A time that is none goes to the line's transit; the drift list's dish stays.
   plan.SourcesView->setCurrentIndex(shown->index(0, 3));
   QTest::keyClick(plan.SourcesView, Qt::Key_Return);
@@ -918,6 +921,10 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   // The beam's altitude is the minimum: what drifts through it rises high enough.
   plan.FilterText->setText("BETA");
   EXPECT_EQ(plan.Count->text(), "1 of 5");
+  plan.FilterText->clear();
+  plan.FilterFlux->setValue(12.5);  // alpha's own flux, and the Sun's that has none
+  EXPECT_EQ(plan.Count->text(), "3 of 5");
+  plan.FilterFlux->setValue(0);
   plan.FilterText->clear();
   plan.FilterReaches->setChecked(true);
   EXPECT_EQ(plan.Count->text(), "1 of 5");
