@@ -60,6 +60,11 @@ class PlanModel : public QAbstractTableModel {
 
 namespace {
 
+// The table's line shown at `shown` through the filter and the sort.
+int SourceRow(const QSortFilterProxyModel& proxy, int shown) {
+  return proxy.mapToSource(proxy.index(shown, 0)).row();
+}
+
 // Times a table sorts last: none at all.
 constexpr double kNever = std::numeric_limits<double>::infinity();
 
@@ -101,7 +106,6 @@ PlanLine LineOf(const PlanInputs& in, int row) {
   line.Name = in.Names[row];
   if (!sun) line.FluxText = in.FluxTexts[row];
   line.Flux = sun ? kNever : ParseLeadingNumber(in.FluxTexts[row].toStdString());
-  line.Values.reserve(8);
   line.Values.push_back(PlaceOf(in, row)[1]);
   return line;
 }
@@ -173,7 +177,7 @@ PlanTable SourcesTable(const PlanInputs& in) {
   table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
   if (!table.Reason.isEmpty()) return table;
   const int rows = static_cast<int>(in.RaDec.size());
-  table.Lines.reserve(static_cast<size_t>(std::max(rows, 0)));
+  table.Lines.reserve(in.RaDec.size());
   for (int r = 1; r < rows; ++r) {
     const SourceDay day = r == in.SunRow
                               ? SunDay(in.Start, in.MinElevation)
@@ -395,7 +399,7 @@ void PlanWindow::ShowCount() {
 void PlanWindow::GoToLine(int tab, int shown_row, int column) {
   QSortFilterProxyModel* proxy = Proxy(tab);
   if (shown_row < 0 || shown_row >= proxy->rowCount()) return;
-  const int row = proxy->mapToSource(proxy->index(shown_row, 0)).row();
+  const int row = SourceRow(*proxy, shown_row);
   const PlanTable& table = (tab ? drift_ : sources_)->Table();
   const PlanLine& line = table.Lines[static_cast<size_t>(row)];
   double hours = line.GoTo;
@@ -427,7 +431,7 @@ QString PlanWindow::ExportCsv(const QString& path) const {
   }
   QString text = header.join(QLatin1Char(',')) + QLatin1Char('\n');
   for (int shown = 0; shown < proxy->rowCount(); ++shown) {
-    const int row = proxy->mapToSource(proxy->index(shown, 0)).row();
+    const int row = SourceRow(*proxy, shown);
     const PlanLine& line = table.Lines[static_cast<size_t>(row)];
     QStringList cells;
     for (int c = 0; c < table.Headers.size(); ++c) {
