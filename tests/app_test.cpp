@@ -911,6 +911,16 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_FALSE(shown->index(0, 0).data(Qt::TextAlignmentRole).isValid());  // names left,
   EXPECT_EQ(shown->index(0, 1).data(Qt::TextAlignmentRole).toInt(),  // numbers right
             Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(shown->headerData(7, Qt::Horizontal).toString(), "Above minimum (h:mm)");
+  EXPECT_FALSE(plan.SourcesView->verticalHeader()->isVisible());  // no line numbers
+  // A click on a cell chooses its whole line.
+  const QRect cell = plan.SourcesView->visualRect(shown->index(1, 2));
+  QTest::mouseClick(plan.SourcesView->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_TRUE(plan.SourcesView->selectionModel()->isRowSelected(1));
+  // Altitudes for fewer rows than the plan's leave the others as they were.
+  plan.ShowAltitudes({{0, 0}, {0, 10}, {0, 20}});
+  EXPECT_EQ(shown->index(1, 8).data().toString(), "20.00");
+  EXPECT_EQ(shown->index(2, 8).data().toString(), "41.45");
   // A time that is none goes to the line's transit; the drift list's dish stays.
   plan.SourcesView->setCurrentIndex(shown->index(0, 3));
   QTest::keyClick(plan.SourcesView, Qt::Key_Return);

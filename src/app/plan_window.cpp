@@ -167,18 +167,31 @@ QVariant PlanTable::SortValue(const PlanLine& line, int column) const {
   return std::isfinite(value) ? value : kNever;
 }
 
-PlanTable SourcesTable(const PlanInputs& in) {
+namespace {
+
+// A table of `headers` and `columns` for the day of `in`: a line for each
+// source that `make` gives one for, or the reason there is none.
+template <typename Make>
+PlanTable MakeTable(const PlanInputs& in, const QStringList& headers,
+                    std::vector<PlanColumn> columns, const QString& none, Make make) {
   PlanTable table;
-  table.Headers = kSourceHeaders;
-  table.Columns = {PlanColumn::kName, PlanColumn::kFlux,  PlanColumn::kAngle,
-                   PlanColumn::kTime, PlanColumn::kTime,  PlanColumn::kAngle,
-                   PlanColumn::kTime, PlanColumn::kHours, PlanColumn::kAngle};
+  table.Headers = headers;
+  table.Columns = std::move(columns);
   table.Start = in.StartMoment;
   table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
   if (!table.Reason.isEmpty()) return table;
-  const int rows = static_cast<int>(in.RaDec.size());
   table.Lines.reserve(in.RaDec.size());
-  for (int r = 1; r < rows; ++r) {
+  for (int r = 1; r < static_cast<int>(in.RaDec.size()); ++r) {
+    if (std::optional<PlanLine> line = make(r)) table.Lines.push_back(std::move(*line));
+  }
+  if (table.Lines.empty()) table.Reason = none;
+  return table;
+}
+
+}  // namespace
+
+PlanTable SourcesTable(const PlanInputs& in) {
+  auto line_of = [&](int r) {
     const SourceDay day = r == in.SunRow
                               ? SunDay(in.Start, in.MinElevation)
                               : DayOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, in.MinElevation);
@@ -190,47 +203,41 @@ PlanTable SourcesTable(const PlanInputs& in) {
     line.GoTo = day.Transit;
     line.UpNow = now >= 0;
     line.ReachesMinimum = day.ReachesMinimum;
-    table.Lines.push_back(std::move(line));
-  }
-  if (table.Lines.empty()) table.Reason = QStringLiteral("The catalogue in use has no sources.");
-  return table;
+    return std::optional(std::move(line));
+  };
+  return MakeTable(in, kSourceHeaders,
+                   {PlanColumn::kName, PlanColumn::kFlux, PlanColumn::kAngle, PlanColumn::kTime,
+                    PlanColumn::kTime, PlanColumn::kAngle, PlanColumn::kTime, PlanColumn::kHours,
+                    PlanColumn::kAngle},
+                   QStringLiteral("The catalogue in use has no sources."), line_of);
 }
 
 PlanTable DriftTable(const PlanInputs& in) {
-  PlanTable table;
-  table.Headers = kDriftHeaders;
-  table.Columns = {PlanColumn::kName, PlanColumn::kFlux,  PlanColumn::kAngle,
-                   PlanColumn::kTime, PlanColumn::kAngle, PlanColumn::kMinutes};
-  table.Start = in.StartMoment;
-  table.Reason = QString::fromStdString(PlanProblem(in.Start.Latitude));
-  if (!table.Reason.isEmpty()) return table;
-  if (!(in.BeamWidth > 0)) {
-    table.Reason = QStringLiteral("Set the dish's beam under Antenna > Beam... first.");
-    return table;
-  }
+  const bool beam_set = in.BeamWidth > 0;
   const auto beam = FixedBeam(in.BeamAzimuth, in.BeamAltitude, in.Start.Latitude);
-  const int rows = static_cast<int>(in.RaDec.size());
-  for (int r = 1; r < rows; ++r) {
+  auto line_of = [&](int r) -> std::optional<PlanLine> {
+    if (!beam_set) return std::nullopt;
     const auto drift = r == in.SunRow
                            ? SunDrift(in.Start, beam, in.BeamWidth)
                            : DriftOf(in.RaDec[r][0], in.RaDec[r][1], in.Start, beam, in.BeamWidth);
-    if (!drift) continue;
+    if (!drift) return std::nullopt;
     PlanLine line = LineOf(in, r);
     line.Values.insert(line.Values.end(),
                        {drift->Closest, drift->Separation, drift->Crossing * 60});
     line.GoTo = drift->Closest;
     line.UpNow = AltitudeAtStart(in, r) >= 0;
     line.ReachesMinimum = in.BeamAltitude >= in.MinElevation;
-    table.Lines.push_back(std::move(line));
-  }
-  if (table.Lines.empty()) {
-    table.Reason = QStringLiteral("Nothing passes through the beam in these 24 hours.");
-  }
-  return table;
+    return line;
+  };
+  return MakeTable(in, kDriftHeaders,
+                   {PlanColumn::kName, PlanColumn::kFlux, PlanColumn::kAngle, PlanColumn::kTime,
+                    PlanColumn::kAngle, PlanColumn::kMinutes},
+                   beam_set ? QStringLiteral("Nothing passes through the beam in these 24 hours.")
+                            : QStringLiteral("Set the dish's beam under Antenna > Beam... first."),
+                   line_of);
 }
 
 PlanWindow::PlanWindow() {
-  setObjectName(QStringLiteral("PlanWindow"));
   setWindowTitle(QStringLiteral("Plan - Skyvane"));
   auto* layout = new QVBoxLayout(this);
   Heading = new QLabel;
