@@ -981,6 +981,11 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   for (int r = 0; r < 5; ++r) names << shown->index(r, 0).data().toString().left(5);
   if (names.first() == "Sun") std::reverse(names.begin(), names.end());
   EXPECT_EQ(names, QStringList({"alpha", "Beta ", "delta", "gamma", "Sun"}));
+  // By the time of rising: those that never rise or never set come last.
+  plan.SourcesView->sortByColumn(3, Qt::AscendingOrder);
+  names.clear();
+  for (int r = 0; r < 3; ++r) names << shown->index(r, 0).data().toString();
+  EXPECT_EQ(names, QStringList({"delta", "Sun", "gamma"}));
 
   // Nothing to plan, west of Greenwich: the reasons.
   in.RaDec.resize(1);
