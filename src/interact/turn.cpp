@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interact/turn.h"
 
+#include <erfa.h>
+#include <erfam.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -63,11 +66,9 @@ TurnPlan PlanTurn(const std::vector<double>& path, double min_azimuth, double ma
 }
 
 double Separation(double azimuth1, double elevation1, double azimuth2, double elevation2) {
-  constexpr double k = M_PI / 180;
-  const double c =
-      std::sin(elevation1 * k) * std::sin(elevation2 * k) +
-      std::cos(elevation1 * k) * std::cos(elevation2 * k) * std::cos((azimuth1 - azimuth2) * k);
-  return std::acos(std::clamp(c, -1.0, 1.0)) / k;
+  return eraSeps(azimuth1 * ERFA_DD2R, elevation1 * ERFA_DD2R, azimuth2 * ERFA_DD2R,
+                 elevation2 * ERFA_DD2R) *
+         ERFA_DR2D;
 }
 
 long long FollowWait(double moved, double step, long long since_sent, long long interval) {
