@@ -91,6 +91,18 @@ class ScriptedDaemon {
   double at[2] = {0, 0};
 };
 
+// Counts the paint events a widget gets for less than the whole of it.
+class PartPaints : public QObject {
+ public:
+  int count = 0;
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      count += static_cast<QPaintEvent*>(event)->rect() != static_cast<QWidget*>(object)->rect();
+    }
+    return false;
+  }
+};
+
 const QByteArray kState =
     "1\n1\nmin_az=-180.000000\nmax_az=180.000000\nmin_el=0.000000\n"
     "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n";
@@ -410,8 +422,13 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   const QPoint at = SourceIn(*form, QRect(100, 100, 500, 200));
   QTest::mouseMove(chart, at);
   ASSERT_FALSE(form->Chart().ReadoutDirty.isEmpty());
+  QCoreApplication::processEvents();  // the readout's own paint
+  PartPaints paints;
+  chart->installEventFilter(&paints);
   const qsizetype reads = daemon.received.count("p");
   ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.count("p") >= reads + 2; }, 5000));
+  EXPECT_GT(paints.count, 0);  // the mark's own region, on the screen too
+  chart->removeEventFilter(&paints);
   EXPECT_FALSE(form->Chart().ReadoutDirty.isEmpty());
   EXPECT_NE(form->Chart().Picture1, form->Chart().SwapScreen);
 

@@ -537,7 +537,8 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   for (int i = 0; i < 8; ++i) older << QString("/old/%1.csv").arg(i);
   QSettings().setValue("catalogue/recent", older);
   ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
-  emit recent->aboutToShow();  // the list is made as the menu opens: the newest six
+  emit recent->aboutToShow();  // the list is made afresh each time the menu opens:
+  emit recent->aboutToShow();  // the newest six
   ASSERT_EQ(recent->actions().size(), 6);
   EXPECT_TRUE(recent->actions()[1]->text().endsWith("targets.csv"));
   // That table does not say its equinox: reopening it asks again.

@@ -393,7 +393,7 @@ void Form1::DrawAntenna() {
 void Form1::RedrawAntenna() {
   const QRect changed =
       antenna_.Position() ? DrawAntennaMark(chart_, MarkOfAntenna()) : EraseAntennaMark(chart_);
-  if (!changed.isEmpty()) Picture1->update(changed);
+  Picture1->update(changed);  // nothing when nothing changed
 }
 
 void Form1::ShowAntennaState() {
