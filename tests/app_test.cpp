@@ -518,6 +518,7 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
       << report.toStdString();
   EXPECT_EQ(form->Sources().LastRow, 5);
   EXPECT_EQ(form->Sources().CatalogText[1][8], "Virgo A; M87");
+  EXPECT_EQ(form->Chart().PickAt(2, 2), 0);  // nothing of the old table answers the pointer
   EXPECT_EQ(form->FindNote(), "");  // what was found in the old table is gone with it
   EXPECT_EQ(form->Chart().FoundRow, 0);
   // The plan follows: four sources and the Sun.
