@@ -121,7 +121,6 @@ QString Form1::SetBeam(double diameter, double frequency, std::optional<double> 
 void Form1::AskBeam() {
   QSettings settings;
   QDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("BeamDialog"));
   dialog.setWindowTitle(tr("Beam"));
   auto* form = new QFormLayout(&dialog);
   auto number = [&](double value, double low, double high, int decimals) {
