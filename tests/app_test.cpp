@@ -767,6 +767,7 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   plan->SetBackgroundRows(0);
   Type("Text2_0", "0.4");
   EXPECT_TRUE(plan->Computing());
+  EXPECT_EQ(plan->Count->text(), "computing...");
   plan->SetBackgroundRows(5000);  // a newer plan, made at once, overtakes it
   Type("Text2_0", "0.45");
   EXPECT_FALSE(plan->Computing());
@@ -899,6 +900,8 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_EQ(plan.DriftHeading->text(), "A dish fixed at azimuth 180.00°, elevation 60.00°, beam "
                                        "5.00° wide: what passes within its half-power circle.");
   EXPECT_EQ(plan.FilterFlux->text(), "flux at least 0.0 Jy");
+  EXPECT_EQ(plan.FilterText->placeholderText(), "Name");  // what the box filters by
+  EXPECT_TRUE(plan.FilterText->isClearButtonEnabled());
   const QStringList expected[] = {
       {"alpha", "12.5", "80.00", "always up", "20:00", "62.00", "always up", "4:24", "62.00"},
       {"Beta \"B\", south", "3", "-60.00", "never up", "9 Dec 01:59", "-22.00", "never up", "0:00", "-43.03"},
@@ -928,6 +931,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   QTest::keyClick(plan.SourcesView, Qt::Key_Return);
   plan.GoToLine(0, 2, 6);
   plan.GoToLine(1, 0, 0);
+  plan.GoToLine(0, -1, 4);  // no line
   EXPECT_EQ(went, QStringList({"8 20:0 row 1", "9 4:50 row 3", "9 7:58 row 5 fixed"}));
 
   // The beam's altitude is the minimum: what drifts through it rises high enough.
@@ -988,6 +992,13 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   names.clear();
   for (int r = 0; r < 3; ++r) names << shown->index(r, 0).data().toString();
   EXPECT_EQ(names, QStringList({"delta", "Sun", "gamma"}));
+
+  // On the pole nothing transits: a line there goes nowhere.
+  in.Start.Latitude = 90;
+  plan.Compute(in);
+  plan.GoToLine(0, 0, 4);
+  EXPECT_EQ(went.size(), 3);
+  in.Start.Latitude = 52;
 
   // Nothing to plan, west of Greenwich: the reasons.
   in.RaDec.resize(1);
