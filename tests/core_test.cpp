@@ -357,10 +357,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   EXPECT_EQ(first_name("ID,Name,RA,Dec\n17,  Cyg A ,1,2\n"), "Cyg A");  // a column called Name wins
   const std::string zeros(300, '0');
-  const TableRead wide_fields = ReadText("Name,RA,Dec,Flux\n" + std::string(300, 'n') + ",1." +
-                                         zeros + ",2,3." + zeros + "\n");
+  const TableRead wide_fields = ReadText("RA,Name,Dec,Flux\n1." + zeros + "," +
+                                         std::string(300, 'n') + ",2,3." + zeros + "\n");
   for (int field : {2, 3, 6, 8}) EXPECT_EQ(wide_fields.table.CatalogText[1][field].size(), 255u);
   EXPECT_EQ(first_name("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n"), "say \"hi\"");
+  EXPECT_EQ(first_name("RA,Dec,Name,Note\n1,2,  Cyg A ,\"x, y\"\n"), "Cyg A");  // quotes after it
   // More usable rows than the table holds: the brightest, in file order, the
   // earlier of equal ones.
   std::string many = "RA,Dec,Flux\n";
@@ -379,6 +380,10 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_FALSE(SniffFile(nine).catalogue_format);
   std::ifstream shipped(SKYVANE_SHIPPED_CATALOGUE, std::ios::binary);
   EXPECT_TRUE(SniffFile(shipped).catalogue_format);
+  for (const char* first : {"<?xml version=\"1.0\"?>\n", "<VOTABLE version=\"1.4\">\n"}) {
+    std::istringstream xml(first + std::string("<RESOURCE>\n"));  // with or without a prolog
+    EXPECT_TRUE(SniffFile(xml).votable) << first;
+  }
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
   // the line too long after it is skipped, once.
   const TableRead tie =
