@@ -311,6 +311,20 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   ASSERT_EQ(t.RowCount(), 3) << r.refusal;
   EXPECT_NEAR(t.RaDec[1][0], 180, 1e-9);
   EXPECT_NEAR(t.RaDec[1][1], 28.64788976, 1e-6);
+  // A frame says the equinox, or leaves it to the one assumed.
+  struct Frame { const char* coosys; Equinox assumed; const char* equinox; } frames[] = {
+      {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"}, {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
+      {"system=\"ICRS\"", Equinox::kB1950, "J2000"}, {"equinox=\"B1950.0\"", Equinox::kJ2000, "B1950"},
+      {"system=\"galactic\"", Equinox::kB1950, "B1950"}, {"system=\"galactic\"", Equinox::kJ2000, "J2000"}};
+  for (const Frame& f : frames) {
+    std::istringstream framed(head + "<COOSYS ID=\"s\" " + f.coosys +
+                              "/><FIELD name=\"RA\" ref=\"s\"/><FIELD name=\"Dec\"/><DATA>"
+                              "<TABLEDATA><TR><TD>1</TD><TD>2</TD></TR></TABLEDATA></DATA>");
+    SourceTable framed_table;
+    LoadReport framed_report;
+    ReadVoTable(framed, f.assumed, framed_table, framed_report);
+    EXPECT_EQ(framed_report.equinox, f.equinox) << f.coosys;
+  }
   // Binary rows: one steps over a complex visibility (1 + 2i) to its
   // position; BINARY2 rows open with a byte of null flags per eight fields
   // (the last field's set), here before a flux in one byte.

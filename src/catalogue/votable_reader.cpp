@@ -107,7 +107,7 @@ class BinaryRows {
 
  private:
   bool Take(qsizetype n) {
-    if (n < 0 || at_ + n > bytes_.size()) return false;
+    if (at_ + n > bytes_.size()) return false;
     at_ += n;
     return true;
   }
