@@ -193,8 +193,11 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
   EXPECT_DOUBLE_EQ(CompassAzimuth(359.5), 0.5);
   EXPECT_DOUBLE_EQ(CompassAzimuth(400), 320);  // a turn more or less is the same bearing
-  EXPECT_EQ(RotatorErrorText(-12), "RPRT -12 (target not reachable)");  // the last one known
-  EXPECT_EQ(RotatorErrorText(-13), "RPRT -13 (unknown error)");
+  // The table's ends: the first and the last code known, and those past them.
+  for (const auto& [code, text] : {std::pair{0, "RPRT 0 (done)"}, {1, "RPRT 1 (unknown error)"},
+                                   {-12, "RPRT -12 (target not reachable)"},
+                                   {-13, "RPRT -13 (unknown error)"}})
+    EXPECT_EQ(RotatorErrorText(code), text);
   EXPECT_DOUBLE_EQ(CompassAzimuth(-90), 90);
 }
 
