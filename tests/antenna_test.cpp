@@ -233,6 +233,10 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   plan = PlanTurn(north, -180, 450, 340);
   EXPECT_EQ(plan.azimuth, 350);
   EXPECT_EQ(PlanTurn({}, 0, 360, 0).azimuth, std::nullopt);
+  for (const std::vector<double>& edge : {std::vector<double>{180, 190}, {170, 180}}) {
+    plan = PlanTurn(edge, -180, 180, 0);  // a path that touches a limit stays within it
+    EXPECT_EQ(plan.unwind_at, std::nullopt) << edge[0];
+  }
 
   struct Apart { double az1, el1, az2, el2, degrees; } aparts[] = {
       {10, 20, 10, 20, 0}, {0, 0, 90, 0, 90}, {0, 0, 180, 0, 180}, {30, 90, 250, 90, 0},
@@ -254,9 +258,15 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
       {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "RPRT 0\n"}}, 300);
   RotatorLink link;
   link.SetTimes(3000, 100000, 3000);
+  std::optional<double> lowest;  // the limits known when the window first hears of the link
+  link.Changed = [&] {
+    if (!lowest && link.state() == State::kConnected) lowest = link.limits().min_azimuth;
+  };
   link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
   // The state dump's last line ends it at once, well before the reply time.
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 2000));
+  EXPECT_EQ(lowest, 0);  // told at once, not at the daemon's first reply
+  link.Changed = nullptr;
   QString why;
   for (int i = 0; i < 20; ++i) {
     ASSERT_TRUE(link.Point(10 + i, 30, &why));

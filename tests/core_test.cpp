@@ -882,6 +882,7 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   // degree; the two places lie 0.35 degree apart.
   EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
   EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
+  EXPECT_EQ(NearestRow(table, table.RaDec[5], 5), 4);  // not the Sun: it is found by name alone
   const std::vector<std::string> texts{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "Sun"};
   EXPECT_EQ(CompletionTexts(table), texts);
 }
