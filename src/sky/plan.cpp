@@ -92,8 +92,8 @@ SourceDay DayAtRate(double ra, double dec, const PlanStart& start, double min_al
   } else if (high >= 0) {
     // Above the minimum for `half` hours either side of each transit.
     const double half = high / rate;
-    for (int k = -1; k <= 1; ++k) {
-      const double centre = day.Transit + k * 360 / rate;
+    const double period = 360 / rate;  // from one transit to the next
+    for (const double centre : {day.Transit - period, day.Transit, day.Transit + period}) {
       const double from = std::max(centre - half, 0.0);
       const double to = std::min(centre + half, kPlanHours);
       if (to > from) day.HoursAboveMinimum += to - from;
