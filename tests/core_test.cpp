@@ -77,6 +77,16 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_NE(bright.Summary().find("Source20, Source21 and 18 more. View"), std::string::npos)
       << bright.Summary();
 
+  // Longer than the table holds: the rows it has room for, the rest counted.
+  std::string full = "N\t\tHeading\t5\r\n";
+  for (int i = 1; i <= kMaxCatalogueRows; ++i) full += Line(std::to_string(i), "5");
+  std::istringstream long_file(full);
+  LoadReport over;
+  SourceTable whole;
+  ReadCatalogue(long_file, whole, &over);
+  EXPECT_EQ(whole.RowCount(), kMaxCatalogueRows + 1);  // with the Sun's
+  EXPECT_EQ(over.left_out, 1);
+
   // accepted, the Sun's not counted
   struct Torture { const char* name; std::string text; int rows; } files[] = {
       {"empty", "", 0},
@@ -255,6 +265,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25, 3.5, "B1950", "1 kept."},
       {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950", "1 kept."},
       {"a units row leaves units in brackets", "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5, "B1950", "1 kept."},
+      {"tabs round a comma table's flux", "RA,Dec,Flux\n10,20,\t13.4\t\n", 10, 20, 13.4, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
   };
   for (const Inline& c : inlines) {
@@ -326,8 +337,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_EQ(framed_report.equinox, f.equinox) << f.coosys;
   }
   // Binary rows: one steps over a complex visibility (1 + 2i) to its
-  // position; BINARY2 rows open with a byte of null flags per eight fields
-  // (the last field's set), here before a flux in one byte.
+  // position; BINARY2 rows open with a byte of null flags per eight fields,
+  // here before a flux in one byte or, the ninth field, after it with its
+  // flag set.
   const std::string position = "<FIELD name=\"RA\" datatype=\"double\"/>"
                                "<FIELD name=\"Dec\" datatype=\"double\"/>";
   const std::string flux = "<FIELD name=\"S178\" datatype=\"unsignedByte\"/>";
@@ -337,11 +349,14 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       fields += "<FIELD name=\"n" + std::to_string(k) + "\" datatype=\"short\"/>";
     return fields;
   };
-  struct Binary { std::string fields, stream, base64; double flux; } binaries[] = {
+  // A NaN flux is none: the readout's text is the one of a row without a flux.
+  struct Binary { std::string fields, stream, base64; double flux; const char* flux_text; } binaries[] = {
       {"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
-       "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1},
-      {position + flux + shorts(5), "BINARY2", "AUAlAAAAAAAAwDRAAAAAAAAqAAAAAQACAAMABA==", 42},
-      {position + flux + shorts(6), "BINARY2", "AIBAJQAAAAAAAMA0QAAAAAAAKgAAAAEAAgADAAQABQ==", 42}};
+       "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1, "1"},
+      {position + flux + shorts(5), "BINARY2", "AUAlAAAAAAAAwDRAAAAAAAAqAAAAAQACAAMABA==", 42, "42"},
+      {position + shorts(6) + flux, "BINARY2", "AIBAJQAAAAAAAMA0QAAAAAAAAAAAAQACAAMABAAFKg==", 1, "1"},
+      {position + "<FIELD name=\"S178\" datatype=\"double\"/>", "BINARY",
+       "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"}};
   for (const Binary& b : binaries) {
     std::istringstream in(head + b.fields + "<DATA><" + b.stream + "><STREAM encoding=\"base64\">" +
                           b.base64 + "</STREAM></" + b.stream +
@@ -351,6 +366,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     ASSERT_EQ(binary.RowCount(), 3) << b.base64 << r.refusal;
     EXPECT_EQ(binary.RaDec[1], (std::array<double, 2>{10.5, -20.25})) << b.base64;
     EXPECT_EQ(binary.Flux[1], b.flux);
+    EXPECT_EQ(binary.CatalogText[1][3], b.flux_text);
   }
   std::istringstream broken(head + "<FIELD name=\"RA\"><<");
   SourceTable nothing;
@@ -375,7 +391,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
                                          std::string(300, 'n') + ",2,3." + zeros + "\n");
   for (int field : {2, 3, 6, 8}) EXPECT_EQ(wide_fields.table.CatalogText[1][field].size(), 255u);
   EXPECT_EQ(first_name("RA,Dec,Name\n1,2,\"say \"\"hi\"\"\"\n"), "say \"hi\"");
-  EXPECT_EQ(first_name("RA,Dec,Name,Note\n1,2,  Cyg A ,\"x, y\"\n"), "Cyg A");  // quotes after it
+  for (int row : {1, 2})  // with quotes after it, blanks before or after
+    EXPECT_EQ(first_name("RA,Dec,Name,Note\n1,2, Cyg A,\"x, y\"\n1,2,Cyg A ,\"\"\n", row), "Cyg A");
   // More usable rows than the table holds: the brightest, in file order, the
   // earlier of equal ones.
   std::string many = "RA,Dec,Flux\n";

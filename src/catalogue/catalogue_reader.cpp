@@ -161,11 +161,11 @@ std::optional<std::filesystem::path> FindCatalogueFile(const std::filesystem::pa
   std::vector<fs::path> matches;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (name.size() != 12) continue;
-    bool same = true;
-    const char* wanted = "stardata.txt";
-    for (size_t i = 0; i < 12 && same; ++i) same = LowerLatin1(name[i]) == wanted[i];
-    if (same) matches.push_back(it->path());
+    const std::string_view wanted = "stardata.txt";
+    auto same = [](char a, char b) { return LowerLatin1(a) == b; };
+    if (std::equal(name.begin(), name.end(), wanted.begin(), wanted.end(), same)) {
+      matches.push_back(it->path());
+    }
   }
   if (matches.empty()) return std::nullopt;
   std::sort(matches.begin(), matches.end());

@@ -499,7 +499,7 @@ FileKind SniffFile(std::istream& in) {
       ++catalogue_lines;
     }
   }
-  kind.catalogue_format = tab_lines > 0 && catalogue_lines * 2 > tab_lines;
+  kind.catalogue_format = catalogue_lines * 2 > tab_lines;
   if (!kind.catalogue_format) {
     const Layout c = FindColumns(Split(header, DelimiterOf(header)));
     kind.positions = c.Positions();
