@@ -363,6 +363,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
     QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
     auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_NE(host, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Connect to Rotator");
     EXPECT_EQ(host->text(), "localhost");  // the daemon's own defaults
     EXPECT_EQ(dialog->findChild<QSpinBox*>()->value(), 4533);
     host->setText("127.0.0.1");
@@ -535,6 +536,8 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   EXPECT_EQ(form.Antenna().Position()->azimuth, -2);  // the mount at 0 points 2 degrees west
   form.findChild<QAction*>("actionPoint")->trigger();  // no source chosen yet: nothing to send
 
+  auto* follow = form.findChild<QAction*>("actionFollow");
+  follow->setChecked(true);
   AnswerDialog([](QWidget* dialog) {
     dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(100);
     dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(20);
@@ -550,6 +553,13 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
     return at && std::fabs(at->azimuth - 100) < 1e-6 && std::fabs(at->elevation - 20) < 1e-6;
   }, 5000));
   EXPECT_EQ(form.Antenna().Target()->azimuth, 100);
+  EXPECT_FALSE(follow->isChecked());  // a place of its own ends following
+  // On target: the commanded place's square on the mark, as the chart draws it.
+  ChartState expected = form.Chart();
+  EraseAntennaMark(expected);
+  const auto at = *form.Antenna().Position();
+  DrawAntennaMark(expected, {at.azimuth, at.elevation, true, 100, 20, true});
+  EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
   // A source found by name is what Point aims at, wherever the pointer is.
   const SourceTable& table = form.Sources();
   int high = 1;

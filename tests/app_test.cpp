@@ -890,6 +890,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   };
   plan.Compute(in);
   plan.show();
+  EXPECT_EQ(plan.windowTitle(), "Plan - Skyvane");
   EXPECT_EQ(plan.Count->text(), "5 of 5");
   for (QWidget* shown : std::initializer_list<QWidget*>{plan.Heading, plan.FilterText,
                                                         plan.FilterFlux, plan.FilterUpNow,
