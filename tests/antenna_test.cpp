@@ -6,6 +6,11 @@
 #include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <map>
 
@@ -118,6 +123,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
       {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
       {"an error", {{"\\dump_state", kState}, {"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
+      {"a state dump of one line", {{"\\dump_state", "1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
       {"one slower than the reply time", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kLost, "no reply", 500},
       {"an empty line", {{"\\dump_state", kState}, {"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
       {"a code that is no number", {{"\\dump_state", kState}, {"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
@@ -153,6 +159,32 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 5000));
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());
   EXPECT_TRUE(QTest::qWaitFor([&] { return again.Position().has_value(); }, 5000));
+  // Nor is what the last daemon said counted as the next one's state dump.
+  ScriptedDaemon mute({{"\\dump_state", "silent"}, {"p", "0\n0\n"}});
+  again.SetTimes(300, 100000, 2000);
+  again.Connect(QStringLiteral("127.0.0.1"), mute.port());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 3000));
+  EXPECT_EQ(again.Message(), "no reply from the rotator daemon");
+  // A daemon whose host takes no more connections never answers: the link
+  // says so in its own time. (A listening socket with a full backlog drops
+  // the next one's first packet.)
+  const int full = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(full, reinterpret_cast<sockaddr*>(&address), size), 0);
+  ASSERT_EQ(listen(full, 0), 0);
+  getsockname(full, reinterpret_cast<sockaddr*>(&address), &size);
+  QTcpSocket first;  // fills the backlog
+  first.connectToHost(QStringLiteral("127.0.0.1"), ntohs(address.sin_port));
+  ASSERT_TRUE(first.waitForConnected(2000));
+  again.SetTimes(300, 100000, 200);
+  again.Connect(QStringLiteral("127.0.0.1"), ntohs(address.sin_port));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kError; }, 3000));
+  EXPECT_EQ(again.Message(), "the rotator daemon did not answer");
+  ::close(full);
+
   // One let go while it connects stays let go.
   again.SetTimes(300, 100000, 50);
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());
@@ -285,7 +317,8 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_LE(sent.size(), 6) << sent.join(' ').toStdString();
   auto bearing = [&](qsizetype i) { return sent[i].split(' ').value(1).toDouble(); };
   for (qsizetype i = 1; i + 1 < sent.size(); ++i) EXPECT_GT(bearing(i), bearing(i - 1) + 1);
-  EXPECT_EQ(sent.last(), "S");
+  QTest::qWait(100);  // and nothing waiting goes out behind it
+  EXPECT_EQ(daemon.received.last(), "S");
 
   // From 400 on a -180..450 rotator, 57.25 goes out as 417.25: the short way.
   ScriptedDaemon wide({{"\\dump_state", "min_az=-180\nmax_az=450\ndone\n"}, {"p", "400\n10\n"},
@@ -302,14 +335,17 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_EQ(link.limits().max_azimuth, 360);
 
   // Half a turn of travel: the refusal names the bearing the mount would need.
-  ScriptedDaemon half({{"\\dump_state", "min_az=0\nmax_az=180\ndone\n"}, {"p", "0\n0\n"}});
+  ScriptedDaemon half({{"\\dump_state", "min_az=0\nmax_az=180\nmin_el=5\nmax_el=85\ndone\n"},
+                       {"p", "0\n0\n"}});
   link.SetOffsets(10, 0);
   link.Connect(QStringLiteral("127.0.0.1"), half.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
   EXPECT_FALSE(link.Point(175, 30, &why));
   EXPECT_EQ(why, "azimuth 185.0° is outside the rotator's 0° to 180°");
-  link.SetOffsets(0, -1);  // a mount that reads a degree high can be sent to the zenith
-  EXPECT_TRUE(link.Point(100, 91, &why)) << why.toStdString();
+  EXPECT_FALSE(link.Point(100, 4, &why));
+  EXPECT_EQ(why, "elevation 4.0° is outside the rotator's 5° to 85°");
+  link.SetOffsets(0, -1);  // a mount that reads a degree high can be sent a degree past its top
+  EXPECT_TRUE(link.Point(100, 86, &why)) << why.toStdString();
 
   // A Stop left unanswered behind an answered pointing is noticed in its own reply time.
   ScriptedDaemon deaf(
@@ -321,6 +357,16 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   link.Stop();
   EXPECT_TRUE(QTest::qWaitFor([&] { return link.state() == State::kLost; }, 3000));
   EXPECT_EQ(deaf.received.mid(2), QList<QByteArray>({"P 10.00 29.00", "S"}));
+
+  // A daemon slower than the position reads gets one at a time, so that a
+  // pointing never waits behind a backlog of them.
+  ScriptedDaemon slow({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}}, 100);
+  link.SetTimes(3000, 10, 3000);
+  link.Connect(QStringLiteral("127.0.0.1"), slow.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  QTest::qWait(500);
+  ASSERT_TRUE(link.Point(10, 30, &why));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return slow.received.contains("P 10.00 29.00"); }, 1000));
 
   // Once gone, the link tells nobody of its own last words.
   auto gone = std::make_unique<RotatorLink>();
@@ -365,9 +411,11 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Connect to Rotator");
     EXPECT_EQ(host->text(), "localhost");  // the daemon's own defaults
-    EXPECT_EQ(dialog->findChild<QSpinBox*>()->value(), 4533);
+    auto* port = dialog->findChild<QSpinBox*>();
+    EXPECT_EQ(port->value(), 4533);
+    EXPECT_EQ(std::pair(port->minimum(), port->maximum()), std::pair(1, 65535));  // every TCP port
     host->setText("127.0.0.1");
-    dialog->findChild<QSpinBox*>()->setValue(daemon.port());
+    port->setValue(daemon.port());
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   });
   form.findChild<QAction*>("actionConnectRotator")->trigger();
@@ -409,6 +457,9 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   while (table.AzAlt[low][1] > -5) ++low;
   form.PointAntenna(low, false);
   EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
+  menu->close();  // each right click makes a menu: a closed one is not kept
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(form.findChild<QMenu*>("ChartMenu"), nullptr);
 }
 
 // While connected, a position read redraws only the antenna's mark: the
@@ -471,11 +522,13 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   // about when it crosses the meridian, due south
   const double hour_angle = Wrap360(form->Sky().LocalSidereal - table.RaDec[rising][0]);
   const SkyState& sky = form->Sky();
-  const QTime south = QTime(sky.At.Hour, sky.At.Minute, sky.At.Second)
-                          .addSecs(static_cast<int>((360 - hour_angle) / 15.041 * 3600));
+  const QTime now(sky.At.Hour, sky.At.Minute, sky.At.Second);
+  const QTime south = now.addSecs(static_cast<int>((360 - hour_angle) / 15.041 * 3600));
   const QTime unwind = QTime::fromString(form->AntennaNote().right(5), "HH:mm");
   ASSERT_TRUE(unwind.isValid()) << form->AntennaNote().toStdString();
-  EXPECT_LE(std::abs(unwind.secsTo(south)), 180) << form->AntennaNote().toStdString();
+  // the path is planned in steps of two minutes: the first step past the south
+  const QTime step = now.addSecs(120 * static_cast<int>(std::ceil(now.secsTo(south) / 120.0)));
+  EXPECT_EQ(unwind, QTime(step.hour(), step.minute())) << form->AntennaNote().toStdString();
   form->findChild<QAction*>("actionStop")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last() == "S"; }, 5000));
   QTest::keyClick(chart, Qt::Key_F);
@@ -560,16 +613,28 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   const auto at = *form.Antenna().Position();
   DrawAntennaMark(expected, {at.azimuth, at.elevation, true, 100, 20, true});
   EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
-  // A source found by name is what Point aims at, wherever the pointer is.
+  // Point aims at the source under the pointer, and a source found by name
+  // wherever the pointer is.
   const SourceTable& table = form.Sources();
-  int high = 1;
-  while (table.AzAlt[high][1] < 30) ++high;
-  ASSERT_TRUE(form.FindSource(QString::fromStdString(table.CatalogText[high][8])));
+  const QPoint over = SourceIn(form, QRect(100, 100, 500, 200));
+  QWidget* chart = form.findChild<QWidget*>("Picture1");
+  QMouseEvent move(QEvent::MouseMove, over, chart->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(chart, &move);
   form.findChild<QAction*>("actionPoint")->trigger();
+  const int under = form.Chart().PickAt(over.x(), over.y());
   ASSERT_TRUE(form.Antenna().Target().has_value());
+  EXPECT_NEAR(form.Antenna().Target()->azimuth, CompassAzimuth(table.AzAlt[under][0]), 1e-9);
+  int high = 1;
+  while (table.AzAlt[high][1] < 30 || high == under) ++high;
+  ASSERT_TRUE(form.FindSource(QString::fromStdString(table.CatalogText[high][8])));
+  follow->trigger();  // Follow from the menu: the same target, and following
+  EXPECT_TRUE(follow->isChecked());
   EXPECT_NEAR(form.Antenna().Target()->azimuth, CompassAzimuth(table.AzAlt[high][0]), 1e-9);
 
+  follow->setChecked(true);
   form.findChild<QAction*>("actionPark")->trigger();  // the daemon has no park
+  EXPECT_FALSE(follow->isChecked());  // parking ends following
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().contains("RPRT -4"); }, 5000));
   settings.setValue("antenna/ownPark", true);
   settings.setValue("antenna/parkAzimuth", 180.0);
@@ -580,6 +645,18 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   EXPECT_EQ(form.Antenna().Target()->azimuth, 180);
   // the error goes with the next success
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().isEmpty(); }, 5000));
+  // A new correction moves the mark at once, before the next position read.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position()->azimuth == -180; }, 5000));
+  AnswerDialog([](QWidget* dialog) {
+    dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(0);
+    dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(0);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  form.findChild<QAction*>("actionPointingOffset")->trigger();
+  expected = form.Chart();
+  EraseAntennaMark(expected);
+  DrawAntennaMark(expected, {-178, 4, true, 180, 5, false});
+  EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
 }
 
 // Every setting of the Antenna menu through its own dialog: what it offers
@@ -588,22 +665,24 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   FixedClock clock;
   Form1 form(clock);
   ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  EXPECT_FALSE(form.findChild<QAction*>("actionReconnect")->isEnabled());  // no daemon known yet
   // the fields' first values, ranges and decimals; what is typed; the keys it goes to
   struct Field { double first, low, high; int decimals; double typed; const char* key; };
-  struct Case { const char* action; std::vector<Field> fields; bool box; } cases[] = {
-      {"actionMinimumElevation", {{0, -10, 90, 1, 12.5, "antenna/minimumElevation"}}, false},
-      {"actionFollowStep", {{0.1, 0.01, 10, 2, 0.25, "antenna/followStep"}}, false},
-      {"actionSendInterval", {{1, 0.1, 60, 1, 2.5, "antenna/sendInterval"}}, false},
-      {"actionGoTo", {{180, 0, 360, 2, 100, "antenna/goToAzimuth"}, {45, -10, 90, 2, 20, "antenna/goToElevation"}}, false},
-      {"actionParkPosition", {{0, 0, 360, 2, 90, "antenna/parkAzimuth"}, {0, -10, 90, 2, 5, "antenna/parkElevation"}}, true},
-      {"actionPointingOffset", {{0, -30, 30, 2, 1.5, "antenna/azimuthOffset"}, {0, -30, 30, 2, -0.5, "antenna/elevationOffset"}}, false},
+  struct Case { const char* action; const char* title; std::vector<Field> fields; bool box; } cases[] = {
+      {"actionMinimumElevation", "Minimum Elevation", {{0, -10, 90, 1, 12.5, "antenna/minimumElevation"}}, false},
+      {"actionFollowStep", "Follow Step", {{0.1, 0.01, 10, 2, 0.25, "antenna/followStep"}}, false},
+      {"actionSendInterval", "Send Interval", {{1, 0.1, 60, 1, 2.5, "antenna/sendInterval"}}, false},
+      {"actionGoTo", "Go To Az/El", {{180, 0, 360, 2, 100, "antenna/goToAzimuth"}, {45, -10, 90, 2, 20, "antenna/goToElevation"}}, false},
+      {"actionParkPosition", "Park Position", {{0, 0, 360, 2, 90, "antenna/parkAzimuth"}, {0, -10, 90, 2, 5, "antenna/parkElevation"}}, true},
+      {"actionPointingOffset", "Pointing Offset", {{0, -30, 30, 2, 1.5, "antenna/azimuthOffset"}, {0, -30, 30, 2, -0.5, "antenna/elevationOffset"}}, false},
       // its box: the width typed directly, kept with the dish it was typed for
-      {"actionBeam", {{3, 0, 1000, 2, 0.5, "beam/diameter"}, {1420.4, 0, 1e6, 1, 408.5, "beam/frequency"}, {5, 0, 179.99, 2, 2.5, "beam/width"}}, true},
+      {"actionBeam", "Beam", {{3, 0, 1000, 2, 0.5, "beam/diameter"}, {1420.4, 0, 1e6, 1, 408.5, "beam/frequency"}, {5, 0, 179.99, 2, 2.5, "beam/width"}}, true},
   };
   bool parked = false;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.action);
     AnswerDialog([&](QWidget* dialog) {
+      EXPECT_EQ(dialog->windowTitle(), c.title);
       const QList<QDoubleSpinBox*> spins = dialog->findChildren<QDoubleSpinBox*>();
       ASSERT_EQ(spins.size(), qsizetype(c.fields.size()));
       for (qsizetype i = 0; i < spins.size(); ++i) {
@@ -629,6 +708,12 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
     parked = parked || c.box;  // the park position's own check box, and only that, sets it
     EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
   }
+  AnswerDialog([](QWidget* dialog) {  // the park position is offered as it was chosen
+    EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isChecked());
+    EXPECT_EQ(dialog->findChild<QDoubleSpinBox*>("elevation")->value(), 5);
+    dialog->close();
+  });
+  form.findChild<QAction*>("actionParkPosition")->trigger();
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   form.findChild<QAction*>("actionGoTo")->trigger();  // let go: nothing changes
   EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);

@@ -55,7 +55,6 @@ std::optional<std::pair<double, double>> Form1::AskAzimuthElevation(const QStrin
                                                                     double elevation, bool* chosen,
                                                                     double lowest) {
   QDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("AzimuthElevationDialog"));
   dialog.setWindowTitle(title);
   auto* form = new QFormLayout(&dialog);
   auto* box = chosen ? new QCheckBox(choice) : nullptr;
@@ -318,7 +317,6 @@ std::vector<double> Form1::TargetPath(int row) const {
 void Form1::PointAntenna(int row, bool follow) {
   if (row <= 0 || row >= table_.RowCount()) return;
   target_row_ = row;
-  last_sent_.reset();
   {
     const QSignalBlocker quiet(follow_);
     follow_->setChecked(follow);
@@ -327,6 +325,7 @@ void Form1::PointAntenna(int row, bool follow) {
   const double minimum = MinimumElevation();
   QString why;
   std::optional<int> unwind_at;
+  std::optional<RotatorLink::Pointing> sent;  // nothing when it could not go out
   if (!(target.elevation >= minimum)) {
     why = tr("%1 is at %2°, below the minimum elevation of %3°")
               .arg(ReadoutName(table_, row))
@@ -334,7 +333,7 @@ void Form1::PointAntenna(int row, bool follow) {
               .arg(minimum);
   } else if (antenna_.Point(target.azimuth, target.elevation, &why,
                             follow ? TargetPath(row) : std::vector<double>(), &unwind_at)) {
-    last_sent_ = target;
+    sent = target;
     since_sent_.start();
     why.clear();
     // No turn of the rotator holds the whole pass: say when it must go back round.
@@ -344,6 +343,7 @@ void Form1::PointAntenna(int row, bool follow) {
       why = tr("the rotator must unwind at about %1").arg(at.toString(QStringLiteral("HH:mm")));
     }
   }
+  last_sent_ = sent;
   antenna_note_ = why;
   ShowAntennaState();
 }
@@ -403,8 +403,7 @@ void Form1::ShowAntennaState() {
     if (!note.isEmpty()) text += (text.isEmpty() ? "" : "  ") + note;
   }
   // The status keeps to the room the menus leave; the whole of it is in its tip.
-  const QList<QAction*> menus = menu_bar_->actions();
-  const int used = menus.isEmpty() ? 0 : menu_bar_->actionGeometry(menus.last()).right();
+  const int used = menu_bar_->actionGeometry(menu_bar_->actions().last()).right();
   const int room = std::max(menu_bar_->width() - used - 24, 0);
   antenna_status_->setToolTip(text);
   antenna_status_->setText(antenna_status_->fontMetrics().elidedText(text, Qt::ElideRight, room));
