@@ -317,8 +317,7 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_LE(sent.size(), 6) << sent.join(' ').toStdString();
   auto bearing = [&](qsizetype i) { return sent[i].split(' ').value(1).toDouble(); };
   for (qsizetype i = 1; i + 1 < sent.size(); ++i) EXPECT_GT(bearing(i), bearing(i - 1) + 1);
-  QTest::qWait(100);  // and nothing waiting goes out behind it
-  EXPECT_EQ(daemon.received.last(), "S");
+  EXPECT_EQ(sent.last(), "S");
 
   // From 400 on a -180..450 rotator, 57.25 goes out as 417.25: the short way.
   ScriptedDaemon wide({{"\\dump_state", "min_az=-180\nmax_az=450\ndone\n"}, {"p", "400\n10\n"},
@@ -360,13 +359,21 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
 
   // A daemon slower than the position reads gets one at a time, so that a
   // pointing never waits behind a backlog of them.
-  ScriptedDaemon slow({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}}, 100);
+  ScriptedDaemon slow(
+      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "RPRT 0\n"}}, 100);
   link.SetTimes(3000, 10, 3000);
   link.Connect(QStringLiteral("127.0.0.1"), slow.port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
   QTest::qWait(500);
   ASSERT_TRUE(link.Point(10, 30, &why));
   EXPECT_TRUE(QTest::qWaitFor([&] { return slow.received.contains("P 10.00 29.00"); }, 1000));
+  // Stop drops the pointing that waits: it never goes out behind it.
+  ASSERT_TRUE(link.Point(20, 30, &why));
+  ASSERT_TRUE(link.Point(21, 30, &why));
+  link.Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 2000));
+  QTest::qWait(300);
+  EXPECT_FALSE(slow.received.contains("P 21.00 29.00"));
 
   // Once gone, the link tells nobody of its own last words.
   auto gone = std::make_unique<RotatorLink>();
