@@ -248,7 +248,6 @@ QMenu* Form1::CreateAntennaMenu() {
     ShowAntennaState();
     RedrawAntenna();
   };
-  ShowAntennaState();
 
   // P and F on the chart choose the source under the pointer; a right click
   // over a source offers the same. The design's own keys and clicks stay.
