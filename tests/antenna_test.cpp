@@ -16,6 +16,7 @@
 
 #include "app/form1.h"
 #include "chart/annotations.h"
+#include "interact/readout.h"
 #include "interact/rotator.h"
 #include "interact/turn.h"
 #include "sky/angles.h"
@@ -406,6 +407,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   QCoreApplication::sendEvent(chart, &event);
   auto* menu = form.findChild<QMenu*>("ChartMenu");
   ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
   menu->findChild<QAction*>("actionPointHere")->trigger();
   EXPECT_EQ(form.AntennaNote(), "the rotator is not connected");
   EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
@@ -442,10 +444,12 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 1; }, 5000));
   EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
   form.findChild<QRadioButton*>("Option2_1")->click();
+  QSettings().setValue("antenna/sendInterval", 0.1);  // however soon it may go again,
   form.findChild<QPushButton*>("Command1")->click();  // a pass at the same moment
   EXPECT_TRUE(marked());  // drawn again on the new chart
   QTest::qWait(300);
-  EXPECT_EQ(pointings(), 1);
+  EXPECT_EQ(pointings(), 1);  // a source that has not moved is not sent again
+  QSettings().remove("antenna/sendInterval");
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
   EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 2; }, 5000));
   // Another within the send interval: the newest place goes out when it ends.
@@ -453,9 +457,16 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   form.findChild<QPushButton*>("Command3_1")->click();
   EXPECT_EQ(form.Antenna().Target()->azimuth, sent);
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Target()->azimuth != sent; }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 3; }, 3000));
   auto* follow = form.findChild<QAction*>("actionFollow");
   follow->setChecked(false);  // unchecking Follow stops following, and sends nothing
+  QSettings().setValue("antenna/sendInterval", 0.1);
+  const auto followed = pointings();
+  form.findChild<QPushButton*>("Command3_1")->click();  // however far the source moves
+  QTest::qWait(300);
+  EXPECT_EQ(pointings(), followed);
   EXPECT_FALSE(follow->isChecked());
+  QSettings().remove("antenna/sendInterval");
   form.findChild<QAction*>("actionStop")->trigger();
   EXPECT_FALSE(follow->isChecked());
   // A source below the minimum elevation is not sent, and the user is told.
@@ -463,7 +474,10 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   int low = 1;
   while (table.AzAlt[low][1] > -5) ++low;
   form.PointAntenna(low, false);
-  EXPECT_TRUE(form.AntennaNote().contains("below the minimum elevation"));
+  EXPECT_EQ(form.AntennaNote(), QStringLiteral("%1 is at %2°, below the minimum elevation of 0°")
+                                    .arg(ReadoutName(table, low))
+                                    .arg(QString::number(table.AzAlt[low][1], 'f', 1)));
+  EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->toolTip().endsWith(form.AntennaNote()));
   menu->close();  // each right click makes a menu: a closed one is not kept
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(form.findChild<QMenu*>("ChartMenu"), nullptr);
@@ -513,6 +527,7 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   });
   QTest::keyClick(chart, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(asked, "FindDialog");
+  QTest::keyClick(chart, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);  // no antenna key
   EXPECT_FALSE(follow->isChecked());
   QTest::keyClick(form->findChild<QPushButton*>("Command1"), Qt::Key_F);
   EXPECT_TRUE(follow->isChecked());
@@ -586,9 +601,14 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   QSettings settings;
   settings.setValue("antenna/azimuthOffset", 2.0);
   settings.setValue("antenna/elevationOffset", -1.0);
+  settings.setValue("beam/widthTyped", true);  // a beam of 4 degrees, drawn round the mark too
+  settings.setValue("beam/width", 4.0);
+  settings.setValue("beam/shown", true);
   FixedClock clock;
   Form1 form(clock);
   ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
+  const double beam = form.Chart().BeamWidth;
+  ASSERT_EQ(beam, 4);
   ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "travel"}, {"P", "travel"},
                          {"K", "RPRT -4\n"}});
   form.ConnectRotator("127.0.0.1", daemon.port());
@@ -618,7 +638,7 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   ChartState expected = form.Chart();
   EraseAntennaMark(expected);
   const auto at = *form.Antenna().Position();
-  DrawAntennaMark(expected, {at.azimuth, at.elevation, true, 100, 20, true});
+  DrawAntennaMark(expected, {at.azimuth, at.elevation, true, 100, 20, true, beam});
   EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
   // Point aims at the source under the pointer, and a source found by name
   // wherever the pointer is.
@@ -662,7 +682,7 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   form.findChild<QAction*>("actionPointingOffset")->trigger();
   expected = form.Chart();
   EraseAntennaMark(expected);
-  DrawAntennaMark(expected, {-178, 4, true, 180, 5, false});
+  DrawAntennaMark(expected, {-178, 4, true, 180, 5, false, beam});
   EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
 }
 
@@ -721,6 +741,7 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
     dialog->close();
   });
   form.findChild<QAction*>("actionParkPosition")->trigger();
+  EXPECT_EQ(QSettings().value("antenna/parkAzimuth").toDouble(), 90);  // let go: kept
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   form.findChild<QAction*>("actionGoTo")->trigger();  // let go: nothing changes
   EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);
