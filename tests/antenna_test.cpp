@@ -221,6 +221,9 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_FALSE(link.Position().has_value());  // nothing of the last connection is shown
   EXPECT_FALSE(link.Target().has_value());
   EXPECT_FALSE(link.Point(10, 10, &why));
+  link.SetTimes(100, 100000, 2000);
+  link.Stop();  // nothing to stop, and no reply awaited
+  QTest::qWait(200);
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
   EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
@@ -344,6 +347,11 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_EQ(why, "azimuth 185.0° is outside the rotator's 0° to 180°");
   EXPECT_FALSE(link.Point(100, 4, &why));
   EXPECT_EQ(why, "elevation 4.0° is outside the rotator's 5° to 85°");
+  EXPECT_TRUE(link.Point(100, 5, &why));  // the limit itself is within
+  // A followed path is corrected too: 175 is past this rotator's end.
+  std::optional<int> unwind_at;
+  EXPECT_TRUE(link.Point(170, 30, &why, {170, 175, 160}, &unwind_at));
+  EXPECT_EQ(unwind_at, 1);
   link.SetOffsets(0, -1);  // a mount that reads a degree high can be sent a degree past its top
   EXPECT_TRUE(link.Point(100, 86, &why)) << why.toStdString();
 
@@ -375,6 +383,14 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 2000));
   QTest::qWait(300);
   EXPECT_FALSE(slow.received.contains("P 21.00 29.00"));
+  // What waits belongs to its connection: none of it goes to the next daemon.
+  ASSERT_TRUE(link.Point(30, 30, &why));
+  ASSERT_TRUE(link.Point(31, 30, &why));
+  ScriptedDaemon next({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
+  link.Connect(QStringLiteral("127.0.0.1"), next.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  EXPECT_EQ(next.received.value(0), "\\dump_state");
+  EXPECT_FALSE(next.received.contains("P 31.00 29.00"));
 
   // Once gone, the link tells nobody of its own last words.
   auto gone = std::make_unique<RotatorLink>();
