@@ -497,6 +497,15 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   menu->close();  // each right click makes a menu: a closed one is not kept
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(form.findChild<QMenu*>("ChartMenu"), nullptr);
+  // A new table drops the last source pointed at: Point, with no source
+  // found or under the pointer, has nothing to aim at.
+  form.OpenCatalogue(SKYVANE_DATA_DIR "/StarData.txt", Equinox::kB1950, nullptr, false);
+  const QString note = form.AntennaNote();
+  const auto sent_before = pointings();
+  form.findChild<QAction*>("actionPoint")->trigger();
+  QTest::qWait(100);
+  EXPECT_EQ(form.AntennaNote(), note);
+  EXPECT_EQ(pointings(), sent_before);
 }
 
 // While connected, a position read redraws only the antenna's mark: the

@@ -345,6 +345,8 @@ TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
   settings.setValue("view/scopeElevation", 81);
   settings.setValue("view/azimuth", "nan");
   settings.setValue("window/place", "0,0,1,1");
+  settings.setValue("beam/shown", true);  // a width typed, and none kept
+  settings.setValue("beam/widthTyped", true);
   settings.sync();
   Start();
   EXPECT_EQ(Field("Text2_0")->text(), "42.2");
@@ -356,6 +358,7 @@ TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
   EXPECT_EQ(Get<QScrollBar>("VScroll1")->value(), 80);
   EXPECT_EQ(form->Chart().ViewAzimuth, 0);
   EXPECT_EQ(form->size(), QSize(777, 570 + form->MenuHeight()));
+  EXPECT_EQ(form->Chart().BeamWidth, 0);
   // A place the user could have typed is taken as typed: the pass reads it.
   settings.setValue("observer/latitude", "-60 south");
   settings.setValue("observer/longitude", "1e\x1b[2J");
@@ -461,26 +464,33 @@ TEST_F(Form1Test, ALargeTableIsReadBesideTheWindowAndCanBeCancelled) {
   ASSERT_TRUE(form->OpenCatalogue(SKYVANE_TEST_DATA "/export.tsv", Equinox::kJ2000, &report));
   EXPECT_TRUE(beside);
   EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
+  // A table and a file in the catalogue format, each of a million lines.
   QTemporaryDir dir;
-  const QString big = dir.filePath("big.csv");
-  QFile file(big);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("RA,Dec,Flux\n" + QByteArray("1.5,2.5,3\n").repeated(1000000));
-  file.close();
-  int ticks = 0;
-  QTimer::singleShot(0, [&] {
-    auto* progress = form->findChild<QProgressDialog*>("CatalogueProgress");
-    ASSERT_NE(progress, nullptr);
-    ticks = form->State().PlayRate;  // the window answers meanwhile
-    // the bar moves with the bytes read
-    EXPECT_TRUE(QTest::qWaitFor([&] { return progress->value() > 0; }, 5000));
-    EXPECT_LT(progress->value(), progress->maximum());
-    progress->cancel();
-  });
-  EXPECT_FALSE(form->OpenCatalogue(QFile::encodeName(big).toStdString(), Equinox::kJ2000, &report));
-  EXPECT_TRUE(report.contains("its reading was cancelled")) << report.toStdString();
-  EXPECT_EQ(ticks, 1);
-  EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
+  const std::pair<const char*, QByteArray> files[] = {
+      {"big.csv", "RA,Dec,Flux\n" + QByteArray("1.5,2.5,3\n").repeated(1000000)},
+      {"big.txt", QByteArray("1\t\t4C\t5\t\t\t1h0'0''\t+2*0'0''\tx\n").repeated(1000000)}};
+  for (const auto& [name, bytes] : files) {
+    const QString big = dir.filePath(name);
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    int ticks = 0;
+    QTimer::singleShot(0, [&] {
+      auto* progress = form->findChild<QProgressDialog*>("CatalogueProgress");
+      ASSERT_NE(progress, nullptr);
+      ticks = form->State().PlayRate;  // the window answers meanwhile
+      // the bar moves with the bytes read
+      EXPECT_TRUE(QTest::qWaitFor([&] { return progress->value() > 0; }, 5000));
+      EXPECT_LT(progress->value(), progress->maximum());
+      progress->cancel();
+    });
+    EXPECT_FALSE(
+        form->OpenCatalogue(QFile::encodeName(big).toStdString(), Equinox::kJ2000, &report));
+    EXPECT_TRUE(report.contains("its reading was cancelled")) << name << report.toStdString();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
+  }
 }
 
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
@@ -521,8 +531,10 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_EQ(form->Chart().PickAt(2, 2), 0);  // nothing of the old table answers the pointer
   EXPECT_EQ(form->FindNote(), "");  // what was found in the old table is gone with it
   EXPECT_EQ(form->Chart().FoundRow, 0);
-  // The plan follows: four sources and the Sun.
-  EXPECT_EQ(form->Plan()->SourcesView->model()->rowCount(), 5);
+  // The plan follows: four sources and the Sun, each named once.
+  QAbstractItemModel* planned = form->Plan()->SourcesView->model();
+  EXPECT_EQ(planned->rowCount(), 5);
+  EXPECT_EQ(planned->index(2, 0).data().toString(), "3C 273");
   EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv");
   // Positions of date turn the new table's rows, from their own equinox.
   const auto as_given = form->Sources().AzAlt[1];
@@ -604,6 +616,14 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
     if (dialog->isVisible()) dialog->reject();
   });
   QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Slash);
+  EXPECT_EQ(form->Chart().FoundRow, cas);
+  AnswerDialog<QDialog>([](QDialog* dialog) {  // Cancel finds nothing, whatever was typed
+    dialog->findChild<QLineEdit*>()->setText("cyg a");
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(dialog->isVisible());
+    dialog->reject();
+  });
+  form->findChild<QAction*>("actionFindSource")->trigger();
   EXPECT_EQ(form->Chart().FoundRow, cas);
   EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->toolTip().startsWith("3c461"));
   // The found source is what the antenna's Point acts on.
@@ -695,6 +715,12 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   Type("Text2_0", "-33.9");
   EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S, 0.00° E, UTC+5:45:"))
       << plan->Heading->text().toStdString();
+  // Exactly 24 hours on, the plan is the next day's (at 12:00 UT, both
+  // day numbers are exact).
+  form->GoToMoment({3, 10, 2024, 17, 45, 0}, 0);
+  const QString day = plan->Heading->text();
+  form->GoToMoment({3, 11, 2024, 17, 45, 0}, 0);
+  EXPECT_TRUE(plan->Heading->text().contains("Mon 11 Mar 2024 17:45")) << day.toStdString();
 
   // The filters: up now, as the chart has it; rising above the antenna's
   // lowest elevation, as the transit altitude says.
@@ -863,6 +889,26 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   Start();
   EXPECT_TRUE(plan.isNull());
   EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
+  // The dialog offers what was chosen. A width typed directly takes the
+  // dish's place, and Cancel keeps the beam as it was.
+  for (const bool typed_before : {false, true}) {
+    AnswerDialog([typed_before](QWidget* dialog) {
+      auto* typed = dialog->findChild<QCheckBox*>("typed");
+      auto* width = dialog->findChild<QDoubleSpinBox*>("width");
+      EXPECT_TRUE(dialog->findChild<QCheckBox*>("shown")->isChecked());
+      EXPECT_EQ(typed->isChecked(), typed_before);
+      typed->setChecked(true);
+      EXPECT_TRUE(width->isEnabled());
+      const auto answer = typed_before ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok;
+      EXPECT_EQ(width->value(), typed_before ? 2 : 5);  // 5 when none was ever typed
+      width->setValue(typed_before ? 7 : 2);
+      dialog->findChild<QDialogButtonBox*>()->button(answer)->click();
+      EXPECT_FALSE(dialog->isVisible());
+      static_cast<QDialog*>(dialog)->reject();
+    });
+    form->findChild<QAction*>("actionBeam")->trigger();
+    EXPECT_EQ(form->Chart().BeamWidth, 2);
+  }
 }
 
 // Five made-up sources at 52 N from 20:00 on 8 Dec 2026 in a zone of +12:45,

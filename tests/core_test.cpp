@@ -39,6 +39,7 @@ TEST(Catalogue, AnglesAndNames) {
   for (const Angle& c : angles) EXPECT_NEAR(ParseAngle(c.text), c.degrees, 1e-12) << c.text;
   EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
   EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
+  EXPECT_EQ(FormatName("aZ zA"), "Az Za");  // the ends of the plain letters
   EXPECT_EQ(FormatName("\xE9toile \xC9T\xC9"), "\xC9toile \xC9t\xE9");
   // The Latin-1 letters' ends; y with diaeresis has no capital there, nor do the signs.
   EXPECT_EQ(FormatName("\xE0\xC0\xDE\xDF \xFE \xFF \xF7\xD7"), "\xC0\xE0\xFE\xDF \xDE \xFF \xF7\xD7");
