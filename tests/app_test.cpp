@@ -860,6 +860,19 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   ASSERT_GT(drift->rowCount(), 0);
   for (int r = 0; r < drift->rowCount(); ++r)
     EXPECT_LE(drift->index(r, 4).data(Qt::UserRole).toDouble(), 4.925 / 2);
+  // "Up now" keeps the same sources in both tabs.
+  form->Plan()->FilterUpNow->setChecked(true);
+  QStringList up;
+  const QAbstractItemModel* sources = form->Plan()->SourcesView->model();
+  for (int r = 0; r < sources->rowCount(); ++r) up << sources->index(r, 0).data().toString();
+  QStringList drifting_up;
+  for (int r = 0; r < drift->rowCount(); ++r) drifting_up << drift->index(r, 0).data().toString();
+  EXPECT_FALSE(drifting_up.empty());
+  form->Plan()->FilterUpNow->setChecked(false);
+  for (int r = 0; r < drift->rowCount(); ++r) {
+    const QString name = drift->index(r, 0).data().toString();
+    EXPECT_EQ(drifting_up.contains(name), up.contains(name)) << name.toStdString();
+  }
   form->Plan()->DriftView->selectRow(0);
   Click("Command3_1");  // the dish and the day stay: the same list, its line still chosen
   EXPECT_TRUE(form->Plan()->DriftView->selectionModel()->isRowSelected(0));
@@ -1040,9 +1053,12 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   for (int r = 0; r < 3; ++r) names << shown->index(r, 0).data().toString();
   EXPECT_EQ(names, QStringList({"delta", "Sun", "gamma"}));
 
-  // On the pole nothing transits: a line there goes nowhere.
+  // On the pole nothing transits: a line there goes nowhere. A table of
+  // the background's size is still planned at once.
   in.Start.Latitude = 90;
+  plan.SetBackgroundRows(static_cast<int>(in.RaDec.size()));
   plan.Compute(in);
+  EXPECT_FALSE(plan.Computing());
   plan.GoToLine(0, 0, 4);
   EXPECT_EQ(went.size(), 3);
   in.Start.Latitude = 52;
