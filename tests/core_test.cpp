@@ -815,6 +815,8 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   EXPECT_TRUE(std::isnan(pole.Transit));
   EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
   EXPECT_EQ(pole.HoursAboveMinimum, 24);
+  // One that stands at the minimum itself is above it, as the antenna may point there.
+  EXPECT_EQ(DayOf(10, 30, {90, 100, 0}, pole.TransitAltitude).HoursAboveMinimum, 24);
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
   EXPECT_EQ(DayOf(10, 0.5, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);
   EXPECT_EQ(DayOf(10, 0, {90, 100, 0}, 0).Up, SourceDay::kAlwaysUp);  // on the horizon is up
@@ -844,13 +846,17 @@ TEST(Plan, DriftThroughAFixedBeam) {
   }
   EXPECT_NEAR(drift->Crossing, inside / kPassSiderealRate, 1e-4);
   EXPECT_FALSE(DriftOf(130, 25, start, beam, 4));
-  // The Sun's passage, its place taken when it passes.
-  const auto sun_beam = FixedBeam(180, 90 - 52 + SunPlace(9473.5)[1], 52);
-  const auto sun = SunDrift({52, 100, 9473}, sun_beam, 2);
+  // The Sun's passage an hour after the start, its place taken when it
+  // passes (half a day later it stands half a degree further east).
+  const PlanStart noon{52, 240, 9473};
+  const double transit = SunDay(noon, 0).Transit;
+  ASSERT_NEAR(transit, 1, 0.2);
+  const auto sun_beam = FixedBeam(180, 90 - 52 + SunPlace(9473 + transit / 24)[1], 52);
+  const auto sun = SunDrift(noon, sun_beam, 2);
   ASSERT_TRUE(sun);
   EXPECT_LT(sun->Separation, 0.02);
   // It passes when it crosses the meridian.
-  EXPECT_NEAR(sun->Closest, SunDay({52, 100, 9473}, 0).Transit, 1.0 / 60);
+  EXPECT_NEAR(sun->Closest, transit, 5.0 / 3600);
   // The beam of a 3 m dish at the hydrogen line, and sizes that give none.
   EXPECT_NEAR(*BeamWidth(3, 1420.405751), 70 * 0.21106114 / 3, 1e-6);
   for (auto [diameter, frequency] : {std::pair{0.0, 1420.0}, {-3.0, 1420.0}, {3.0, 0.0}, {3.0, NAN},
