@@ -116,9 +116,12 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   auto write = [&](const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; };
   auto sized = [&](uintmax_t size) { write(""), fs::resize_file(file, size); };  // NUL bytes
   // A heading "1<tab><tab>É<tab>5" and a line "2<tab><tab>B<tab>6<tab><tab><tab>1h<tab>+1*"
-  // in UTF-16, little end first, after its byte-order mark.
-  std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string("1\t\t\xC9\t5\r\n2\t\tB\t6\t\t\t1h\t+1*\tZ")) utf16 += {c, '\0'};
+  // in UTF-16 after its byte-order mark, either end first.
+  std::string utf16 = "\xFF\xFE", utf16_big = "\xFE\xFF";
+  for (const char c : std::string("1\t\t\xC9\t5\r\n2\t\tB\t6\t\t\t1h\t+1*\tZ")) {
+    utf16 += {c, '\0'};
+    utf16_big += {'\0', c};
+  }
   const std::string data_line = "2\t\tB\t6\t\t\t1h0'0''\t+1*0'0''\t\r\n";
   // rows: read, the Sun's included
   struct Case { const char* name; std::function<void()> make; CatalogueStatus status; int rows; const char* says; } cases[] = {
@@ -132,6 +135,7 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
       {"a line too long", [&] { write("1\t\tA\t5\r\n1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n" + data_line); }, CatalogueStatus::kLoaded, 3, ""},
       {"UTF-16 with nothing after its mark", [&] { write("\xFF\xFE"); }, CatalogueStatus::kEmpty, 0, "no source"},
       {"UTF-16", [&] { write(utf16); }, CatalogueStatus::kLoaded, 3, ""},
+      {"UTF-16, big end first", [&] { write(utf16_big); }, CatalogueStatus::kLoaded, 3, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
