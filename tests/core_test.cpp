@@ -813,6 +813,12 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   // A source through the zenith transits at 90 degrees, wherever that is.
   for (double latitude = -89.5; latitude < 90; latitude += 0.7)
     ASSERT_NEAR(DayOf(0, latitude, {latitude, 0, 0}, 0).TransitAltitude, 90, 1e-5) << latitude;
+  // One that only touches the horizon, at its transit, rises and sets there
+  // (its cosine of the hour angle on the horizon is 1 to the last bit).
+  const SourceDay touching = DayOf(0, -85.000000000016996, {5, 100, 0}, 0);
+  EXPECT_EQ(touching.Up, SourceDay::kRisesAndSets);
+  EXPECT_NEAR(touching.Rise, touching.Transit, 1e-9);
+  EXPECT_NEAR(touching.Set, touching.Transit, 1e-9);
   // On the pole nothing rises or sets, and nothing transits.
   const SourceDay pole = DayOf(10, 30, {90, 100, 0}, 0);
   EXPECT_EQ(pole.Up, SourceDay::kAlwaysUp);

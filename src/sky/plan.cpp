@@ -24,12 +24,13 @@ double HoursUntil(double at_start, double target, double rate) {
 }
 
 // The hour angle (degrees, 0..180) at which a source stands at `altitude`,
-// 180 when it is always higher, -1 when it never reaches it.
+// 180 when it is never lower, -1 when it never reaches it. One that only
+// touches `altitude` does reach it, as a source on the horizon is up.
 double HourAngleAt(double altitude, double sin_dec, double cos_dec, double sin_lat,
                    double cos_lat) {
   const double c = (std::sin(altitude * kDegree) - sin_dec * sin_lat) / (cos_dec * cos_lat);
   if (c <= -1) return 180;
-  if (!(c < 1)) return -1;
+  if (!(c <= 1)) return -1;
   return std::acos(c) / kDegree;
 }
 
