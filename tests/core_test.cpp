@@ -385,12 +385,13 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     return ReadText(text).table.CatalogText[row][8];
   };
   EXPECT_EQ(
-      first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
-      "\xB5 Caf\xE9 ???");
+      first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xC3\xBF\xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
+      "\xB5 Caf\xE9 \xFF???");
   EXPECT_EQ(first_name("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   // A character cut by a line's end is no UTF-8.
   EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   EXPECT_EQ(first_name("ID,Name,RA,Dec\n17,  Cyg A ,1,2\n"), "Cyg A");  // a column called Name wins
+  EXPECT_EQ(first_name("Source,ID,RA,Dec\nCyg A,17,1,2\n"), "Cyg A");  // else the first
   const std::string zeros(300, '0');
   const TableRead wide_fields = ReadText("RA,Name,Dec,Flux\n1." + zeros + "," +
                                          std::string(300, 'n') + ",2,3." + zeros + "\n");
