@@ -262,7 +262,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
       {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n3\t0\t0\t?\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 3 with no readable"},
-      {"radians", "ra (rad),dec (rad)\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
+      {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
@@ -385,8 +385,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     return ReadText(text).table.CatalogText[row][8];
   };
   EXPECT_EQ(
-      first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xC3\xBF\xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
-      "\xB5 Caf\xE9 \xFF???");
+      first_name("Name,RA,Dec\n\xC2\xB5 Caf\xC3\xA9 \xC3\xBF\xF4\x8F\xBF\xBF\xF0\x9F\x98\x80\xE2\x82\xAC\xC4\x80,1,2\n"),
+      "\xB5 Caf\xE9 \xFF????");
+  // A character cut at the 255th byte keeps what is left of it as it stands.
+  const std::string long_name(254, 'n');
+  EXPECT_EQ(first_name("Name,RA,Dec\n" + long_name + "\xC3\xA9,1,2\n"), long_name + "\xC3");
   EXPECT_EQ(first_name("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   // A character cut by a line's end is no UTF-8.
   EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
