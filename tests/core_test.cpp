@@ -315,18 +315,23 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     const char* said = r.refusal.empty() ? "The XML breaks off at line 1" : "x, y\nname no right";
     EXPECT_NE((r.refusal + r.Summary()).find(said), std::string::npos) << r.refusal << r.Summary();
   }
-  // The UCDs tell the columns, in any order, over their names.
+  // The UCDs tell the columns, in any order, over their names; of two the
+  // main one.
   std::istringstream described(
       head +
+      "<FIELD name=\"x\" ucd=\"phot.flux.density\"/>"
       "<FIELD name=\"RA\" ucd=\"pos.eq.dec;meta.main\" unit=\"rad\"/>"
       "<FIELD name=\"b\" ucd=\"pos.eq.ra\" unit=\"rad\"/>"
-      "<DATA><TABLEDATA><TR><TD>0.5</TD><TD>3.14159265358979</TD></TR></TABLEDATA></DATA>");
+      "<FIELD name=\"c\" ucd=\"pos.eq.ra;meta.main\" unit=\"deg\"/>"
+      "<DATA><TABLEDATA><TR><TD>7.5</TD><TD>0.5</TD><TD>3.14159265358979</TD><TD>90</TD></TR>"
+      "</TABLEDATA></DATA>");
   SourceTable t;
   LoadReport r;
   ReadVoTable(described, Equinox::kJ2000, t, r);
   ASSERT_EQ(t.RowCount(), 3) << r.refusal;
-  EXPECT_NEAR(t.RaDec[1][0], 180, 1e-9);
+  EXPECT_NEAR(t.RaDec[1][0], 90, 1e-9);
   EXPECT_NEAR(t.RaDec[1][1], 28.64788976, 1e-6);
+  EXPECT_EQ(t.Flux[1], 7.5);
   // A frame says the equinox, or leaves it to the one assumed.
   struct Frame { const char* coosys; Equinox assumed; const char* equinox; } frames[] = {
       {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"}, {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
