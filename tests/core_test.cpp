@@ -378,6 +378,14 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     EXPECT_EQ(binary.Flux[1], b.flux);
     EXPECT_EQ(binary.CatalogText[1][3], b.flux_text);
   }
+  // An array longer than the stream is a row cut short, however long it says.
+  std::istringstream vast(head + "<FIELD name=\"RA\" datatype=\"double\" arraysize=\"" +
+                          std::to_string(1LL << 62) + "\"/>" + position +
+                          "<DATA><BINARY><STREAM encoding=\"base64\">QCUAAAAAAADANEAAAAAAAA=="
+                          "</STREAM></BINARY></DATA></TABLE></RESOURCE></VOTABLE>");
+  SourceTable cut;
+  ReadVoTable(vast, Equinox::kJ2000, cut, r);
+  EXPECT_EQ(cut.RowCount(), 2);  // the heading's row and the Sun's
   std::istringstream broken(head + "<FIELD name=\"RA\"><<");
   SourceTable nothing;
   LoadReport broken_report;

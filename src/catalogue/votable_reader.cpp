@@ -136,7 +136,8 @@ class BinaryRows {
         count = std::atoll(f.arraysize.c_str());
       }
     }
-    if (count < 0 || count > (1 << 24) || !Take(count * size)) return false;
+    // More values than bytes left is a row cut short, and the product never overflows.
+    if (count < 0 || count > bytes_.size() - at_ || !Take(count * size)) return false;
     const qsizetype from = at_ - count * size;
     if (f.datatype == "char" || f.datatype == "unicodeChar") {
       for (long long k = 0; k < count; ++k) {
