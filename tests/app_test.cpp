@@ -774,6 +774,10 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   export_to("");
   export_to(path);
   EXPECT_EQ(messages.size(), said);
+  export_to("/proc/skyvane_plan.csv");  // a place nobody may write: the user is told
+  ASSERT_EQ(messages.size(), said + 1);
+  EXPECT_TRUE(messages.last().startsWith("/proc/skyvane_plan.csv cannot be written"))
+      << messages.last().toStdString();
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
