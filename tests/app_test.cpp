@@ -759,6 +759,8 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   plan->FilterFlux->setValue(500);
   ASSERT_GT(shown->rowCount(), 1);
   ASSERT_LT(shown->rowCount(), 20);
+  for (int r = 0; r < shown->rowCount(); ++r)
+    EXPECT_GE(shown->index(r, 1).data(Qt::UserRole).toDouble(), 500) << r;
   plan->SourcesView->sortByColumn(1, Qt::DescendingOrder);
   // File > Export Plan: a dialog closed writes nothing and says nothing.
   const QString path = QDir::temp().filePath("skyvane_plan_test.csv");
