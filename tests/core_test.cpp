@@ -842,6 +842,7 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
   EXPECT_TRUE(std::isnan(pole.Transit));
   EXPECT_NEAR(pole.TransitAltitude, 30, 1e-9);
   EXPECT_EQ(pole.HoursAboveMinimum, 24);
+  EXPECT_TRUE(pole.ReachesMinimum);
   // One that stands at the minimum itself is above it, as the antenna may point there.
   EXPECT_EQ(DayOf(10, 30, {90, 100, 0}, pole.TransitAltitude).HoursAboveMinimum, 24);
   EXPECT_EQ(DayOf(10, -1, {90, 100, 0}, 0).Up, SourceDay::kNeverUp);
@@ -919,7 +920,7 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
       {"12h30m49s +12d23m28s", 187.70416666666667, 12.391111111111111},
       {"187.70 12.39", 187.7, 12.39}, {"187.7 -0.5", 187.7, -0.5}, {"24 00 00 +00 00 00", 0, 0},
       {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12h +10", 180, 10}, {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
-      {"400 10", NAN, 0}, {"10 95", NAN, 0}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0},
+      {"400 10", NAN, 0}, {"360.5 10", NAN, 0}, {"10 95", NAN, 0}, {"0 +90", 0, 90}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0},
       {"12 +10 20 30 40", NAN, 0}};
   for (const Place& p : places) {
     const auto place = ReadPlace(p.text);
