@@ -718,9 +718,8 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   // Exactly 24 hours on, the plan is the next day's (at 12:00 UT, both
   // day numbers are exact).
   form->GoToMoment({3, 10, 2024, 17, 45, 0}, 0);
-  const QString day = plan->Heading->text();
   form->GoToMoment({3, 11, 2024, 17, 45, 0}, 0);
-  EXPECT_TRUE(plan->Heading->text().contains("Mon 11 Mar 2024 17:45")) << day.toStdString();
+  EXPECT_TRUE(plan->Heading->text().contains("Mon 11 Mar 2024 17:45"));
 
   // The filters: up now, as the chart has it; rising above the antenna's
   // lowest elevation, as the transit altitude says.
@@ -874,14 +873,10 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   QStringList up;
   const QAbstractItemModel* sources = form->Plan()->SourcesView->model();
   for (int r = 0; r < sources->rowCount(); ++r) up << sources->index(r, 0).data().toString();
-  QStringList drifting_up;
-  for (int r = 0; r < drift->rowCount(); ++r) drifting_up << drift->index(r, 0).data().toString();
-  EXPECT_FALSE(drifting_up.empty());
+  EXPECT_GT(drift->rowCount(), 0);
+  for (int r = 0; r < drift->rowCount(); ++r)
+    EXPECT_TRUE(up.contains(drift->index(r, 0).data().toString()));
   form->Plan()->FilterUpNow->setChecked(false);
-  for (int r = 0; r < drift->rowCount(); ++r) {
-    const QString name = drift->index(r, 0).data().toString();
-    EXPECT_EQ(drifting_up.contains(name), up.contains(name)) << name.toStdString();
-  }
   form->Plan()->DriftView->selectRow(0);
   Click("Command3_1");  // the dish and the day stay: the same list, its line still chosen
   EXPECT_TRUE(form->Plan()->DriftView->selectionModel()->isRowSelected(0));
