@@ -123,6 +123,25 @@ char DelimiterOf(std::string_view header) {
   return ',';
 }
 
+// Plain loops rather than the string searches for a set of characters,
+// which look each character up in the set: these run on every field of a
+// million-row table.
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+template <typename Accepts>
+bool AllOf(std::string_view text, Accepts accepts) {
+  for (const char c : text) {
+    if (!accepts(c)) return false;
+  }
+  return true;
+}
+
+// Whether an angle holds a sexagesimal mark or blank, as "12 30", "12:30"
+// and "12h30m" do.
+bool HasMark(std::string_view text) {
+  return !AllOf(text, [](char c) { return c != ' ' && c != ':' && c != 'h' && c != 'm'; });
+}
+
 bool HasDigit(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
@@ -212,7 +231,10 @@ double Number(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   // Only digits, a point, a sign and an exponent: no "inf" or "nan" words. A
   // second sign ("++1", "-+1") is left to the conversion, which refuses it.
-  if (text.empty() || text.find_first_not_of("0123456789.-eE+") != std::string_view::npos) {
+  const auto numeric = [](char c) {
+    return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+  };
+  if (text.empty() || !AllOf(text, numeric)) {
     return kNaN;
   }
   double value;
@@ -256,7 +278,7 @@ std::pair<double, double> PositionOf(const std::vector<std::string>& fields, con
   } else {
     const std::string_view ra_text = NumberText(fields, c.ra, delimiter, buffer_ra);
     const std::string_view dec_text = NumberText(fields, c.dec, delimiter, buffer_dec);
-    const bool sexagesimal = ra_text.find_first_of(" :hm") != std::string_view::npos;
+    const bool sexagesimal = HasMark(ra_text);
     if (c.ra_unit == Unit::kRadians) {
       ra = Number(ra_text) / kDegree;
     } else {
@@ -439,7 +461,7 @@ double ParseSexagesimal(std::string_view text, bool hours) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);  // blanks after are marks
   if (text.empty()) return kNaN;
   // A plain decimal number, the usual case, needs no looking for marks.
-  if (text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
+  if (AllOf(text, [](char c) { return IsDigit(c) || c == '.' || c == '-' || c == '+'; })) {
     const double value = Number(text);
     return hours ? value * 15 : value;
   }
@@ -453,7 +475,8 @@ double ParseSexagesimal(std::string_view text, bool hours) {
     const char c = text[i];
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
       if (count == 3) return kNaN;
-      const size_t end = std::min(text.find_first_not_of("0123456789.", i), text.size());
+      size_t end = i;
+      while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
       const double value = Number(text.substr(i, end - i));
       if (std::isnan(value)) return kNaN;
       parts[count++] = value;
@@ -508,48 +531,58 @@ FileKind SniffFile(std::istream& in) {
   return kind;
 }
 
-bool TableRows::Brighter(const Candidate& a, const Candidate& b) {
-  // The candidate to drop first when the table is full is the faintest, and
-  // of equal ones the later.
+bool TableRows::Brighter(const Rank& a, const Rank& b) {
+  // The row to drop first when the table is full is the faintest, and of
+  // equal ones the later.
   return a.flux > b.flux || (a.flux == b.flux && a.line < b.line);
 }
 
 void TableRows::Add(const std::vector<std::string>& fields, int line_number,
                     std::string_view line) {
   ++report_.lines;
-  Candidate c{line_number, {}, {}, {}, {}, 1, kNaN, kNaN};
-  std::tie(c.ra, c.dec) = PositionOf(fields, columns_, delimiter_);
-  if (!(c.ra >= 0 && c.ra < 360 && c.dec >= -90 && c.dec <= 90)) {
+  double ra, dec;
+  std::tie(ra, dec) = PositionOf(fields, columns_, delimiter_);
+  if (!(ra >= 0 && ra < 360 && dec >= -90 && dec <= 90)) {
     report_.Skip(report_.unreadable, line_number, line);
     return;
   }
-  if (!columns_.Split() && columns_.ra_unit == Unit::kNone &&
-      fields[columns_.ra].find_first_of(" :hm") == std::string::npos) {
+  if (!columns_.Split() && columns_.ra_unit == Unit::kNone && !HasMark(fields[columns_.ra])) {
     plain_ra_ = true;
-    all_below_24_ = all_below_24_ && c.ra < 24;
+    all_below_24_ = all_below_24_ && ra < 24;
   }
   const bool has_flux =
       columns_.flux >= 0 && columns_.flux < int(fields.size()) && !fields[columns_.flux].empty();
+  Rank rank{1, line_number, kept_.size()};
   if (has_flux) {
     std::string buffer;
     const double flux = Number(NumberText(fields, columns_.flux, delimiter_, buffer)) *
                         (columns_.flux_unit == Unit::kMilliJy ? 0.001 : 1);
-    if (std::isfinite(flux)) c.flux = flux;
+    if (std::isfinite(flux)) rank.flux = flux;
   }
-  if (kept_.size() == kMaxCatalogueRows - 1) {
+  if (ranks_.size() == kMaxCatalogueRows - 1) {
     ++report_.left_out;
-    if (!Brighter(c, kept_.front())) return;  // no text is copied for a row left out
-    std::pop_heap(kept_.begin(), kept_.end(), Brighter);
-    kept_.pop_back();
+    if (!Brighter(rank, ranks_.front())) return;  // no text is copied for a row left out
+    std::pop_heap(ranks_.begin(), ranks_.end(), Brighter);
+    rank.slot = ranks_.back().slot;
+    ranks_.back() = rank;
+  } else {
+    ranks_.push_back(rank);
+    kept_.emplace_back();
   }
+  std::push_heap(ranks_.begin(), ranks_.end(), Brighter);
+  Candidate& c = kept_[rank.slot];
+  c.line = line_number;
+  c.flux = rank.flux;
+  c.ra = ra;
+  c.dec = dec;
   // The texts kept are cut at kMaxFieldBytes, whatever the file's format.
-  if (has_flux) c.flux_text = fields[columns_.flux].substr(0, kMaxFieldBytes);
+  c.flux_text.clear();
+  if (has_flux) c.flux_text.assign(fields[columns_.flux], 0, kMaxFieldBytes);
+  c.name.clear();
   if (columns_.name >= 0 && columns_.name < int(fields.size())) {
-    c.name = fields[columns_.name].substr(0, kMaxFieldBytes);
+    c.name.assign(fields[columns_.name], 0, kMaxFieldBytes);
   }
   PositionTexts(fields, columns_, c.ra_text, c.dec_text);
-  kept_.push_back(std::move(c));
-  std::push_heap(kept_.begin(), kept_.end(), Brighter);
 }
 
 void TableRows::Finish(Equinox assumed, bool utf8, SourceTable& table) {

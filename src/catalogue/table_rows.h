@@ -56,11 +56,19 @@ class TableRows {
     std::string name, flux_text, ra_text, dec_text;
     double flux, ra, dec;
   };
-  static bool Brighter(const Candidate& a, const Candidate& b);
+  // What decides which rows stay, and where a row's texts are: the heap
+  // moves only these, however long the texts.
+  struct Rank {
+    double flux;
+    int line;
+    size_t slot;
+  };
+  static bool Brighter(const Rank& a, const Rank& b);
   Layout columns_;
   char delimiter_;
   LoadReport& report_;
-  std::vector<Candidate> kept_;  // a heap, the faintest on top
+  std::vector<Rank> ranks_;       // a heap, the faintest on top
+  std::vector<Candidate> kept_;  // the rows kept, in no order; a dropped row's slot is reused
   bool all_below_24_ = true, plain_ra_ = false;
 };
 
