@@ -428,6 +428,12 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_EQ(full.table.Flux[9], 60);
   EXPECT_EQ(full.table.Flux[10], 61);
   EXPECT_EQ(full.table.Flux[kMaxCatalogueRows - 1], kMaxCatalogueRows + 50);
+  // A row that takes a dropped row's place keeps none of its texts.
+  std::string faint = "RA,Dec,Flux,Name\n";
+  for (int i = 1; i < kMaxCatalogueRows; ++i) faint += "1,2,0.5,gone\n";
+  const TableRead replaced = ReadText(faint + "3,4\n");
+  EXPECT_EQ(replaced.table.CatalogText[kMaxCatalogueRows - 1][2], "");
+  EXPECT_EQ(replaced.table.CatalogText[kMaxCatalogueRows - 1][3], "1");
   // Told apart by content: a tab table whose heading has nine fields is no
   // catalogue when its lines lack the format's angle forms.
   std::istringstream nine("a\tb\tc\td\te\tf\tRA\tDec\tName\n1\t\tx\t2\t\t\t10.5\t20\tA\n");
