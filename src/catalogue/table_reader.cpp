@@ -126,7 +126,9 @@ char DelimiterOf(std::string_view header) {
 // Plain loops rather than the string searches for a set of characters,
 // which look each character up in the set: these run on every field of a
 // million-row table.
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 template <typename Accepts>
 bool AllOf(std::string_view text, Accepts accepts) {
@@ -229,14 +231,9 @@ double Number(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  // Only digits, a point, a sign and an exponent: no "inf" or "nan" words. A
-  // second sign ("++1", "-+1") is left to the conversion, which refuses it.
-  const auto numeric = [](char c) {
-    return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-  };
-  if (text.empty() || !AllOf(text, numeric)) {
-    return kNaN;
-  }
+  // A second sign ("++1", "-+1") is left to the conversion, which refuses
+  // it; so are blanks and marks inside. The words "inf" and "nan" come back
+  // as values that are not finite, which no position or flux takes.
   double value;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return kNaN;
