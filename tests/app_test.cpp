@@ -492,6 +492,11 @@ TEST_F(Form1Test, ALargeTableIsReadBesideTheWindowAndCanBeCancelled) {
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(form->Sources().CatalogText[1][8], "3C 461");
   }
+  // Left alone, the large table is read whole and replaces the one in use.
+  ASSERT_TRUE(form->OpenCatalogue(QFile::encodeName(dir.filePath("big.csv")).toStdString(),
+                                  Equinox::kJ2000, &report))
+      << report.toStdString();
+  EXPECT_EQ(form->Sources().LastRow, kMaxCatalogueRows);
 }
 
 TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {

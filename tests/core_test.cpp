@@ -163,8 +163,8 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   EXPECT_EQ(FindCatalogueFile(latin1), std::nullopt);
   fs::rename(latin1 / "STARDATA.tsv", file);
   EXPECT_EQ(ShownPath(latin1 / "\xC3\xA9\xC3"), (dir / "lat\\xE9in1" / "\xC3\xA9\\xC3").string());
-  EXPECT_EQ(ShownPath("\xC2\xA9\xE0\xA0\x80\xF4\x8F\xBF\xBF\xF5\x80\x80\x80"),
-            "\xC2\xA9\xE0\xA0\x80\xF4\x8F\xBF\xBF\\xF5\\x80\\x80\\x80");
+  EXPECT_EQ(ShownPath("\xC2\xA9\xE0\xA0\x80\xEF\xBC\x81\xF4\x8F\xBF\xBF\xF5\x80\x80\x80\xC3" "A"),
+            "\xC2\xA9\xE0\xA0\x80\xEF\xBC\x81\xF4\x8F\xBF\xBF\\xF5\\x80\\x80\\x80\\xC3" "A");
   SourceTable table;
   LoadFirstCatalogue({latin1}, {}, table);
   EXPECT_EQ(table.CatalogText[0][2], "\xC9");  // from the UTF-16 file, to its last letter
@@ -221,8 +221,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       // found by their UCDs, units from the fields, the equinox from the system they refer to
       {"sources.vot", Equinox::kJ2000, {{"3C 461", 350.29416667, 58.55166667, 12000}, {"3C 405 & Cyg A", 299.43875, 40.6, 8700}, {"3C 48", 23.7075, 32.90555556, 1}},
        "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: row 3"},
-      {"sources_binary2.vot", Equinox::kB1950, {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1}},
-       "VOTable, positions for J2000: 2 lines read, 2 kept."},
+      {"sources_binary2.vot", Equinox::kB1950, {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1}, {"", 10, 20, 5}},
+       "VOTable, positions for J2000: 3 lines read, 3 kept."},
       // found by name, fixed-size text and short integers, no null flags
       {"sources_binary.vot", Equinox::kB1950, {{"Tau A", 83.633083, 22.0145, 875}, {"Vir A", 187.70593, 12.391123, 1210}},
        "VOTable, positions for J2000: 2 lines read, 2 kept."},
@@ -272,6 +272,12 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"a units row leaves units in brackets", "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5, "B1950", "1 kept."},
       {"tabs round a comma table's flux", "RA,Dec,Flux\n10,20,\t13.4\t\n", 10, 20, 13.4, "B1950", "1 kept."},
       {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
+      {"the equinox of the declination alone", "RA,DEJ2000\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
+      {"the first declination column", "DEJ2000,RAJ2000,DEB1950\n20,10,21\n", 10, 20, 1, "J2000", "1 kept."},
+      {"a units row for the declination", "RA,Dec\ndeg,rad\n10,0.5\n", 10, 28.64788976, 1, "B1950", "1 kept."},
+      {"words under the data are no units row", "RA,Dec,Name\n10,20,a\n,,b\n", 10, 20, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 3: ,,b"},
+      {"past 360 degrees, and infinity", "RA,Dec\n360.5,20\ninf,20\n10,20\n", 10, 20, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
+      {"a quoted row shorter than the last", "RA,Dec,Flux\nx,y,5\n\"10\",20\n", 10, 20, 1, "B1950", "2 lines read, 1 kept"},
   };
   for (const Inline& c : inlines) {
     SCOPED_TRACE(c.name);
@@ -440,10 +446,14 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_FALSE(SniffFile(nine).catalogue_format);
   std::ifstream shipped(SKYVANE_SHIPPED_CATALOGUE, std::ios::binary);
   EXPECT_TRUE(SniffFile(shipped).catalogue_format);
-  for (const char* first : {"<?xml version=\"1.0\"?>\n", "<VOTABLE version=\"1.4\">\n"}) {
-    std::istringstream xml(first + std::string("<RESOURCE>\n"));  // with or without a prolog
+  // With or without a prolog or a UTF-8 mark.
+  for (const char* first : {"<?xml version=\"1.0\"?>\n", "<VOTABLE version=\"1.4\">\n",
+                            "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n"}) {
+    std::istringstream xml(first + std::string("<RESOURCE>\n"));
     EXPECT_TRUE(SniffFile(xml).votable) << first;
   }
+  std::istringstream b1950("Name,RAB1950,DEB1950\nA,1,2\n");
+  EXPECT_EQ(SniffFile(b1950).equinox, Equinox::kB1950);  // then no one is asked
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
   // the line too long after it is skipped, once.
   const TableRead tie =
