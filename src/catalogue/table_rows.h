@@ -67,7 +67,7 @@ class TableRows {
   Layout columns_;
   char delimiter_;
   LoadReport& report_;
-  std::vector<Rank> ranks_;       // a heap, the faintest on top
+  std::vector<Rank> ranks_;      // a heap, the faintest on top
   std::vector<Candidate> kept_;  // the rows kept, in no order; a dropped row's slot is reused
   bool all_below_24_ = true, plain_ra_ = false;
 };
