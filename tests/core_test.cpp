@@ -261,7 +261,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n3\t0\t0\t?\t0\t30\t0\n", 30, -0.5, 1, "B1950", "1 kept; 3 with no readable"},
+      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n", 30, -0.5, 1, "B1950", "1 kept; 4 with no readable"},
       {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
@@ -444,6 +444,12 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // catalogue when its lines lack the format's angle forms.
   std::istringstream nine("a\tb\tc\td\te\tf\tRA\tDec\tName\n1\t\tx\t2\t\t\t10.5\t20\tA\n");
   EXPECT_FALSE(SniffFile(nine).catalogue_format);
+  // Most data lines decide: four of ten in the format's forms are not enough.
+  std::string mixed = "a\tb\tc\td\te\tf\tRA\tDec\tName\n";
+  for (int i = 0; i < 10; ++i)
+    mixed += i < 4 ? "1\t\tx\t5\t\t\t1h0'0''\t+2*0'0''\t\n" : "1\t\tx\t5\t\t\t10.5\t20\t\n";
+  std::istringstream four(mixed);
+  EXPECT_FALSE(SniffFile(four).catalogue_format);
   std::ifstream shipped(SKYVANE_SHIPPED_CATALOGUE, std::ios::binary);
   EXPECT_TRUE(SniffFile(shipped).catalogue_format);
   // With or without a prolog or a UTF-8 mark.
