@@ -223,7 +223,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: row 3"},
       {"sources_binary2.vot", Equinox::kB1950, {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1}, {"", 10, 20, 5}},
        "VOTable, positions for J2000: 3 lines read, 3 kept."},
-      // found by name, fixed-size text and short integers, no null flags
+      // found by name, fixed-size text and 32-bit integers, no null flags
       {"sources_binary.vot", Equinox::kB1950, {{"Tau A", 83.633083, 22.0145, 875}, {"Vir A", 187.70593, 12.391123, 1210}},
        "VOTable, positions for J2000: 2 lines read, 2 kept."},
       {"catalogue_format.txt", Equinox::kJ2000, {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
