@@ -145,8 +145,7 @@ bool HasMark(std::string_view text) {
 }
 
 bool HasDigit(std::string_view text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  return std::any_of(text.begin(), text.end(), [](char c) { return IsDigit(c); });
 }
 
 // A row under the header that gives units rather than values: no field holds
@@ -470,7 +469,7 @@ double ParseSexagesimal(std::string_view text, bool hours) {
   size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];
-    if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
+    if (IsDigit(c) || c == '.') {
       if (count == 3) return kNaN;
       size_t end = i;
       while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
