@@ -27,15 +27,24 @@ namespace {
 
 using State = RotatorLink::State;
 
+const QByteArray kState =
+    "1\n1\nmin_az=-180.000000\nmax_az=180.000000\nmin_el=0.000000\n"
+    "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n";
+using Script = std::map<QByteArray, QByteArray>;
+
 // A daemon on a loopback port that answers each command line by a script:
-// the reply for the command's first word; a reply ending in "close" ends
+// the reply for the command's first word, where the script does not say a
+// sound daemon's at north on the horizon; a reply ending in "close" ends
 // the connection after the rest, "silent" says nothing. Like a real daemon
 // it handles one command at a time, each taking `delay` milliseconds, and
 // notes when it took each one up.
 class ScriptedDaemon {
  public:
-  explicit ScriptedDaemon(std::map<QByteArray, QByteArray> script, int delay = 0)
-      : script_(std::move(script)), delay_(delay) {
+  ScriptedDaemon(std::initializer_list<Script::value_type> script = {}, int delay = 0)
+      : ScriptedDaemon(Script(script), delay) {}
+  ScriptedDaemon(Script script, int delay) : script_(std::move(script)), delay_(delay) {
+    script_.merge(Script{{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"},
+                         {"S", "RPRT 0\n"}, {"K", "RPRT 0\n"}});
     server_.listen(QHostAddress::LocalHost);
     clock_.start();
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
@@ -86,7 +95,7 @@ class ScriptedDaemon {
     return QByteArray::number(at[0], 'f', 6) + '\n' + QByteArray::number(at[1], 'f', 6) + '\n';
   }
   QTcpServer server_;
-  std::map<QByteArray, QByteArray> script_;
+  Script script_;
   int delay_;
   bool busy_ = false;
   double to_[2] = {0, 0};
@@ -96,6 +105,12 @@ class ScriptedDaemon {
   double speed = 100;
   double at[2] = {0, 0};
 };
+
+// Connects `link` to `daemon` and waits for its first position read.
+bool Connected(RotatorLink& link, const ScriptedDaemon& daemon) {
+  link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
+  return Soon([&] { return link.Position().has_value(); });
+}
 
 // Counts the paint events a widget gets for less than the whole of it.
 class PartPaints : public QObject {
@@ -109,27 +124,23 @@ class PartPaints : public QObject {
   }
 };
 
-const QByteArray kState =
-    "1\n1\nmin_az=-180.000000\nmax_az=180.000000\nmin_el=0.000000\n"
-    "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n";
-
 TEST(RotatorLink, ProtocolAndItsFailures) {
   // state: after the first position read or the failure; message: part of what it says
-  struct Case { const char* name; std::map<QByteArray, QByteArray> script; State state; const char* message; int delay = 0; } cases[] = {
-      {"a sound daemon", {{"\\dump_state", kState}, {"p", "12.56\n45.30\n"}}, State::kConnected, "connected, az 12.6° el 45.3°"},
+  struct Case { const char* name; Script script; State state; const char* message; int delay = 0; } cases[] = {
+      {"a sound daemon", {{"p", "12.56\n45.30\n"}}, State::kConnected, "connected, az 12.6° el 45.3°"},
       {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
-      {"garbage, CR LF", {{"\\dump_state", kState}, {"p", "hello\r\n"}}, State::kError, "unexpected reply \"hello\""},
-      {"much garbage", {{"\\dump_state", kState}, {"p", QByteArray(50, 'x') + "\n"}}, State::kError, "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
-      {"closed mid-reply", {{"\\dump_state", kState}, {"p", "12.50\nclose"}}, State::kLost, "closed"},
-      {"no reply", {{"\\dump_state", kState}, {"p", "silent"}}, State::kLost, "no reply"},
-      {"an error", {{"\\dump_state", kState}, {"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
+      {"garbage, CR LF", {{"p", "hello\r\n"}}, State::kError, "unexpected reply \"hello\""},
+      {"much garbage", {{"p", QByteArray(50, 'x') + "\n"}}, State::kError, "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
+      {"closed mid-reply", {{"p", "12.50\nclose"}}, State::kLost, "closed"},
+      {"no reply", {{"p", "silent"}}, State::kLost, "no reply"},
+      {"an error", {{"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
       {"a state dump of one line", {{"\\dump_state", "1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
       {"one slower than the reply time", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kLost, "no reply", 500},
-      {"an empty line", {{"\\dump_state", kState}, {"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
-      {"a code that is no number", {{"\\dump_state", kState}, {"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
-      {"a line as long as any", {{"\\dump_state", kState}, {"p", QByteArray(4096, '1')}}, State::kLost, "no reply"},
-      {"a reply without end", {{"\\dump_state", kState}, {"p", QByteArray(4097, '1')}}, State::kError, "a reply without end"},
+      {"an empty line", {{"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
+      {"a code that is no number", {{"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
+      {"a line as long as any", {{"p", QByteArray(4096, '1')}}, State::kLost, "no reply"},
+      {"a reply without end", {{"p", QByteArray(4097, '1')}}, State::kError, "a reply without end"},
       {"nobody listening", {}, State::kError, "refused"},
   };
   for (const Case& c : cases) {
@@ -140,12 +151,10 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
     RotatorLink link;
     link.SetTimes(300, 100000, 2000);
     link.Connect(QStringLiteral("127.0.0.1"), port);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-          return link.state() != State::kConnecting &&
-                 (link.state() != State::kConnected || link.Position() || !link.Message().isEmpty());
-        },
-        5000));
+    EXPECT_TRUE(Soon([&] {
+      return link.state() != State::kConnecting &&
+             (link.state() != State::kConnected || link.Position() || !link.Message().isEmpty());
+    }));
     EXPECT_EQ(link.state(), c.state) << link.StateText().toStdString();
     EXPECT_TRUE(link.StateText().contains(QString::fromUtf8(c.message)))
         << link.StateText().toStdString();
@@ -153,18 +162,17 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   }
 
   // A reply cut short by a lost connection is not read into the next one's.
-  ScriptedDaemon cut({{"\\dump_state", kState}, {"p", "RPRT -1close"}}),
-      sound({{"\\dump_state", kState}, {"p", "1\n2\n"}});
+  ScriptedDaemon cut({{"p", "RPRT -1close"}}), sound({{"p", "1\n2\n"}});
   RotatorLink again;
   again.Connect(QStringLiteral("127.0.0.1"), cut.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 5000));
+  ASSERT_TRUE(Soon([&] { return again.state() == State::kLost; }));
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return again.Position().has_value(); }, 5000));
+  EXPECT_TRUE(Soon([&] { return again.Position().has_value(); }));
   // Nor is what the last daemon said counted as the next one's state dump.
-  ScriptedDaemon mute({{"\\dump_state", "silent"}, {"p", "0\n0\n"}});
+  ScriptedDaemon mute({{"\\dump_state", "silent"}});
   again.SetTimes(300, 100000, 2000);
   again.Connect(QStringLiteral("127.0.0.1"), mute.port());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kLost; }, 3000));
+  EXPECT_TRUE(Soon([&] { return again.state() == State::kLost; }, 3000));
   EXPECT_EQ(again.Message(), "no reply from the rotator daemon");
   // A daemon whose host takes no more connections never answers: the link
   // says so in its own time. (A listening socket with a full backlog drops
@@ -182,7 +190,7 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   ASSERT_TRUE(first.waitForConnected(2000));
   again.SetTimes(300, 100000, 200);
   again.Connect(QStringLiteral("127.0.0.1"), ntohs(address.sin_port));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return again.state() == State::kError; }, 3000));
+  EXPECT_TRUE(Soon([&] { return again.state() == State::kError; }, 3000));
   EXPECT_EQ(again.Message(), "the rotator daemon did not answer");
   ::close(full);
 
@@ -195,27 +203,25 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
 
   // Targets within the rotator's limits go out with a period for the point,
   // in the turn that holds them; others are refused with the reason.
-  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT -1\n"},
-                         {"S", "RPRT 0\n"}, {"K", "RPRT 0\n"}});
+  ScriptedDaemon daemon({{"P", "RPRT -1\n"}});
   RotatorLink link;
-  link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(Connected(link, daemon));
   EXPECT_EQ(link.limits().min_azimuth, -180);
   QString why;
   EXPECT_FALSE(link.Point(10, 95, &why));
   EXPECT_TRUE(why.contains("elevation 95.0°")) << why.toStdString();
   ASSERT_TRUE(link.Point(270.125, 30, &why));
   link.Stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 5000));
+  ASSERT_TRUE(Soon([&] { return link.Message() == "stop confirmed"; }));
   ASSERT_TRUE(link.Point(180, 90, &why));  // the limits themselves are within them
-  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.size() >= 5; }, 5000));
+  ASSERT_TRUE(Soon([&] { return daemon.received.size() >= 5; }));
   EXPECT_EQ(daemon.received[2], "P -89.88 30.00");  // rounded, and 270 is -90 on this rotator
   EXPECT_EQ(daemon.received[3], "S");
   EXPECT_EQ(daemon.received[4], "P -180.00 90.00");
   EXPECT_TRUE(
-      QTest::qWaitFor([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }, 5000));
+      Soon([&] { return link.Message() == "RPRT -1 (invalid parameter)"; }));
   ASSERT_TRUE(link.Park(&why, std::nullopt));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return link.Message() == "park confirmed"; }, 5000));
+  EXPECT_TRUE(Soon([&] { return link.Message() == "park confirmed"; }));
   ASSERT_TRUE(link.Target().has_value());
   link.Disconnect();
   EXPECT_FALSE(link.Position().has_value());  // nothing of the last connection is shown
@@ -225,16 +231,14 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   link.Stop();  // nothing to stop, and no reply awaited
   QTest::qWait(200);
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
-  EXPECT_DOUBLE_EQ(CompassAzimuth(90), 270);  // table azimuths run north towards west
-  EXPECT_DOUBLE_EQ(CompassAzimuth(0), 0);
-  EXPECT_DOUBLE_EQ(CompassAzimuth(359.5), 0.5);
-  EXPECT_DOUBLE_EQ(CompassAzimuth(400), 320);  // a turn more or less is the same bearing
+  // Table azimuths run north towards west; a turn more or less is the same bearing.
+  for (auto [table, bearing] : {std::pair{90.0, 270.0}, {0.0, 0.0}, {359.5, 0.5}, {400.0, 320.0}, {-90.0, 90.0}})
+    EXPECT_DOUBLE_EQ(CompassAzimuth(table), bearing) << table;
   // The table's ends: the first and the last code known, and those past them.
   for (const auto& [code, text] : {std::pair{0, "RPRT 0 (done)"}, {1, "RPRT 1 (unknown error)"},
                                    {-12, "RPRT -12 (target not reachable)"},
                                    {-13, "RPRT -13 (unknown error)"}})
     EXPECT_EQ(RotatorErrorText(code), text);
-  EXPECT_DOUBLE_EQ(CompassAzimuth(-90), 90);
 }
 
 TEST(Turn, TheShortWayAndTheWholePath) {
@@ -290,8 +294,7 @@ TEST(Turn, TheShortWayAndTheWholePath) {
 // targets, yet at most one pointing waits, the newest, and Stop overtakes
 // it. A new daemon starts with its own limits.
 TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
-  ScriptedDaemon daemon(
-      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "RPRT 0\n"}}, 300);
+  ScriptedDaemon daemon({}, 300);
   RotatorLink link;
   link.SetTimes(3000, 100000, 3000);
   std::optional<double> lowest;  // the limits known when the window first hears of the link
@@ -300,7 +303,7 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   };
   link.Connect(QStringLiteral("127.0.0.1"), daemon.port());
   // The state dump's last line ends it at once, well before the reply time.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 2000));
+  ASSERT_TRUE(Soon([&] { return link.Position().has_value(); }, 2000));
   EXPECT_EQ(lowest, 0);  // told at once, not at the daemon's first reply
   link.Changed = nullptr;
   QString why;
@@ -310,7 +313,7 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   }
   const qint64 stop = daemon.clock_.elapsed();
   link.Stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 5000));
+  ASSERT_TRUE(Soon([&] { return link.Message() == "stop confirmed"; }));
   const qsizetype s = daemon.received.indexOf("S");
   ASSERT_GE(s, 0);
   EXPECT_LT(daemon.taken_at[s] - stop, 2 * 300 + 150);  // behind one command at most
@@ -324,25 +327,20 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_EQ(sent.last(), "S");
 
   // From 400 on a -180..450 rotator, 57.25 goes out as 417.25: the short way.
-  ScriptedDaemon wide({{"\\dump_state", "min_az=-180\nmax_az=450\ndone\n"}, {"p", "400\n10\n"},
-                       {"P", "RPRT 0\n"}});
-  link.Connect(QStringLiteral("127.0.0.1"), wide.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ScriptedDaemon wide({{"\\dump_state", "min_az=-180\nmax_az=450\ndone\n"}, {"p", "400\n10\n"}});
+  ASSERT_TRUE(Connected(link, wide));
   ASSERT_TRUE(link.Point(57.25, 30, &why));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return wide.received.contains("P 417.25 30.00"); }, 5000));
+  EXPECT_TRUE(Soon([&] { return wide.received.contains("P 417.25 30.00"); }));
 
-  ScriptedDaemon old({{"\\dump_state", "1\n1\n"}, {"p", "0\n0\n"}});
-  link.Connect(QStringLiteral("127.0.0.1"), old.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ScriptedDaemon old({{"\\dump_state", "1\n1\n"}});
+  ASSERT_TRUE(Connected(link, old));
   EXPECT_EQ(link.limits().min_azimuth, 0);
   EXPECT_EQ(link.limits().max_azimuth, 360);
 
   // Half a turn of travel: the refusal names the bearing the mount would need.
-  ScriptedDaemon half({{"\\dump_state", "min_az=0\nmax_az=180\nmin_el=5\nmax_el=85\ndone\n"},
-                       {"p", "0\n0\n"}});
+  ScriptedDaemon half({{"\\dump_state", "min_az=0\nmax_az=180\nmin_el=5\nmax_el=85\ndone\n"}});
   link.SetOffsets(10, 0);
-  link.Connect(QStringLiteral("127.0.0.1"), half.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(Connected(link, half));
   EXPECT_FALSE(link.Point(175, 30, &why));
   EXPECT_EQ(why, "azimuth 185.0° is outside the rotator's 0° to 180°");
   EXPECT_FALSE(link.Point(100, 4, &why));
@@ -356,46 +354,40 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_TRUE(link.Point(100, 86, &why)) << why.toStdString();
 
   // A Stop left unanswered behind an answered pointing is noticed in its own reply time.
-  ScriptedDaemon deaf(
-      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "silent"}}, 100);
+  ScriptedDaemon deaf({{"S", "silent"}}, 100);
   link.SetTimes(300, 100000, 3000);
-  link.Connect(QStringLiteral("127.0.0.1"), deaf.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(Connected(link, deaf));
   ASSERT_TRUE(link.Point(10, 30, &why));
   link.Stop();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return link.state() == State::kLost; }, 3000));
+  EXPECT_TRUE(Soon([&] { return link.state() == State::kLost; }, 3000));
   EXPECT_EQ(deaf.received.mid(2), QList<QByteArray>({"P 10.00 29.00", "S"}));
 
   // A daemon slower than the position reads gets one at a time, so that a
   // pointing never waits behind a backlog of them.
-  ScriptedDaemon slow(
-      {{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}, {"S", "RPRT 0\n"}}, 100);
+  ScriptedDaemon slow({}, 100);
   link.SetTimes(3000, 10, 3000);
-  link.Connect(QStringLiteral("127.0.0.1"), slow.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ASSERT_TRUE(Connected(link, slow));
   QTest::qWait(500);
   ASSERT_TRUE(link.Point(10, 30, &why));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return slow.received.contains("P 10.00 29.00"); }, 1000));
+  EXPECT_TRUE(Soon([&] { return slow.received.contains("P 10.00 29.00"); }, 1000));
   // Stop drops the pointing that waits: it never goes out behind it.
   ASSERT_TRUE(link.Point(20, 30, &why));
   ASSERT_TRUE(link.Point(21, 30, &why));
   link.Stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Message() == "stop confirmed"; }, 2000));
+  ASSERT_TRUE(Soon([&] { return link.Message() == "stop confirmed"; }, 2000));
   QTest::qWait(300);
   EXPECT_FALSE(slow.received.contains("P 21.00 29.00"));
   // What waits belongs to its connection: none of it goes to the next daemon.
   ASSERT_TRUE(link.Point(30, 30, &why));
   ASSERT_TRUE(link.Point(31, 30, &why));
-  ScriptedDaemon next({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
-  link.Connect(QStringLiteral("127.0.0.1"), next.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.Position().has_value(); }, 5000));
+  ScriptedDaemon next;
+  ASSERT_TRUE(Connected(link, next));
   EXPECT_EQ(next.received.value(0), "\\dump_state");
   EXPECT_FALSE(next.received.contains("P 31.00 29.00"));
 
   // Once gone, the link tells nobody of its own last words.
   auto gone = std::make_unique<RotatorLink>();
-  gone->Connect(QStringLiteral("127.0.0.1"), half.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return gone->Position().has_value(); }, 5000));
+  ASSERT_TRUE(Connected(*gone, half));
   bool told = false;
   gone->Changed = [&] { told = true; };
   gone.reset();
@@ -429,7 +421,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
 
   menu->hide();  // as a choice in it hides it
-  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "0\n0\n"}, {"P", "RPRT 0\n"}});
+  ScriptedDaemon daemon;
   AnswerDialog([&](QWidget* dialog) {  // the connection dialog, answered as a user would
     QTimer::singleShot(3000, dialog, &QWidget::close);  // one that will not go
     auto* host = dialog->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
@@ -441,10 +433,10 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
     EXPECT_EQ(std::pair(port->minimum(), port->maximum()), std::pair(1, 65535));  // every TCP port
     host->setText("127.0.0.1");
     port->setValue(daemon.port());
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    Press(dialog, QDialogButtonBox::Ok);
   });
   form.findChild<QAction*>("actionConnectRotator")->trigger();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  ASSERT_TRUE(Soon([&] { return form.Antenna().Position().has_value(); }));
   EXPECT_FALSE(form.findChild<QLabel*>("AntennaStatus")->text().contains("not connected"));
   const QImage& clean = form.Chart().SwapScreen;  // the mark, in orange, in the clean copy too
   auto marked = [&] {
@@ -457,7 +449,7 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
                          [](const QByteArray& line) { return line.startsWith("P "); });
   };
   menu->findChild<QAction*>("actionFollowHere")->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 1; }, 5000));
+  EXPECT_TRUE(Soon([&] { return pointings() == 1; }));
   EXPECT_TRUE(form.AntennaNote().isEmpty()) << form.AntennaNote().toStdString();
   form.findChild<QRadioButton*>("Option2_1")->click();
   QSettings().setValue("antenna/sendInterval", 0.1);  // however soon it may go again,
@@ -467,13 +459,13 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_EQ(pointings(), 1);  // a source that has not moved is not sent again
   QSettings().remove("antenna/sendInterval");
   form.findChild<QPushButton*>("Command3_1")->click();  // a minute on
-  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 2; }, 5000));
+  EXPECT_TRUE(Soon([&] { return pointings() == 2; }));
   // Another within the send interval: the newest place goes out when it ends.
   const double sent = form.Antenna().Target()->azimuth;
   form.findChild<QPushButton*>("Command3_1")->click();
   EXPECT_EQ(form.Antenna().Target()->azimuth, sent);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Target()->azimuth != sent; }, 3000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return pointings() == 3; }, 3000));
+  EXPECT_TRUE(Soon([&] { return form.Antenna().Target()->azimuth != sent; }, 3000));
+  EXPECT_TRUE(Soon([&] { return pointings() == 3; }, 3000));
   auto* follow = form.findChild<QAction*>("actionFollow");
   follow->setChecked(false);  // unchecking Follow stops following, and sends nothing
   QSettings().setValue("antenna/sendInterval", 0.1);
@@ -516,13 +508,10 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   auto form = std::make_unique<Form1>(clock);
   ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
   form->show();
-  ScriptedDaemon daemon({{"\\dump_state", kState},
-                         {"p", "-53.2\n10\n"},
-                         {"P", "RPRT 0\n"},
-                         {"S", "RPRT 0\n"}});
+  ScriptedDaemon daemon({{"p", "-53.2\n10\n"}});
   form->ConnectRotator("127.0.0.1", daemon.port());
   EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("connecting"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  ASSERT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
   // The status gives the compass bearing, whatever turn the rotator reports.
   EXPECT_TRUE(form->findChild<QLabel*>("AntennaStatus")->text().contains("az 306.8° el 10.0°"));
   ChartState expected = form->Chart();  // and the mark stands where the rotator says
@@ -537,7 +526,7 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   PartPaints paints;
   chart->installEventFilter(&paints);
   const qsizetype reads = daemon.received.count("p");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.received.count("p") >= reads + 2; }, 5000));
+  ASSERT_TRUE(Soon([&] { return daemon.received.count("p") >= reads + 2; }));
   EXPECT_GT(paints.count, 0);  // the mark's own region, on the screen too
   chart->removeEventFilter(&paints);
   EXPECT_FALSE(form->Chart().ReadoutDirty.isEmpty());
@@ -556,7 +545,7 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   EXPECT_FALSE(follow->isChecked());
   QTest::keyClick(form->findChild<QPushButton*>("Command1"), Qt::Key_F);
   EXPECT_TRUE(follow->isChecked());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last().startsWith("P "); }, 5000));
+  EXPECT_TRUE(Soon([&] { return daemon.received.last().startsWith("P "); }));
   QTest::keyClick(chart, Qt::Key_S);
   EXPECT_FALSE(follow->isChecked());
   // A source high in the south-east will cross the south, which a -180..180
@@ -577,23 +566,20 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   const QTime step = now.addSecs(120 * static_cast<int>(std::ceil(now.secsTo(south) / 120.0)));
   EXPECT_EQ(unwind, QTime(step.hour(), step.minute())) << form->AntennaNote().toStdString();
   form->findChild<QAction*>("actionStop")->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.last() == "S"; }, 5000));
+  EXPECT_TRUE(Soon([&] { return daemon.received.last() == "S"; }));
   QTest::keyClick(chart, Qt::Key_F);
   form->findChild<QAction*>("actionDisconnect")->trigger();
   EXPECT_FALSE(follow->isChecked());
   EXPECT_EQ(form->AntennaNote(), "following ended");
   form->findChild<QAction*>("actionReconnect")->trigger();  // the same daemon again
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  EXPECT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
 
-  ScriptedDaemon babbling({{"\\dump_state", kState},
-                           {"p", "0\n10\n"},
-                           {"P", "a reply no daemon would give to a pointing\n"}});
+  ScriptedDaemon babbling({{"p", "0\n10\n"}, {"P", "a reply no daemon would give to a pointing\n"}});
   form->resize(form->minimumWidth(), form->height());
   form->ConnectRotator("127.0.0.1", babbling.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  ASSERT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
   QTest::keyClick(chart, Qt::Key_F);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return form->Antenna().state() == RotatorLink::State::kError; }, 5000));
+  ASSERT_TRUE(Soon([&] { return form->Antenna().state() == State::kError; }));
   EXPECT_FALSE(follow->isChecked());
   auto* status = form->findChild<QLabel*>("AntennaStatus");
   auto* bar = form->findChild<QMenuBar*>();
@@ -610,12 +596,12 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   auto* reconnect = form->findChild<QAction*>("actionReconnect");
   EXPECT_TRUE(reconnect->isEnabled());
   reconnect->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  EXPECT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
   form->findChild<QAction*>("actionConnectAtStart")->trigger();
   form = std::make_unique<Form1>(clock);  // and, asked to, connects by itself
   ASSERT_TRUE(form->Form_Load({SKYVANE_DATA_DIR}));
   EXPECT_TRUE(form->findChild<QAction*>("actionConnectAtStart")->isChecked());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Antenna().Position().has_value(); }, 5000));
+  EXPECT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
 }
 
 // A mount with a pointing correction, no park of its own and a daemon that
@@ -634,10 +620,9 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
   const double beam = form.Chart().BeamWidth;
   ASSERT_EQ(beam, 4);
-  ScriptedDaemon daemon({{"\\dump_state", kState}, {"p", "travel"}, {"P", "travel"},
-                         {"K", "RPRT -4\n"}});
+  ScriptedDaemon daemon({{"p", "travel"}, {"P", "travel"}, {"K", "RPRT -4\n"}});
   form.ConnectRotator("127.0.0.1", daemon.port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position().has_value(); }, 5000));
+  ASSERT_TRUE(Soon([&] { return form.Antenna().Position().has_value(); }));
   EXPECT_EQ(form.Antenna().Position()->azimuth, -2);  // the mount at 0 points 2 degrees west
   form.findChild<QAction*>("actionPoint")->trigger();  // no source chosen yet: nothing to send
 
@@ -646,17 +631,17 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   AnswerDialog([](QWidget* dialog) {
     dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(100);
     dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(20);
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    Press(dialog, QDialogButtonBox::Ok);
   });
   form.findChild<QAction*>("actionGoTo")->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P 102.00 19.00"); }, 5000));
+  EXPECT_TRUE(Soon([&] { return daemon.received.contains("P 102.00 19.00"); }));
   EXPECT_EQ(*std::find_if(daemon.received.begin(), daemon.received.end(),
                           [](const QByteArray& line) { return line.startsWith("P "); }),
             "P 102.00 19.00");
-  EXPECT_TRUE(QTest::qWaitFor([&] {
+  EXPECT_TRUE(Soon([&] {
     const auto at = form.Antenna().Position();
     return at && std::fabs(at->azimuth - 100) < 1e-6 && std::fabs(at->elevation - 20) < 1e-6;
-  }, 5000));
+  }));
   EXPECT_EQ(form.Antenna().Target()->azimuth, 100);
   EXPECT_FALSE(follow->isChecked());  // a place of its own ends following
   // On target: the commanded place's square on the mark, as the chart draws it.
@@ -687,22 +672,22 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   follow->setChecked(true);
   form.findChild<QAction*>("actionPark")->trigger();  // the daemon has no park
   EXPECT_FALSE(follow->isChecked());  // parking ends following
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().contains("RPRT -4"); }, 5000));
+  EXPECT_TRUE(Soon([&] { return form.Antenna().Message().contains("RPRT -4"); }));
   settings.setValue("antenna/ownPark", true);
   settings.setValue("antenna/parkAzimuth", 180.0);
   settings.setValue("antenna/parkElevation", 5.0);
   form.findChild<QAction*>("actionPark")->trigger();
   // 182 lies past this rotator's 180: the same bearing a turn lower
-  EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.received.contains("P -178.00 4.00"); }, 5000));
+  EXPECT_TRUE(Soon([&] { return daemon.received.contains("P -178.00 4.00"); }));
   EXPECT_EQ(form.Antenna().Target()->azimuth, 180);
   // the error goes with the next success
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Message().isEmpty(); }, 5000));
+  EXPECT_TRUE(Soon([&] { return form.Antenna().Message().isEmpty(); }));
   // A new correction moves the mark at once, before the next position read.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Antenna().Position()->azimuth == -180; }, 5000));
+  ASSERT_TRUE(Soon([&] { return form.Antenna().Position()->azimuth == -180; }));
   AnswerDialog([](QWidget* dialog) {
     dialog->findChild<QDoubleSpinBox*>("azimuth")->setValue(0);
     dialog->findChild<QDoubleSpinBox*>("elevation")->setValue(0);
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    Press(dialog, QDialogButtonBox::Ok);
   });
   form.findChild<QAction*>("actionPointingOffset")->trigger();
   expected = form.Chart();
@@ -751,7 +736,7 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
         box->setChecked(true);
         EXPECT_TRUE(spins.last()->isEnabled());
       }
-      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      Press(dialog, QDialogButtonBox::Ok);
     });
     form.findChild<QAction*>(c.action)->trigger();
     QSettings settings;
@@ -772,7 +757,7 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);
   QTimer::singleShot(0, [] {
     QWidget* dialog = QApplication::activeModalWidget();
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    Press(dialog, QDialogButtonBox::Cancel);
     if (dialog->isVisible()) {
       ADD_FAILURE() << "Cancel left the beam's dialog open";
       dialog->close();
@@ -798,7 +783,7 @@ TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
   QProcess rotctld;  // killed when it goes out of scope
   rotctld.start(daemon, {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
   RotatorLink link;
-  ASSERT_TRUE(QTest::qWaitFor([&] {  // the daemon may still be starting: connect until it answers
+  ASSERT_TRUE(Soon([&] {  // the daemon may still be starting: connect until it answers
     const State state = link.state();
     if (state != State::kConnecting && state != State::kConnected)
       link.Connect(QStringLiteral("127.0.0.1"), port);
@@ -806,7 +791,7 @@ TEST(RotatorLink, TheDummyRotatorTurnsToATarget) {
   }, 10000)) << link.StateText().toStdString();
   QString why;
   ASSERT_TRUE(link.Point(30, 20, &why)) << why.toStdString();
-  EXPECT_TRUE(QTest::qWaitFor([&] {
+  EXPECT_TRUE(Soon([&] {
     const auto at = link.Position();
     return at && std::fabs(at->azimuth - 30) < 1 && std::fabs(at->elevation - 20) < 1;
   }, 30000)) << link.StateText().toStdString();

@@ -197,11 +197,17 @@ struct TableRead {
   SourceTable table;
   LoadReport report;
 };
-TableRead ReadText(const std::string& text, Equinox assumed = Equinox::kJ2000) {
+using Reader = void (*)(std::istream&, Equinox, SourceTable&, LoadReport&);
+TableRead ReadText(const std::string& text, Equinox assumed = Equinox::kJ2000,
+                   Reader read = ReadTable) {
   TableRead r;
   std::istringstream in(text);
-  ReadTable(in, assumed, r.table, r.report);
+  read(in, assumed, r.table, r.report);
   return r;
+}
+// A VOTable of one table whose content starts with `body`.
+TableRead ReadVo(const std::string& body, Equinox assumed = Equinox::kJ2000) {
+  return ReadText("<?xml version=\"1.0\"?><VOTABLE><RESOURCE><TABLE>" + body, assumed, ReadVoTable);
 }
 
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
@@ -299,58 +305,46 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   const std::string quoted = ReadText("RA,Dec\n" + wide + "\n100,2\n").report.Summary();
   EXPECT_EQ(quoted.substr(quoted.find("line 2: ")), "line 2: " + wide.substr(0, 80)) << quoted;
   // A table with no position columns is refused, its header shown.
-  SourceTable untouched;
-  LoadReport refused;
-  std::istringstream no_positions("# x\nName,X,Y," + std::string(300, 'Z') + "\nA,1,2\n");
-  ReadTable(no_positions, Equinox::kJ2000, untouched, refused);
-  EXPECT_EQ(untouched.RowCount(), 0);
-  EXPECT_NE(
-      refused.refusal.find("  Name,X,Y," + std::string(191, 'Z') + "\nnames no right ascension"),
-      std::string::npos);  // its first 200 bytes
+  const TableRead refused = ReadText("# x\nName,X,Y," + std::string(300, 'Z') + "\nA,1,2\n");
+  EXPECT_EQ(refused.table.RowCount(), 0);
+  EXPECT_NE(refused.report.refusal.find("  Name,X,Y," + std::string(191, 'Z') +
+                                        "\nnames no right ascension"),
+            std::string::npos);  // its first 200 bytes
   // A VOTable without positions is refused with its fields; one cut short
   // keeps the rows before the break and says where it broke.
-  const std::string head = "<?xml version=\"1.0\"?><VOTABLE><RESOURCE><TABLE>";
   for (const char* fields :
        {"<FIELD name=\"x\"/><FIELD name=\"y\"/>", "<FIELD name=\"RA\"/><FIELD name=\"Dec\"/>"}) {
-    std::istringstream vot(head + fields +
-                           "<DATA><TABLEDATA><TR><TD>10</TD><TD>20</TD></TR><TR><TD>1");
-    SourceTable t;
-    LoadReport r;
-    ReadVoTable(vot, Equinox::kJ2000, t, r);
-    EXPECT_EQ(t.RowCount(), r.refusal.empty() ? 3 : 0);
+    const TableRead vot =
+        ReadVo(fields + std::string("<DATA><TABLEDATA><TR><TD>10</TD><TD>20</TD></TR><TR><TD>1"));
+    const LoadReport& r = vot.report;
+    EXPECT_EQ(vot.table.RowCount(), r.refusal.empty() ? 3 : 0);
     const char* said = r.refusal.empty() ? "The XML breaks off at line 1" : "x, y\nname no right";
     EXPECT_NE((r.refusal + r.Summary()).find(said), std::string::npos) << r.refusal << r.Summary();
   }
   // The UCDs tell the columns, in any order, over their names; of two the
   // main one.
-  std::istringstream described(
-      head +
-      "<FIELD name=\"x\" ucd=\"phot.flux.density\"/>"
-      "<FIELD name=\"RA\" ucd=\"pos.eq.dec;meta.main\" unit=\"rad\"/>"
-      "<FIELD name=\"b\" ucd=\"pos.eq.ra\" unit=\"rad\"/>"
-      "<FIELD name=\"c\" ucd=\"pos.eq.ra;meta.main\" unit=\"deg\"/>"
-      "<DATA><TABLEDATA><TR><TD>7.5</TD><TD>0.5</TD><TD>3.14159265358979</TD><TD>90</TD></TR>"
-      "</TABLEDATA></DATA>");
-  SourceTable t;
-  LoadReport r;
-  ReadVoTable(described, Equinox::kJ2000, t, r);
-  ASSERT_EQ(t.RowCount(), 3) << r.refusal;
-  EXPECT_NEAR(t.RaDec[1][0], 90, 1e-9);
-  EXPECT_NEAR(t.RaDec[1][1], 28.64788976, 1e-6);
-  EXPECT_EQ(t.Flux[1], 7.5);
+  const SourceTable described =
+      ReadVo("<FIELD name=\"x\" ucd=\"phot.flux.density\"/>"
+             "<FIELD name=\"RA\" ucd=\"pos.eq.dec;meta.main\" unit=\"rad\"/>"
+             "<FIELD name=\"b\" ucd=\"pos.eq.ra\" unit=\"rad\"/>"
+             "<FIELD name=\"c\" ucd=\"pos.eq.ra;meta.main\" unit=\"deg\"/>"
+             "<DATA><TABLEDATA><TR><TD>7.5</TD><TD>0.5</TD><TD>3.14159265358979</TD><TD>90</TD>"
+             "</TR></TABLEDATA></DATA>").table;
+  ASSERT_EQ(described.RowCount(), 3);
+  EXPECT_NEAR(described.RaDec[1][0], 90, 1e-9);
+  EXPECT_NEAR(described.RaDec[1][1], 28.64788976, 1e-6);
+  EXPECT_EQ(described.Flux[1], 7.5);
   // A frame says the equinox, or leaves it to the one assumed.
   struct Frame { const char* coosys; Equinox assumed; const char* equinox; } frames[] = {
       {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"}, {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
       {"system=\"ICRS\"", Equinox::kB1950, "J2000"}, {"equinox=\"B1950.0\"", Equinox::kJ2000, "B1950"},
       {"system=\"galactic\"", Equinox::kB1950, "B1950"}, {"system=\"galactic\"", Equinox::kJ2000, "J2000"}};
   for (const Frame& f : frames) {
-    std::istringstream framed(head + "<COOSYS ID=\"s\" " + f.coosys +
-                              "/><FIELD name=\"RA\" ref=\"s\"/><FIELD name=\"Dec\"/><DATA>"
-                              "<TABLEDATA><TR><TD>1</TD><TD>2</TD></TR></TABLEDATA></DATA>");
-    SourceTable framed_table;
-    LoadReport framed_report;
-    ReadVoTable(framed, f.assumed, framed_table, framed_report);
-    EXPECT_EQ(framed_report.equinox, f.equinox) << f.coosys;
+    const TableRead framed = ReadVo("<COOSYS ID=\"s\" " + std::string(f.coosys) +
+                                        "/><FIELD name=\"RA\" ref=\"s\"/><FIELD name=\"Dec\"/><DATA>"
+                                        "<TABLEDATA><TR><TD>1</TD><TD>2</TD></TR></TABLEDATA></DATA>",
+                                    f.assumed);
+    EXPECT_EQ(framed.report.equinox, f.equinox) << f.coosys;
   }
   // Binary rows: one steps over a complex visibility (1 + 2i) to its
   // position; BINARY2 rows open with a byte of null flags per eight fields,
@@ -365,6 +359,10 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       fields += "<FIELD name=\"n" + std::to_string(k) + "\" datatype=\"short\"/>";
     return fields;
   };
+  auto stream = [](const std::string& fields, const std::string& kind, const std::string& base64) {
+    return ReadVo(fields + "<DATA><" + kind + "><STREAM encoding=\"base64\">" + base64 +
+                  "</STREAM></" + kind + "></DATA></TABLE></RESOURCE></VOTABLE>");
+  };
   // A NaN flux is none: the readout's text is the one of a row without a flux.
   struct Binary { std::string fields, stream, base64; double flux; const char* flux_text; } binaries[] = {
       {"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
@@ -374,30 +372,18 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {position + "<FIELD name=\"S178\" datatype=\"double\"/>", "BINARY",
        "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"}};
   for (const Binary& b : binaries) {
-    std::istringstream in(head + b.fields + "<DATA><" + b.stream + "><STREAM encoding=\"base64\">" +
-                          b.base64 + "</STREAM></" + b.stream +
-                          "></DATA></TABLE></RESOURCE></VOTABLE>");
-    SourceTable binary;
-    ReadVoTable(in, Equinox::kJ2000, binary, r);
-    ASSERT_EQ(binary.RowCount(), 3) << b.base64 << r.refusal;
+    const SourceTable binary = stream(b.fields, b.stream, b.base64).table;
+    ASSERT_EQ(binary.RowCount(), 3) << b.base64;
     EXPECT_EQ(binary.RaDec[1], (std::array<double, 2>{10.5, -20.25})) << b.base64;
     EXPECT_EQ(binary.Flux[1], b.flux);
     EXPECT_EQ(binary.CatalogText[1][3], b.flux_text);
   }
   // An array longer than the stream is a row cut short, however long it says.
-  std::istringstream vast(head + "<FIELD name=\"RA\" datatype=\"double\" arraysize=\"" +
-                          std::to_string(1LL << 62) + "\"/>" + position +
-                          "<DATA><BINARY><STREAM encoding=\"base64\">QCUAAAAAAADANEAAAAAAAA=="
-                          "</STREAM></BINARY></DATA></TABLE></RESOURCE></VOTABLE>");
-  SourceTable cut;
-  ReadVoTable(vast, Equinox::kJ2000, cut, r);
-  EXPECT_EQ(cut.RowCount(), 2);  // the heading's row and the Sun's
-  std::istringstream broken(head + "<FIELD name=\"RA\"><<");
-  SourceTable nothing;
-  LoadReport broken_report;
-  ReadVoTable(broken, Equinox::kJ2000, nothing, broken_report);
-  EXPECT_EQ(broken_report.refusal.rfind("it is no well-formed VOTable", 0), 0u)
-      << broken_report.refusal;
+  const std::string vast = "<FIELD name=\"RA\" datatype=\"double\" arraysize=\"" +
+                           std::to_string(1LL << 62) + "\"/>" + position;
+  EXPECT_EQ(stream(vast, "BINARY", "QCUAAAAAAADANEAAAAAAAA==").table.RowCount(), 2);
+  const std::string broken = ReadVo("<FIELD name=\"RA\"><<").report.refusal;
+  EXPECT_EQ(broken.rfind("it is no well-formed VOTable", 0), 0u) << broken;
   // One encoding for the whole file: UTF-8 names where all of it is UTF-8,
   // Latin-1 ends at U+00FF; fields are cut at 255 bytes.
   auto first_name = [](const std::string& text, int row = 1) {

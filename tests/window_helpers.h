@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "app/clock.h"
@@ -38,6 +43,11 @@ inline QPoint SourceIn(const Form1& form, QRect area) {
   return {-1, -1};
 }
 
+// Whether `done` comes true within `ms` milliseconds, events handled meanwhile.
+inline bool Soon(const std::function<bool()>& done, int ms = 5000) {
+  return QTest::qWaitFor(done, ms);
+}
+
 // Answers the modal dialog that the next call opens, as its user would.
 template <typename Dialog = QWidget, typename Answer>
 void AnswerDialog(Answer answer) {
@@ -46,6 +56,11 @@ void AnswerDialog(Answer answer) {
     ASSERT_NE(dialog, nullptr);
     answer(dialog);
   });
+}
+
+// Clicks the `button` of the dialog's buttons.
+inline void Press(QWidget* dialog, QDialogButtonBox::StandardButton button) {
+  dialog->findChild<QDialogButtonBox*>()->button(button)->click();
 }
 
 }  // namespace skyvane
