@@ -262,6 +262,10 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   TurnPlan plan = PlanTurn(south, -180, 180, 170);
   EXPECT_EQ(plan.azimuth, 170);
   EXPECT_EQ(plan.unwind_at, 3);
+  // West across north on a 0..360 rotator: below 0 is out of reach too.
+  plan = PlanTurn({10, 5, 0, 355, 350}, 0, 360, 10);
+  EXPECT_EQ(plan.azimuth, 10);
+  EXPECT_EQ(plan.unwind_at, 3);
   // With travel past a full turn, the turn that holds the whole path wins,
   // though another lies nearer the antenna.
   const std::vector<double> north{350, 355, 0, 5, 10};

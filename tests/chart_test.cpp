@@ -30,6 +30,15 @@ TEST(Projection, DomeAndDiscStyles) {
     EXPECT_NEAR(sx, c.sx, 1e-2) << c.azimuth << "," << c.altitude;
     EXPECT_NEAR(sy, c.sy, 1e-2) << c.azimuth << "," << c.altitude;
   }
+  // The beam's circle: half its width away in each bearing, over the zenith too.
+  struct Offset { double azimuth, altitude, radius, bearing, to_azimuth, to_altitude; } offsets[] = {
+      {100, 30, 10, 0, 100, 40}, {100, 30, 10, 180, 100, 20}, {100, 0, 10, 90, 110, 0}, {100, 80, 15, 0, 280, 85}};
+  for (const Offset& c : offsets) {
+    double azimuth, altitude;
+    OffsetSkyPoint(c.azimuth, c.altitude, c.radius, c.bearing, azimuth, altitude);
+    EXPECT_NEAR(azimuth, c.to_azimuth, 1e-9) << c.bearing;
+    EXPECT_NEAR(altitude, c.to_altitude, 1e-9) << c.bearing;
+  }
 
   struct Style { double flux; int32_t colour; double capped; } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
                 {12, 15921906, 12},   {12.5, 15873506, 12.5}, {150, 6821672, 150},
@@ -123,6 +132,10 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
   Lay(-3, 1000, 514);  // a new width alone repaints the ground over all of it
   EXPECT_EQ(chart.SwapScreen2.pixel(999, 411), qRgb(1, 1, 81));
   EXPECT_EQ(chart.HalfWidth, 500);
+  for (double ratio : {0.5, double(NAN)}) {  // a screen below 1x is drawn at 1x, never smaller
+    chart.SetSize(300, 200, ratio);
+    EXPECT_EQ(chart.Picture1.size(), QSize(300, 200)) << ratio;
+  }
 }
 
 TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
@@ -197,6 +210,15 @@ TEST_F(ChartTest, MeridiansAndCompassPoints) {
   EXPECT_EQ(Count(QRect(388, 411, 1, 7), kYellow), 6);
   EXPECT_EQ(chart.Picture1.pixel(0, 411), kYellow);  // west on the left edge
   EXPECT_GT(Count(QRect(370, 417, 40, 14), qRgb(192, 192, 0)), 5);
+  // Every point in front has its tick, whichever way the view is turned.
+  for (double view : {100.0, 200.0, 310.5}) {
+    chart.ViewAzimuth = view;
+    Lay(-5);
+    for (double a = 0; a < 360; a += 22.5) {
+      if (std::fabs(std::remainder(a + view, 360)) > 85) continue;  // at the edges or behind
+      EXPECT_GT(Count(QRect(At(a, 0).x() - 1, 413, 3, 1), kYellow), 0) << view << ", " << a;
+    }
+  }
 }
 
 TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {

@@ -33,6 +33,7 @@ mkdir "$WORK/$BYTES" && cp "$(dirname "$SKYVANE")/StarData.txt" "$WORK/$BYTES/ca
 run QT_QPA_PLATFORM=offscreen timeout 2 "$SKYVANE" --catalogue "$WORK/$BYTES/cat.txt"
 [ "$STATUS" -eq 124 ] || fail "a catalogue in a folder that is no UTF-8 ended with $STATUS"
 run QT_QPA_PLATFORM=offscreen "$SKYVANE" --catalogue "$WORK/$BYTES/none.txt"; expect 1 'lat\\xE9in/none.txt'
+run QT_QPA_PLATFORM=offscreen "$SKYVANE" --catalogue="$WORK/$BYTES/none.txt"; expect 1 'lat\\xE9in/none.txt'
 
 # A catalogue its user may not read is reported as such (run as nobody,
 # since root reads everything).
@@ -52,4 +53,8 @@ run QT_QPA_PLATFORM=offscreen timeout 2 "$WORK/skyvane"
 # One in the user's data folder comes first: here a file that is no catalogue.
 mkdir -p "$WORK/.local/share/skyvane" && printf '\0' >"$WORK/.local/share/skyvane/StarData.txt"
 run QT_QPA_PLATFORM=offscreen timeout 5 "$SKYVANE"; expect 1 "share/skyvane/StarData.txt"
+# XDG_DATA_HOME names that folder when it is set to a whole path.
+mkdir -p "$WORK/data/skyvane" && cp "$WORK/.local/share/skyvane/StarData.txt" "$WORK/data/skyvane/"
+run XDG_DATA_HOME="$WORK/data" QT_QPA_PLATFORM=offscreen timeout 5 "$SKYVANE"
+expect 1 "$WORK/data/skyvane/StarData.txt"
 echo "ok - the command line and start-up"

@@ -35,7 +35,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(Catalogue, AnglesAndNames) {
   struct Angle { const char* text; double degrees; } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
                 {"-0*30'0''", -0.5}, {"-6*15'42''", -6.2616666666666667}, {"3h30''", 52.5},
-                {"2h", 30}, {"garbage", 0}};
+                {"2h", 30}, {"-30'", -0.5}, {"garbage", 0}};  // a sign and no degrees
   for (const Angle& c : angles) EXPECT_NEAR(ParseAngle(c.text), c.degrees, 1e-12) << c.text;
   EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
   EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
@@ -444,7 +444,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
     std::istringstream xml(first + std::string("<RESOURCE>\n"));
     EXPECT_TRUE(SniffFile(xml).votable) << first;
   }
-  std::istringstream b1950("Name,RAB1950,DEB1950\nA,1,2\n");
+  std::istringstream b1950("# exported\n#\nName,RAB1950,DEB1950\nA,1,2\n");  // under comments
   EXPECT_EQ(SniffFile(b1950).equinox, Equinox::kB1950);  // then no one is asked
   // As many tabs as semicolons: tabs win, and the declination "2;3" is unreadable;
   // the line too long after it is skipped, once.
@@ -916,11 +916,12 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   add("+58.40", "3c461", 350.2, 58.53);
   add("-06.02", "-06.02", 2.04, -6.225);
   add("", "Cyg A", 1, 1);
+  add("", "J0534+2200", 83.6, 22);
   AppendSunRow(table);
   struct Case { const char* query; std::vector<int> rows; } cases[] = {
       {"cyg a", {1, 4}}, {"3C405", {1}}, {"3c 405", {1}}, {"+40.40", {1}}, {"4C +40.40", {1}},
-      {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2}}, {"sun", {5}},
-      {"5C405", {}}, {"", {}}, {"Vir A", {}}};
+      {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2}}, {"sun", {6}},
+      {"5C405", {}}, {"", {}}, {"Vir A", {}}, {"0534+22", {5}}, {"J0534", {5}}, {"4C0534", {}}};
   for (const Case& c : cases) EXPECT_EQ(FindRows(table, c.query), c.rows) << c.query;
 
   struct Place { const char* text; double ra, dec; } places[] = {
@@ -943,8 +944,8 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   // degree; the two places lie 0.35 degree apart.
   EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
   EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
-  EXPECT_EQ(NearestRow(table, table.RaDec[5], 5), 4);  // not the Sun: it is found by name alone
-  const std::vector<std::string> texts{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "Sun"};
+  EXPECT_EQ(NearestRow(table, table.RaDec[6], 5), 4);  // not the Sun: it is found by name alone
+  const std::vector<std::string> texts{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "J0534+2200", "Sun"};
   EXPECT_EQ(CompletionTexts(table), texts);
 }
 
