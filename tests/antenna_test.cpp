@@ -552,18 +552,23 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   EXPECT_TRUE(Soon([&] { return daemon.received.last().startsWith("P "); }));
   QTest::keyClick(chart, Qt::Key_S);
   EXPECT_FALSE(follow->isChecked());
-  // A source high in the south-east will cross the south, which a -180..180
-  // rotator cannot follow through: it says when it must unwind.
+  // A source in the south-east, two hours or more before it crosses the
+  // south, which a -180..180 rotator cannot follow through: it says when it
+  // must unwind.
   const SourceTable& table = form->Sources();
-  int rising = 1;
   auto bearing = [&](int r) { return CompassAzimuth(table.AzAlt[r][0]); };
-  while (!(bearing(rising) > 120 && bearing(rising) < 170 && table.AzAlt[rising][1] > 20)) ++rising;
+  auto hour_angle = [&](int r) { return Wrap360(form->Sky().LocalSidereal - table.RaDec[r][0]); };
+  int rising = 1;
+  while (!(bearing(rising) > 90 && bearing(rising) < 170 && table.AzAlt[rising][1] > 20 &&
+           hour_angle(rising) > 270 && hour_angle(rising) < 330)) {
+    ++rising;
+  }
   form->PointAntenna(rising, true);
   // about when it crosses the meridian, due south
-  const double hour_angle = Wrap360(form->Sky().LocalSidereal - table.RaDec[rising][0]);
+  const double hour_angle_now = hour_angle(rising);
   const SkyState& sky = form->Sky();
   const QTime now(sky.At.Hour, sky.At.Minute, sky.At.Second);
-  const QTime south = now.addSecs(static_cast<int>((360 - hour_angle) / 15.041 * 3600));
+  const QTime south = now.addSecs(static_cast<int>((360 - hour_angle_now) / 15.041 * 3600));
   const QTime unwind = QTime::fromString(form->AntennaNote().right(5), "HH:mm");
   ASSERT_TRUE(unwind.isValid()) << form->AntennaNote().toStdString();
   // the path is planned in steps of two minutes: the first step past the south

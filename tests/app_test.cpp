@@ -67,7 +67,7 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   EXPECT_EQ(form->Sky().ZoneHours, -5);
   EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");  // 15:07:09 in an AM/PM format, as the pass writes it
   EXPECT_EQ(form->Sky().At.Hour, 15);
-  EXPECT_TRUE(Following());
+  EXPECT_TRUE(Following() && Get<QTimer>("Timer2")->isActive());
   // Drawn at the screen's own resolution, in the chart's own pixels.
   EXPECT_EQ(form->Chart().Width(), 777);
   EXPECT_EQ(form->Chart().Picture1.size(), QSize(777, 514) * form->devicePixelRatioF());
@@ -339,12 +339,13 @@ TEST_F(Form1Test, TheObserverAndTheViewAreRememberedButNotTheMoment) {
   Type("Text2_1", "85.3");
   Get<QComboBox>("Combo1")->setCurrentIndex(31);
   Click("Option1_2");  // "24"
-  Get<QComboBox>("Combo2")->setCurrentIndex(3);
+  Get<QComboBox>("Combo2")->setCurrentIndex(0);  // the list's first unit
   Get<QScrollBar>("HScroll1")->setValue(7);
   Get<QScrollBar>("VScroll1")->setValue(40);
   QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Left, Qt::ControlModifier);  // a view below 1°
   form->show();
   form->resize(700, 500);  // the offscreen screen is 800 x 600
+  form->move(40, 20);
   Click("Command3_1");  // a day later, and no longer following the clock
   clock.now = QDateTime(QDate(2024, 6, 1), QTime(21, 0, 5));
   Start();
@@ -354,12 +355,13 @@ TEST_F(Form1Test, TheObserverAndTheViewAreRememberedButNotTheMoment) {
   EXPECT_EQ(form->Sky().ZoneHours, 5.75);
   EXPECT_EQ(Moment(), "6/1/2024 21:00:05 24");  // the clock's moment, in the form chosen
   EXPECT_TRUE(Following());
-  EXPECT_EQ(Get<QComboBox>("Combo2")->currentIndex(), 3);
+  EXPECT_EQ(Get<QComboBox>("Combo2")->currentIndex(), 0);
   EXPECT_EQ(form->State().PlayRate, 7);
   EXPECT_EQ(Get<QLabel>("Label12")->text(), "7");
   EXPECT_EQ(Get<QScrollBar>("VScroll1")->value(), 40);
   EXPECT_EQ(form->Chart().ViewAzimuth, 0.25);
   EXPECT_EQ(form->size(), QSize(700, 500));
+  EXPECT_EQ(form->pos(), QPoint(40, 20));
   // The marker stands where the scroll bar says on the chart as laid out.
   EXPECT_DOUBLE_EQ(form->Chart().ScopeMarkerY, 0.4 * Get<QWidget>("Picture1")->height());
   // The 12-hour form is kept too, whatever the time format says.
@@ -707,9 +709,12 @@ TEST_F(Form1Test, FindingASourceTurnsTheViewToItAndMakesItTheTarget) {
   EXPECT_FALSE(form->FindSource("cyg a"));  // above 1000 Jy, and the item that brings it back
   EXPECT_TRUE(form->FindNote().endsWith("(View > Brightest Sources adds those above 1000 Jy)"));
   form->FindSource("3c 48");
+  const QString found = form->FindNote();
+  EXPECT_TRUE(!found.isEmpty() && Get<QLabel>("AntennaStatus")->toolTip().contains(found));
   QTest::keyClick(Get<QWidget>("Picture1"), Qt::Key_Escape);
   EXPECT_EQ(form->Chart().FoundRow, 0);
   EXPECT_EQ(form->FindNote(), "");
+  EXPECT_FALSE(Get<QLabel>("AntennaStatus")->toolTip().contains(found));  // nor the menu bar
   const auto* pixels = reinterpret_cast<const QRgb*>(form->Chart().SwapScreen.constBits());
   const auto size = form->Chart().SwapScreen.width() * form->Chart().SwapScreen.height();
   EXPECT_EQ(std::count(pixels, pixels + size, qRgb(255, 80, 80)), 0);  // no ring left
@@ -902,7 +907,7 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
   EXPECT_TRUE(form->Plan()->isVisible());
   EXPECT_TRUE(form->Plan()->DriftHeading->text().contains("Antenna > Beam"));
   // The dialog shows the width its diameter and frequency give, as they change.
-  AnswerDialog([](QWidget* dialog) {
+  AnswerDialog([this](QWidget* dialog) {
     auto* computed = dialog->findChild<QLabel*>("computed");
     EXPECT_EQ(computed->text(), "4.92°");  // first offered: 3 m at 1420.4 MHz
     EXPECT_FALSE(dialog->findChild<QDoubleSpinBox*>("width")->isEnabled());
@@ -910,6 +915,11 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
     EXPECT_EQ(computed->text(), "1.48°");  // at 1420.4 MHz
     dialog->findChild<QDoubleSpinBox*>("frequency")->setValue(408);
     EXPECT_EQ(computed->text(), "5.14°");
+    dialog->findChild<QDoubleSpinBox*>("diameter")->setValue(0);  // refused: the dialog stays
+    EXPECT_EQ(computed->text(), "none for these values");
+    Press(dialog, QDialogButtonBox::Ok);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(messages.value(0).startsWith("No beam for a dish of 0 m at 408 MHz"));
     dialog->findChild<QDoubleSpinBox*>("diameter")->setValue(3);
     dialog->findChild<QDoubleSpinBox*>("frequency")->setValue(1420.405751);
     EXPECT_EQ(computed->text(), "4.92°");
