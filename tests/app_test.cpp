@@ -1025,6 +1025,9 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
                                                         plan.FilterFlux, plan.FilterUpNow,
                                                         plan.FilterReaches, plan.Count})
     EXPECT_TRUE(shown->isVisible());
+  plan.Tabs->setCurrentIndex(1);
+  EXPECT_TRUE(plan.DriftHeading->isVisible());  // over its own list
+  plan.Tabs->setCurrentIndex(0);
   EXPECT_EQ(plan.Heading->text(), "Here, UTC+12:45: the 24 hours from Tue 8 Dec 2026 20:00, "
                                   "minimum elevation 60.0°.");
   EXPECT_EQ(plan.DriftHeading->text(), "A dish fixed at azimuth 180.00°, elevation 60.00°, beam "

@@ -50,6 +50,8 @@ fi
 ln -s "$SKYVANE" "$WORK/skyvane"
 run QT_QPA_PLATFORM=offscreen timeout 2 "$WORK/skyvane"
 [ "$STATUS" -eq 124 ] || fail "the program ended with $STATUS"
+# Its choices are kept where every version of it looks for them.
+[ -f "$WORK/.config/Skyvane/Skyvane.conf" ] || fail "no settings in .config/Skyvane/Skyvane.conf"
 # One in the user's data folder comes first: here a file that is no catalogue.
 mkdir -p "$WORK/.local/share/skyvane" && printf '\0' >"$WORK/.local/share/skyvane/StarData.txt"
 run QT_QPA_PLATFORM=offscreen timeout 5 "$SKYVANE"; expect 1 "share/skyvane/StarData.txt"
