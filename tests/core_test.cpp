@@ -77,6 +77,12 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   ReadCatalogue(thirty, t, &bright);
   EXPECT_NE(bright.Summary().find("Source20, Source21 and 18 more. View"), std::string::npos)
       << bright.Summary();
+  const std::string long_name(111, 'A');  // and no more than 120 bytes of names
+  std::istringstream edge("N\t\tHeading\t5\r\n" + Line("1", "2000", long_name) +
+                          Line("2", "2000", "Bbbbbbbbbb"));
+  ReadCatalogue(edge, t, &bright);
+  EXPECT_NE(bright.Summary().find(long_name + " and 1 more. View"), std::string::npos)
+      << bright.Summary();
 
   // Longer than the table holds: the rows it has room for, the rest counted.
   std::string full = "N\t\tHeading\t5\r\n";
@@ -267,12 +273,13 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
       {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
       {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
       {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t30\t0\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n", 30, -0.5, 1, "B1950", "1 kept; 4 with no readable"},
+      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t29\t36\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n", 30, -0.49333333, 1, "B1950", "1 kept; 4 with no readable"},
       {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
       {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950", "1 kept."},
+      {"one semicolon", "RA;Dec\n10;20\n", 10, 20, 1, "B1950", "1 kept."},
       {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25, 3.5, "B1950", "1 kept."},
       {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950", "1 kept."},
       {"a units row leaves units in brackets", "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5, "B1950", "1 kept."},
@@ -396,7 +403,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // A character cut at the 255th byte keeps what is left of it as it stands.
   const std::string long_name(254, 'n');
   EXPECT_EQ(first_name("Name,RA,Dec\n" + long_name + "\xC3\xA9,1,2\n"), long_name + "\xC3");
-  EXPECT_EQ(first_name("Name,RA,Dec\nCaf\xE9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
+  for (const char* latin1 : {"Caf\xE9", "M\xFCnchen"})  // a lead byte, a byte that leads nothing
+    EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(latin1) + ",1,2\nCaf\xC3\xA9,1,2\n", 2),
+              "Caf\xC3\xA9");
   // A character cut by a line's end is no UTF-8.
   EXPECT_EQ(first_name("Name,RA,Dec\nx\xC3\n\xA9,1,2\nCaf\xC3\xA9,1,2\n", 2), "Caf\xC3\xA9");
   EXPECT_EQ(first_name("ID,Name,RA,Dec\n17,  Cyg A ,1,2\n"), "Cyg A");  // a column called Name wins
@@ -457,7 +466,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // degrees NaN: unreadable
   struct Angle { const char* text; bool hours; double degrees; } angles[] = {
       {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5}, {"+12 23 28", false, 12.391111111111112},
-      {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 61 00", true, NAN},
+      {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 61 00", true, NAN}, {"12 61", true, NAN},
       {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
   for (const Angle& c : angles) {
     const double value = ParseSexagesimal(c.text, c.hours);
