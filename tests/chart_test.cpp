@@ -165,6 +165,16 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
   const QRgb disc = FromColourValue(16185078);
   EXPECT_EQ(Count(QRect(At(30, 20) - QPoint(1, 1), QSize(3, 3)), disc), 9);
   EXPECT_EQ(Count(QRect(At(30, 20) - QPoint(2, 2), QSize(5, 5)), disc), 9);
+  // On a 2x screen the Sun stands on the same chart pixel, 25 device pixels
+  // from the middle of it each way.
+  LayOutChart(chart, table, 777, 514, 30, true, 2);
+  const QPoint middle = sun * 2 + QPoint(1, 1);
+  struct Edge { QPoint in, out; } edges[] = {{{-25, 0}, {-26, 0}}, {{24, 0}, {25, 0}},
+                                             {{0, -25}, {0, -26}}, {{0, 24}, {0, 25}}};
+  for (const Edge& e : edges) {
+    EXPECT_EQ(chart.Picture1.pixel(middle + e.in), kYellow) << e.in.x() << "," << e.in.y();
+    EXPECT_NE(chart.Picture1.pixel(middle + e.out), kYellow) << e.out.x() << "," << e.out.y();
+  }
 }
 
 TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
@@ -261,6 +271,8 @@ TEST_F(ChartTest, TheViewLabelAndTheAntennaMarkSitInPlace) {
   const QRect square =
       InkIn(chart.SwapScreen, QRect(aim - QPoint(6, 6), QSize(13, 13)), orange).bounds;
   EXPECT_TRUE(square.contains(QRect(aim - QPoint(3, 3), QSize(7, 7))));
+  EXPECT_EQ(square.height(), 9);  // 9 pixels a side: the dashed line comes in from the left
+  EXPECT_EQ(InkIn(chart.SwapScreen, QRect(square.topLeft(), QSize(13, 1)), orange).count, 9);
   const QRect between(QPoint(400, 225), aim - QPoint(6, -2));
   EXPECT_GT(InkIn(chart.SwapScreen, between, orange).count, 10);
   const int going = InkIn(chart.SwapScreen, QRect(397, 254, 200, 16), orange).bounds.width();
