@@ -71,10 +71,19 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   // Drawn at the screen's own resolution, in the chart's own pixels.
   EXPECT_EQ(form->Chart().Width(), 777);
   EXPECT_EQ(form->Chart().Picture1.size(), QSize(777, 514) * form->devicePixelRatioF());
+  // A part painted again shows the picture's own part, at any pixel ratio.
+  const qreal ratio = form->devicePixelRatioF();
+  QImage part(QSize(100, 50) * ratio, QImage::Format_RGB32);
+  part.setDevicePixelRatio(ratio);
+  Get<QWidget>("Picture1")->render(&part, QPoint(), QRegion(300, 380, 100, 50));
+  EXPECT_EQ(part, form->Chart().Picture1.copy(QRect(QPoint(300, 380) * ratio, part.size())));
   Type("Text2_0", "-33.9");  // Enter runs a pass, and so does a choice in the zone list
   EXPECT_EQ(form->Sky().Latitude, -33.9);
   Get<QComboBox>("Combo1")->setCurrentIndex(12);
   EXPECT_EQ(form->Sky().ZoneHours, 0);
+  auto* zones = Get<QComboBox>("Combo1");  // each item a zone, none empty, none twice
+  for (int i = 0; i < zones->count(); ++i)
+    EXPECT_TRUE(!zones->itemText(i).isEmpty() && zones->findText(zones->itemText(i)) == i) << i;
   QTest::mouseClick(Get<QLabel>("Label8"), Qt::LeftButton);  // the zone's caption: where the Sun is
   const auto& sun = form->Sources().RaDec[4841];
   EXPECT_EQ(messages.value(0),
@@ -219,6 +228,7 @@ TEST_F(Form1Test, TheClockIsFollowedUntilAStepOrAPlayChoice) {
 
   Get<QComboBox>("Combo2")->setCurrentIndex(0);
   Click("Option1_1");
+  EXPECT_EQ(form->Sky().At.Hour, 21);  // the choice runs its own pass
   Type("Text3_0", "11");
   Type("Text3_1", "59");
   Type("Text3_2", "59");
@@ -369,6 +379,9 @@ TEST_F(Form1Test, TheObserverAndTheViewAreRememberedButNotTheMoment) {
   Click("Option1_0");
   Start();
   EXPECT_EQ(Moment(), "6/1/2024 9:00:05 PM");
+  clock.now = QDateTime(QDate(2024, 6, 1), QTime(12, 30, 0));
+  Start();
+  EXPECT_EQ(Moment(), "6/1/2024 12:30:00 PM");  // noon is past the middle of the day
 }
 
 TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {

@@ -466,7 +466,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // degrees NaN: unreadable
   struct Angle { const char* text; bool hours; double degrees; } angles[] = {
       {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5}, {"+12 23 28", false, 12.391111111111112},
-      {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 61 00", true, NAN}, {"12 61", true, NAN},
+      {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 60 00", true, NAN}, {"12 61", true, NAN},
       {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
   for (const Angle& c : angles) {
     const double value = ParseSexagesimal(c.text, c.hours);
