@@ -124,6 +124,8 @@ CatalogueReport Form1::ReadWithProgress(const std::filesystem::path& file, Equin
   poll.start(50);
   loop.exec();
   reader.join();
+  // A Cancel pressed as the last lines came in still keeps the table in use.
+  if (progress.wasCanceled()) result.status = CatalogueStatus::kCancelled;
   return result;
 }
 
