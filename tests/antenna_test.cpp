@@ -126,19 +126,39 @@ class PartPaints : public QObject {
 
 TEST(RotatorLink, ProtocolAndItsFailures) {
   // state: after the first position read or the failure; message: part of what it says
-  struct Case { const char* name; Script script; State state; const char* message; int delay = 0; } cases[] = {
-      {"a sound daemon", {{"p", "12.56\n45.30\n"}}, State::kConnected, "connected, az 12.6° el 45.3°"},
-      {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}}, State::kConnected, "connected, az 12.5° el 45.3°"},
+  struct Case { const char* name; Script script; State state; const char* message; int delay = 0; };
+  Case cases[] = {
+      {"a sound daemon",
+       {{"p", "12.56\n45.30\n"}},
+       State::kConnected,
+       "connected, az 12.6° el 45.3°"},
+      {"CR LF",
+       {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}},
+       State::kConnected,
+       "connected, az 12.5° el 45.3°"},
       {"garbage, CR LF", {{"p", "hello\r\n"}}, State::kError, "unexpected reply \"hello\""},
-      {"much garbage", {{"p", QByteArray(50, 'x') + "\n"}}, State::kError, "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
+      {"much garbage",
+       {{"p", QByteArray(50, 'x') + "\n"}},
+       State::kError,
+       "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
       {"closed mid-reply", {{"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"p", "silent"}}, State::kLost, "no reply"},
       {"an error", {{"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
-      {"a state dump of one line", {{"\\dump_state", "1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
-      {"one slower than the reply time", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kLost, "no reply", 500},
+      {"a state dump of one line",
+       {{"\\dump_state", "1\n"}, {"p", "1\n2\n"}},
+       State::kConnected,
+       ""},
+      {"one slower than the reply time",
+       {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}},
+       State::kLost,
+       "no reply",
+       500},
       {"an empty line", {{"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
-      {"a code that is no number", {{"p", "RPRT x\n"}}, State::kError, "unexpected reply \"RPRT x\""},
+      {"a code that is no number",
+       {{"p", "RPRT x\n"}},
+       State::kError,
+       "unexpected reply \"RPRT x\""},
       {"a line as long as any", {{"p", QByteArray(4096, '1')}}, State::kLost, "no reply"},
       {"a reply without end", {{"p", QByteArray(4097, '1')}}, State::kError, "a reply without end"},
       {"nobody listening", {}, State::kError, "refused"},
@@ -232,7 +252,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   QTest::qWait(200);
   EXPECT_EQ(link.StateText(), "Antenna: not connected");
   // Table azimuths run north towards west; a turn more or less is the same bearing.
-  for (auto [table, bearing] : {std::pair{90.0, 270.0}, {0.0, 0.0}, {359.5, 0.5}, {400.0, 320.0}, {-90.0, 90.0}})
+  for (auto [table, bearing] :
+       {std::pair{90.0, 270.0}, {0.0, 0.0}, {359.5, 0.5}, {400.0, 320.0}, {-90.0, 90.0}})
     EXPECT_DOUBLE_EQ(CompassAzimuth(table), bearing) << table;
   // The table's ends: the first and the last code known, and those past them.
   for (const auto& [code, text] : {std::pair{0, "RPRT 0 (done)"}, {1, "RPRT 1 (unknown error)"},
@@ -242,7 +263,8 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
 }
 
 TEST(Turn, TheShortWayAndTheWholePath) {
-  struct Case { const char* name; double bearing, min, max; std::optional<double> from, turn; } cases[] = {
+  struct Case { const char* name; double bearing, min, max; std::optional<double> from, turn; };
+  Case cases[] = {
       {"across north, two turns of travel", 0.05, -180, 450, 359.9, 360.05},
       {"from 400, the turn of 417.25", 57.25, -180, 450, 400, 417.25},
       {"from -10 on a -180..180 rotator", 190, -180, 180, -10, -170},
@@ -282,13 +304,16 @@ TEST(Turn, TheShortWayAndTheWholePath) {
     EXPECT_EQ(plan.unwind_at, std::nullopt) << edge[0];
   }
 
-  struct Apart { double az1, el1, az2, el2, degrees; } aparts[] = {
+  struct Apart { double az1, el1, az2, el2, degrees; };
+  Apart aparts[] = {
       {10, 20, 10, 20, 0}, {0, 0, 90, 0, 90}, {0, 0, 180, 0, 180}, {30, 90, 250, 90, 0},
-      {359.5, 10, 0.5, 10, 0.98481}, {100, 45, 100, 46, 1}, {0, -10, 0, 80, 90}, {-53.2, 10, 306.8, 10, 0}};
+      {359.5, 10, 0.5, 10, 0.98481}, {100, 45, 100, 46, 1}, {0, -10, 0, 80, 90},
+      {-53.2, 10, 306.8, 10, 0}};
   for (const Apart& c : aparts)
     EXPECT_NEAR(Separation(c.az1, c.el1, c.az2, c.el2), c.degrees, 1e-4) << c.az1 << " " << c.el2;
   // moved, milliseconds since the last was sent: milliseconds to wait, -1 not yet
-  struct Follow { double moved; long long since, wait; } follows[] = {
+  struct Follow { double moved; long long since, wait; };
+  Follow follows[] = {
       {0.1, 5000, -1}, {0.11, 5000, 0}, {0.5, 300, 700}, {0.5, 1000, 0}, {0.5, 0, 1000}};
   for (const Follow& c : follows)
     EXPECT_EQ(FollowWait(c.moved, 0.1, c.since, 1000), c.wait) << c.moved << " " << c.since;
@@ -583,7 +608,8 @@ TEST(Antenna, TheReadoutStaysTheKeysWorkAndFollowingEndsWithTheLink) {
   form->findChild<QAction*>("actionReconnect")->trigger();  // the same daemon again
   EXPECT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
 
-  ScriptedDaemon babbling({{"p", "0\n10\n"}, {"P", "a reply no daemon would give to a pointing\n"}});
+  ScriptedDaemon babbling(
+      {{"p", "0\n10\n"}, {"P", "a reply no daemon would give to a pointing\n"}});
   form->resize(form->minimumWidth(), form->height());
   form->ConnectRotator("127.0.0.1", babbling.port());
   ASSERT_TRUE(Soon([&] { return form->Antenna().Position().has_value(); }));
@@ -714,15 +740,38 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
   EXPECT_FALSE(form.findChild<QAction*>("actionReconnect")->isEnabled());  // no daemon known yet
   // the fields' first values, ranges and decimals; what is typed; the keys it goes to
   struct Field { double first, low, high; int decimals; double typed; const char* key; };
-  struct Case { const char* action; const char* title; std::vector<Field> fields; bool box; } cases[] = {
-      {"actionMinimumElevation", "Minimum Elevation", {{0, -10, 90, 1, 12.5, "antenna/minimumElevation"}}, false},
+  struct Case { const char* action; const char* title; std::vector<Field> fields; bool box; };
+  Case cases[] = {
+      {"actionMinimumElevation",
+       "Minimum Elevation",
+       {{0, -10, 90, 1, 12.5, "antenna/minimumElevation"}},
+       false},
       {"actionFollowStep", "Follow Step", {{0.1, 0.01, 10, 2, 0.25, "antenna/followStep"}}, false},
-      {"actionSendInterval", "Send Interval", {{1, 0.1, 60, 1, 2.5, "antenna/sendInterval"}}, false},
-      {"actionGoTo", "Go To Az/El", {{180, 0, 360, 2, 100, "antenna/goToAzimuth"}, {45, -10, 90, 2, 20, "antenna/goToElevation"}}, false},
-      {"actionParkPosition", "Park Position", {{0, 0, 360, 2, 90, "antenna/parkAzimuth"}, {0, -10, 90, 2, 5, "antenna/parkElevation"}}, true},
-      {"actionPointingOffset", "Pointing Offset", {{0, -30, 30, 2, 1.5, "antenna/azimuthOffset"}, {0, -30, 30, 2, -0.5, "antenna/elevationOffset"}}, false},
+      {"actionSendInterval",
+       "Send Interval",
+       {{1, 0.1, 60, 1, 2.5, "antenna/sendInterval"}},
+       false},
+      {"actionGoTo",
+       "Go To Az/El",
+       {{180, 0, 360, 2, 100, "antenna/goToAzimuth"},
+        {45, -10, 90, 2, 20, "antenna/goToElevation"}},
+       false},
+      {"actionParkPosition",
+       "Park Position",
+       {{0, 0, 360, 2, 90, "antenna/parkAzimuth"}, {0, -10, 90, 2, 5, "antenna/parkElevation"}},
+       true},
+      {"actionPointingOffset",
+       "Pointing Offset",
+       {{0, -30, 30, 2, 1.5, "antenna/azimuthOffset"},
+        {0, -30, 30, 2, -0.5, "antenna/elevationOffset"}},
+       false},
       // its box: the width typed directly, kept with the dish it was typed for
-      {"actionBeam", "Beam", {{3, 0, 1000, 2, 0.5, "beam/diameter"}, {1420.4, 0, 1e6, 1, 408.5, "beam/frequency"}, {5, 0, 179.99, 2, 2.5, "beam/width"}}, true},
+      {"actionBeam",
+       "Beam",
+       {{3, 0, 1000, 2, 0.5, "beam/diameter"},
+        {1420.4, 0, 1e6, 1, 408.5, "beam/frequency"},
+        {5, 0, 179.99, 2, 2.5, "beam/width"}},
+       true},
   };
   bool parked = false;
   for (const Case& c : cases) {

@@ -263,7 +263,8 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
 TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   Start();
   QWidget* chart = Get<QWidget>("Picture1");
-  struct Case { std::function<void()> act; double to; } cases[] = {
+  struct Case { std::function<void()> act; double to; };
+  Case cases[] = {
       {[&] { Click("Command4"); }, 359},
       {[&] { Click("Command6"); }, 9},
       {[&] { Click("Command5"); }, 359},
@@ -458,7 +459,8 @@ TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
   Click("Command3_1");  // 02:00 on the 3rd of November is standard time again
   EXPECT_EQ(form->Sky().ZoneHours, -5);
 
-  struct Case { const char* zone; QDate date; const char* shown; double hours; } cases[] = {
+  struct Case { const char* zone; QDate date; const char* shown; double hours; };
+  Case cases[] = {
       {"Asia/Kolkata", {2024, 3, 5}, "+5:30", 5.5},
       {"Australia/Adelaide", {2024, 1, 15}, "+10:30", 10.5},
       {"Australia/Adelaide", {2024, 7, 15}, "+9:30", 9.5},
@@ -1050,10 +1052,12 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_TRUE(plan.FilterText->isClearButtonEnabled());
   const QStringList expected[] = {
       {"alpha", "12.5", "80.00", "always up", "20:00", "62.00", "always up", "4:24", "62.00"},
-      {"Beta \"B\", south", "3", "-60.00", "never up", "9 Dec 01:59", "-22.00", "never up", "0:00", "-43.03"},
+      {"Beta \"B\", south", "3", "-60.00", "never up", "9 Dec 01:59", "-22.00", "never up", "0:00",
+       "-43.03"},
       {"gamma", "40", "10.00", "9 Dec 15:04", "21:59", "48.00", "9 Dec 04:50", "0:00", "41.45"},
       {"Sun", "", "-22.72", "9 Dec 09:10", "9 Dec 13:00", "15.21", "9 Dec 16:50", "0:00", "-26.82"},
-      {"delta", "7.25", "20.00", "9 Dec 00:08", "9 Dec 07:58", "58.00", "9 Dec 15:47", "0:00", "-18.00"}};
+      {"delta", "7.25", "20.00", "9 Dec 00:08", "9 Dec 07:58", "58.00", "9 Dec 15:47", "0:00",
+       "-18.00"}};
   QAbstractItemModel* shown = plan.SourcesView->model();
   ASSERT_EQ(shown->rowCount(), 5);
   for (int r = 0; r < 5; ++r)
@@ -1153,16 +1157,19 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   in.ZoneHours = -10;
   in.BeamWidth = 0.5;  // a large dish's narrow beam is still a beam
   plan.Compute(in);
-  EXPECT_EQ(plan.Heading->text(), "Here, UTC-10:00: the 24 hours from Tue 8 Dec 2026 20:00, "
-                                  "minimum elevation 60.0°.  The catalogue in use has no sources.");
+  EXPECT_EQ(plan.Heading->text(),
+            "Here, UTC-10:00: the 24 hours from Tue 8 Dec 2026 20:00, "
+            "minimum elevation 60.0°.  The catalogue in use has no sources.");
   EXPECT_LT(plan.minimumSizeHint().width(), one_line(plan.Heading));
   EXPECT_EQ(plan.DriftHeading->text(), "Nothing passes through the beam in these 24 hours.");
 }
 
 TEST(TimeDesignator, FollowsTheEndOfTheTimeFormat) {
-  struct Case { const char* format; QTime time; const char* expected; } cases[] = {{"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},
-               {"h:mm:ss ap t", QTime(12, 0), "PM"},  {"HH:mm:ss", QTime(15, 7, 9), "09"},
-               {"AP h:mm", QTime(15, 7), "07"}};
+  struct Case { const char* format; QTime time; const char* expected; };
+  Case cases[] = {
+      {"h:mm:ss AP", QTime(15, 7, 9), "PM"}, {"h:mm AP", QTime(0, 30), "AM"},
+      {"h:mm:ss ap t", QTime(12, 0), "PM"}, {"HH:mm:ss", QTime(15, 7, 9), "09"},
+      {"AP h:mm", QTime(15, 7), "07"}};
   for (const Case& c : cases)
     EXPECT_EQ(TimeDesignator(c.time, QString::fromLatin1(c.format)), c.expected) << c.format;
 }

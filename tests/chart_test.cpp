@@ -22,8 +22,10 @@ bool Greenish(QRgb c) {
 }
 
 TEST(Projection, DomeAndDiscStyles) {
-  struct Place { double azimuth, altitude, sx, sy; } places[] = {{0, 0, 388.5, 411.2}, {0, 90, 388.5, 0}, {90, 0, 0, 411.2},
-                {270, 0, 777, 411.2}, {0, 45, 388.5, 240.875}};
+  struct Place { double azimuth, altitude, sx, sy; };
+  Place places[] = {
+      {0, 0, 388.5, 411.2}, {0, 90, 388.5, 0}, {90, 0, 0, 411.2}, {270, 0, 777, 411.2},
+      {0, 45, 388.5, 240.875}};
   for (const Place& c : places) {
     double sx, sy;
     ASSERT_TRUE(ProjectSkyPoint(c.azimuth, c.altitude, 388.5, 411.2, sx, sy));
@@ -31,8 +33,10 @@ TEST(Projection, DomeAndDiscStyles) {
     EXPECT_NEAR(sy, c.sy, 1e-2) << c.azimuth << "," << c.altitude;
   }
   // The beam's circle: half its width away in each bearing, over the zenith too.
-  struct Offset { double azimuth, altitude, radius, bearing, to_azimuth, to_altitude; } offsets[] = {
-      {100, 30, 10, 0, 100, 40}, {100, 30, 10, 180, 100, 20}, {100, 0, 10, 90, 110, 0}, {100, 80, 15, 0, 280, 85}};
+  struct Offset { double azimuth, altitude, radius, bearing, to_azimuth, to_altitude; };
+  Offset offsets[] = {
+      {100, 30, 10, 0, 100, 40}, {100, 30, 10, 180, 100, 20}, {100, 0, 10, 90, 110, 0},
+      {100, 80, 15, 0, 280, 85}};
   for (const Offset& c : offsets) {
     double azimuth, altitude;
     OffsetSkyPoint(c.azimuth, c.altitude, c.radius, c.bearing, azimuth, altitude);
@@ -40,9 +44,10 @@ TEST(Projection, DomeAndDiscStyles) {
     EXPECT_NEAR(altitude, c.to_altitude, 1e-9) << c.bearing;
   }
 
-  struct Style { double flux; int32_t colour; double capped; } styles[] = {{0, 16686022, 0},     {4.9, 16423250, 4.9},  {5, 16382457, 5},
-                {12, 15921906, 12},   {12.5, 15873506, 12.5}, {150, 6821672, 150},
-                {150.5, 6821672, 150}, {400, 6821672, 150}};
+  struct Style { double flux; int32_t colour; double capped; };
+  Style styles[] = {
+      {0, 16686022, 0}, {4.9, 16423250, 4.9}, {5, 16382457, 5}, {12, 15921906, 12},
+      {12.5, 15873506, 12.5}, {150, 6821672, 150}, {150.5, 6821672, 150}, {400, 6821672, 150}};
   for (const Style& c : styles) {
     double flux = c.flux;
     float radius = -1;
@@ -61,8 +66,10 @@ TEST(Projection, DomeAndDiscStyles) {
 TEST(Annotations, LabelCompassNamesAndClipping) {
   EXPECT_EQ(ViewLabelText(0.25), QString::fromUtf8(" .25°"));
   ChartState chart;
-  struct Case { double view, internal; const char* name; } cases[] = {{0, 0, "N"},  {0, 22.5, "NNW"}, {0, 270, "E"},       {0, 337.5, "NNE"},
-               {0, 350, "N"}, {90, 270, "E"},   {0.25, -157.5, "SSE"}};
+  struct Case { double view, internal; const char* name; };
+  Case cases[] = {
+      {0, 0, "N"}, {0, 22.5, "NNW"}, {0, 270, "E"}, {0, 337.5, "NNE"}, {0, 350, "N"},
+      {90, 270, "E"}, {0.25, -157.5, "SSE"}};
   for (const Case& c : cases) {
     chart.ViewAzimuth = c.view;
     EXPECT_EQ(CompassName(chart, c.internal + c.view), QString::fromLatin1(c.name)) << c.internal;
@@ -118,8 +125,10 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
   EXPECT_EQ(chart.HalfWidth, 388.5);
   EXPECT_DOUBLE_EQ(chart.HorizonY, 411.2);
   EXPECT_EQ(chart.SymbolScale, static_cast<float>(std::sqrt(514 * 777 / 2e7)));
-  struct Pixel { int y; QRgb day; } rows[] = {{410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
-              {462, qRgb(1, 129, 1)}, {513, qRgb(1, 129, 1)}};
+  struct Pixel { int y; QRgb day; };
+  Pixel rows[] = {
+      {410, kBlack}, {411, qRgb(1, 81, 1)}, {436, qRgb(1, 105, 1)}, {461, qRgb(1, 129, 1)},
+      {462, qRgb(1, 129, 1)}, {513, qRgb(1, 129, 1)}};
   for (const Pixel& p : rows) {
     EXPECT_EQ(chart.SwapScreen2.pixel(0, p.y), p.day) << p.y;
     EXPECT_EQ(chart.SwapScreen2.pixel(776, p.y), p.day) << p.y;
@@ -169,8 +178,9 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
   // from the middle of it each way.
   LayOutChart(chart, table, 777, 514, 30, true, 2);
   const QPoint middle = sun * 2 + QPoint(1, 1);
-  struct Edge { QPoint in, out; } edges[] = {{{-25, 0}, {-26, 0}}, {{24, 0}, {25, 0}},
-                                             {{0, -25}, {0, -26}}, {{0, 24}, {0, 25}}};
+  struct Edge { QPoint in, out; };
+  Edge edges[] = {
+      {{-25, 0}, {-26, 0}}, {{24, 0}, {25, 0}}, {{0, -25}, {0, -26}}, {{0, 24}, {0, 25}}};
   for (const Edge& e : edges) {
     EXPECT_EQ(chart.Picture1.pixel(middle + e.in), kYellow) << e.in.x() << "," << e.in.y();
     EXPECT_NE(chart.Picture1.pixel(middle + e.out), kYellow) << e.out.x() << "," << e.out.y();
@@ -286,9 +296,15 @@ TEST(Readout, PickingNamesAndDrawing) {
   ChartState chart;
   chart.SetSize(200, 100);
   // x, y, row
-  struct Case { const char* name; std::vector<std::array<int, 3>> marks; float x, y; int row; double bx, by; } cases[] = {
-      {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58},
-      {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
+  struct Case {
+    const char* name;
+    std::vector<std::array<int, 3>> marks;
+    float x, y;
+    int row;
+    double bx, by;
+  };
+  Case cases[] = {
+      {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58}, {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
       {"tie goes left", {{53, 50, 8}, {47, 50, 9}}, 50, 50, 9, 47, 50},
       {"tie goes up", {{50, 53, 8}, {50, 47, 9}}, 50, 50, 9, 50, 47},
       {"nearer wins", {{56, 50, 8}, {52, 52, 9}}, 50, 50, 9, 52, 52},

@@ -33,16 +33,19 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(Catalogue, AnglesAndNames) {
-  struct Angle { const char* text; double degrees; } angles[] = {{"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
-                {"-0*30'0''", -0.5}, {"-6*15'42''", -6.2616666666666667}, {"3h30''", 52.5},
-                {"2h", 30}, {"-30'", -0.5}, {"garbage", 0}};  // a sign and no degrees
+  struct Angle { const char* text; double degrees; };
+  Angle angles[] = {
+      {"3h58'30.001''", 59.62500416666666}, {"+0*27'5.123''", 0.45142305555555556},
+      {"-0*30'0''", -0.5}, {"-6*15'42''", -6.2616666666666667}, {"3h30''", 52.5}, {"2h", 30},
+      {"-30'", -0.5}, {"garbage", 0}};  // a sign and no degrees
   for (const Angle& c : angles) EXPECT_NEAR(ParseAngle(c.text), c.degrees, 1e-12) << c.text;
   EXPECT_EQ(FormatName("cygnus A"), "Cygnus A");
   EXPECT_EQ(FormatName("CAS  a"), "Cas  A");
   EXPECT_EQ(FormatName("aZ zA"), "Az Za");  // the ends of the plain letters
   EXPECT_EQ(FormatName("\xE9toile \xC9T\xC9"), "\xC9toile \xC9t\xE9");
   // The Latin-1 letters' ends; y with diaeresis has no capital there, nor do the signs.
-  EXPECT_EQ(FormatName("\xE0\xC0\xDE\xDF \xFE \xFF \xF7\xD7"), "\xC0\xE0\xFE\xDF \xDE \xFF \xF7\xD7");
+  EXPECT_EQ(FormatName("\xE0\xC0\xDE\xDF \xFE \xFF \xF7\xD7"),
+            "\xC0\xE0\xFE\xDF \xDE \xFF \xF7\xD7");
 }
 
 SourceTable Read(const std::string& text) {
@@ -95,7 +98,8 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
   EXPECT_EQ(over.left_out, 1);
 
   // accepted, the Sun's not counted
-  struct Torture { const char* name; std::string text; int rows; } files[] = {
+  struct Torture { const char* name; std::string text; int rows; };
+  Torture files[] = {
       {"empty", "", 0},
       {"first number empty", Line("", "5") + Line("1", "5") + Line("", "5") + Line("", "6"), 2},
       {"CR only", "1\t\tA\t5\r2\t\tB\t5\r3\t\tC\t5", 3},
@@ -130,16 +134,32 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   }
   const std::string data_line = "2\t\tB\t6\t\t\t1h0'0''\t+1*0'0''\t\r\n";
   // rows: read, the Sun's included
-  struct Case { const char* name; std::function<void()> make; CatalogueStatus status; int rows; const char* says; } cases[] = {
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    CatalogueStatus status;
+    int rows;
+    const char* says;
+  };
+  Case cases[] = {
       {"missing", [] {}, CatalogueStatus::kNotFound, 0, "not found"},
-      {"a pipe", [&] { ::mkfifo(file.c_str(), 0600); }, CatalogueStatus::kNotRegularFile, 0, "not a regular file"},
-      {"binary", [&] { write(std::string("1\t\tA\0\x01\t5", 9)); }, CatalogueStatus::kNotText, 0, "not a text file"},
-      {"at the size limit", [&] { sized(kMaxFileBytes); }, CatalogueStatus::kNotText, 0, "not a text file"},
+      {"a pipe", [&] { ::mkfifo(file.c_str(), 0600); }, CatalogueStatus::kNotRegularFile, 0,
+       "not a regular file"},
+      {"binary", [&] { write(std::string("1\t\tA\0\x01\t5", 9)); }, CatalogueStatus::kNotText, 0,
+       "not a text file"},
+      {"at the size limit", [&] { sized(kMaxFileBytes); }, CatalogueStatus::kNotText, 0,
+       "not a text file"},
       {"too large", [&] { sized(kMaxFileBytes + 1); }, CatalogueStatus::kTooLarge, 0, "too large"},
       // not in the catalogue format, and no table either: refused, its header shown
-      {"neither", [&] { write("1\t\tB\t6\r\n2\t\tC\t7\r\n"); }, CatalogueStatus::kNoPositions, 0, "1\t\tB\t6\nnames no right ascension"},
-      {"a line too long", [&] { write("1\t\tA\t5\r\n1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n" + data_line); }, CatalogueStatus::kLoaded, 3, ""},
-      {"UTF-16 with nothing after its mark", [&] { write("\xFF\xFE"); }, CatalogueStatus::kEmpty, 0, "no source"},
+      {"neither", [&] { write("1\t\tB\t6\r\n2\t\tC\t7\r\n"); }, CatalogueStatus::kNoPositions, 0,
+       "1\t\tB\t6\nnames no right ascension"},
+      {"a line too long",
+       [&] {
+         write("1\t\tA\t5\r\n1\t\t" + std::string(kMaxLineBytes, 'x') + "\t5\r\n" + data_line);
+       },
+       CatalogueStatus::kLoaded, 3, ""},
+      {"UTF-16 with nothing after its mark", [&] { write("\xFF\xFE"); }, CatalogueStatus::kEmpty, 0,
+       "no source"},
       {"UTF-16", [&] { write(utf16); }, CatalogueStatus::kLoaded, 3, ""},
       {"UTF-16, big end first", [&] { write(utf16_big); }, CatalogueStatus::kLoaded, 3, ""},
   };
@@ -219,27 +239,67 @@ TableRead ReadVo(const std::string& body, Equinox assumed = Equinox::kJ2000) {
 TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // name, right ascension, declination (degrees), flux (Jy) of each row kept
   struct Row { const char* name; double ra, dec, flux; };
-  struct Case { const char* file; Equinox assumed; std::vector<Row> rows; const char* said; } cases[] = {
-      {"export.tsv", Equinox::kB1950, {{"3C 461", 350.8584, 58.8118, 11000}, {"3C 405", 299.8682, 40.7339, 8100}, {"3C 48", 24.4221, 33.1598, 60}, {"3C 286", 202.7845, 30.5092, 27.5}, {"3C 295", 212.836, 52.2025, 83.2}, {"3C 245", 161.2508, 6.4183, 15.1}},
-       "tab-separated table, positions for J2000: 7 lines read, 6 kept; 1 with no readable position.\nline 13: not-a-position"},
+  struct Case { const char* file; Equinox assumed; std::vector<Row> rows; const char* said; };
+  Case cases[] = {
+      {"export.tsv",
+       Equinox::kB1950,
+       {{"3C 461", 350.8584, 58.8118, 11000},
+        {"3C 405", 299.8682, 40.7339, 8100},
+        {"3C 48", 24.4221, 33.1598, 60},
+        {"3C 286", 202.7845, 30.5092, 27.5},
+        {"3C 295", 212.836, 52.2025, 83.2},
+        {"3C 245", 161.2508, 6.4183, 15.1}},
+       "tab-separated table, positions for J2000: 7 lines read, 6 kept; 1 with no readable "
+       "position.\nline 13: not-a-position"},
       // a comment block past 4 KiB, split sexagesimal columns, the sign on its own
-      {"split_columns_4c.tsv", Equinox::kB1950, {{"+00.01", 0.375, 27.1 / 60, 8.8}, {"+58.40", 350.28, 58 + 32.8 / 60, 11000}, {"-00.55", 212.25, -0.5, 4.2}, {"+10.99", 0, 10, 3}},
-       "tab-separated table, positions for B1950: 5 lines read, 4 kept; 1 with no readable position.\nline 85: 12\t61"},
+      {"split_columns_4c.tsv",
+       Equinox::kB1950,
+       {{"+00.01", 0.375, 27.1 / 60, 8.8},
+        {"+58.40", 350.28, 58 + 32.8 / 60, 11000},
+        {"-00.55", 212.25, -0.5, 4.2},
+        {"+10.99", 0, 10, 3}},
+       "tab-separated table, positions for B1950: 5 lines read, 4 kept; 1 with no readable "
+       "position.\nline 85: 12\t61"},
       // semicolons, decimal commas, quotes as arcsecond marks, CR alone, Latin-1
-      {"spreadsheet_latin1.csv", Equinox::kJ2000, {{"Cygnus A", 299.865, 40 + 44 / 60.0 + 2 / 3600.0, 8100}, {"M\xFCnchen test", 83.625, 22 + 52 / 3600.0, 13.4}, {"Cas A; SNR", 350.865, 58.815, 11000}},
-       "semicolon-separated table, positions for J2000: 4 lines read, 3 kept; 1 with no readable position.\nline 5: broken"},
-      {"targets.csv", Equinox::kJ2000, {{"Virgo A; M87", 187.70583333, 12.39111111, 850}, {"Taurus A, Crab", 83.63291667, 22.01444444, 875}, {"3C 273", 187.27791667, 2.0525, 66}, {"Orion \"A\"", 83.82083333, -5.38333333, 520}},
-       "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable position.\nline 6: \"Somewhere\";"},
+      {"spreadsheet_latin1.csv",
+       Equinox::kJ2000,
+       {{"Cygnus A", 299.865, 40 + 44 / 60.0 + 2 / 3600.0, 8100},
+        {"M\xFCnchen test", 83.625, 22 + 52 / 3600.0, 13.4},
+        {"Cas A; SNR", 350.865, 58.815, 11000}},
+       "semicolon-separated table, positions for J2000: 4 lines read, 3 kept; 1 with no readable "
+       "position.\nline 5: broken"},
+      {"targets.csv",
+       Equinox::kJ2000,
+       {{"Virgo A; M87", 187.70583333, 12.39111111, 850},
+        {"Taurus A, Crab", 83.63291667, 22.01444444, 875},
+        {"3C 273", 187.27791667, 2.0525, 66},
+        {"Orion \"A\"", 83.82083333, -5.38333333, 520}},
+       "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable "
+       "position.\nline 6: \"Somewhere\";"},
       // found by their UCDs, units from the fields, the equinox from the system they refer to
-      {"sources.vot", Equinox::kJ2000, {{"3C 461", 350.29416667, 58.55166667, 12000}, {"3C 405 & Cyg A", 299.43875, 40.6, 8700}, {"3C 48", 23.7075, 32.90555556, 1}},
-       "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: row 3"},
-      {"sources_binary2.vot", Equinox::kB1950, {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1}, {"", 10, 20, 5}},
+      {"sources.vot",
+       Equinox::kJ2000,
+       {{"3C 461", 350.29416667, 58.55166667, 12000},
+        {"3C 405 & Cyg A", 299.43875, 40.6, 8700},
+        {"3C 48", 23.7075, 32.90555556, 1}},
+       "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: "
+       "row 3"},
+      {"sources_binary2.vot",
+       Equinox::kB1950,
+       {{"3C 286", 202.784533, 30.509155, 14.9},
+        {"3C 48", 24.422081, 33.159759, 1},
+        {"", 10, 20, 5}},
        "VOTable, positions for J2000: 3 lines read, 3 kept."},
       // found by name, fixed-size text and 32-bit integers, no null flags
-      {"sources_binary.vot", Equinox::kB1950, {{"Tau A", 83.633083, 22.0145, 875}, {"Vir A", 187.70593, 12.391123, 1210}},
+      {"sources_binary.vot",
+       Equinox::kB1950,
+       {{"Tau A", 83.633083, 22.0145, 875}, {"Vir A", 187.70593, 12.391123, 1210}},
        "VOTable, positions for J2000: 2 lines read, 2 kept."},
-      {"catalogue_format.txt", Equinox::kJ2000, {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
-       "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 repeating the number before.\nline 4: 2\t"},
+      {"catalogue_format.txt",
+       Equinox::kJ2000,
+       {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
+       "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 "
+       "repeating the number before.\nline 4: 2\t"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -265,32 +325,67 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   }
   // Exports as services and spreadsheets write them: the equinox comes from
   // the position columns read, units from the header or a units row.
-  struct Inline { const char* name; const char* text; double ra, dec, flux; const char* equinox; const char* said; } inlines[] = {
-      {"ICRS, flux first in mJy by its name", "S1.4GHz (mJy),RA_ICRS,DE_ICRS,Name\n14900,202.784533,+30.509155,3C 286\n", 202.784533, 30.509155, 14.9, "J2000", "1 kept."},
-      {"B1950 columns first", "Name,RAB1950,DEB1950,RAJ2000,DEJ2000\n3C 48,23.6875,32.8788,24.4221,33.1598\n", 23.6875, 32.8788, 1, "B1950", "1 kept."},
-      {"a units row in hours and mJy", "RA,Dec,Flux\nhours,deg,mJy\n12.5,-0.5,2500\n", 187.5, -0.5, 2.5, "B1950", "1 kept."},
-      {"hours in brackets", "Name;RA [h];Dec (deg);S1400\nA;12,5;-20,25;3,5\n", 187.5, -20.25, 3.5, "B1950", "1 kept."},
-      {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5, 1, "B1950", "1 kept."},
-      {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950", "1 kept.\nEvery right ascension is below 24"},
-      {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
-      {"60 in split columns", "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-\t0\t29\t36\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n", 30, -0.49333333, 1, "B1950", "1 kept; 4 with no readable"},
-      {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950", "1 kept."},
+  struct Inline {
+    const char* name;
+    const char* text;
+    double ra, dec, flux;
+    const char* equinox;
+    const char* said;
+  };
+  Inline inlines[] = {
+      {"ICRS, flux first in mJy by its name",
+       "S1.4GHz (mJy),RA_ICRS,DE_ICRS,Name\n14900,202.784533,+30.509155,3C 286\n", 202.784533,
+       30.509155, 14.9, "J2000", "1 kept."},
+      {"B1950 columns first",
+       "Name,RAB1950,DEB1950,RAJ2000,DEJ2000\n3C 48,23.6875,32.8788,24.4221,33.1598\n", 23.6875,
+       32.8788, 1, "B1950", "1 kept."},
+      {"a units row in hours and mJy", "RA,Dec,Flux\nhours,deg,mJy\n12.5,-0.5,2500\n", 187.5, -0.5,
+       2.5, "B1950", "1 kept."},
+      {"hours in brackets", "Name;RA [h];Dec (deg);S1400\nA;12,5;-20,25;3,5\n", 187.5, -20.25, 3.5,
+       "B1950", "1 kept."},
+      {"sexagesimal under a unit of degrees", "RA (d:m:s),Dec\n187 30 00,-00 30 00\n", 187.5, -0.5,
+       1, "B1950", "1 kept."},
+      {"plain numbers below 24", "RA,Dec\n12.5,10\n", 12.5, 10, 1, "B1950",
+       "1 kept.\nEvery right ascension is below 24"},
+      {"a bad first row is data", "RA,Dec\nabc,def\n10,-0d30m\n", 10, -0.5, 1, "B1950",
+       "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
+      {"60 in split columns",
+       "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-"
+       "\t0\t29\t36\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n",
+       30, -0.49333333, 1, "B1950", "1 kept; 4 with no readable"},
+      {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950",
+       "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
-      {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
-      {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
-      {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950", "1 kept."},
+      {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000",
+       "1 kept."},
+      {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950",
+       "3 lines read, 1 kept; 2 with no"},
+      {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950",
+       "1 kept."},
       {"one semicolon", "RA;Dec\n10;20\n", 10, 20, 1, "B1950", "1 kept."},
-      {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25, 3.5, "B1950", "1 kept."},
-      {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950", "1 kept."},
-      {"a units row leaves units in brackets", "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5, "B1950", "1 kept."},
-      {"tabs round a comma table's flux", "RA,Dec,Flux\n10,20,\t13.4\t\n", 10, 20, 13.4, "B1950", "1 kept."},
-      {"24 hours and a comment after the header", "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
-      {"the equinox of the declination alone", "RA,DEJ2000\n10,20\n", 10, 20, 1, "J2000", "1 kept."},
-      {"the first declination column", "DEJ2000,RAJ2000,DEB1950\n20,10,21\n", 10, 20, 1, "J2000", "1 kept."},
-      {"a units row for the declination", "RA,Dec\ndeg,rad\n10,0.5\n", 10, 28.64788976, 1, "B1950", "1 kept."},
-      {"words under the data are no units row", "RA,Dec,Name\n10,20,a\n,,b\n", 10, 20, 1, "B1950", "2 lines read, 1 kept; 1 with no readable position.\nline 3: ,,b"},
-      {"past 360 degrees, and infinity", "RA,Dec\n360.5,20\ninf,20\n10,20\n", 10, 20, 1, "B1950", "3 lines read, 1 kept; 2 with no"},
-      {"a quoted row shorter than the last", "RA,Dec,Flux\nx,y,5\n\"10\",20\n", 10, 20, 1, "B1950", "2 lines read, 1 kept"},
+      {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25,
+       3.5, "B1950", "1 kept."},
+      {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950",
+       "1 kept."},
+      {"a units row leaves units in brackets",
+       "RA [h],Dec (rad),S1400 (mJy),Name\n,,,-\n12.5,0.5,2500,X\n", 187.5, 28.64788976, 2.5,
+       "B1950", "1 kept."},
+      {"tabs round a comma table's flux", "RA,Dec,Flux\n10,20,\t13.4\t\n", 10, 20, 13.4, "B1950",
+       "1 kept."},
+      {"24 hours and a comment after the header",
+       "RAJ2000,DEJ2000,Name\n# a note\n24 00 00,+10,X\n", 0, 10, 1, "J2000", "1 kept."},
+      {"the equinox of the declination alone", "RA,DEJ2000\n10,20\n", 10, 20, 1, "J2000",
+       "1 kept."},
+      {"the first declination column", "DEJ2000,RAJ2000,DEB1950\n20,10,21\n", 10, 20, 1, "J2000",
+       "1 kept."},
+      {"a units row for the declination", "RA,Dec\ndeg,rad\n10,0.5\n", 10, 28.64788976, 1, "B1950",
+       "1 kept."},
+      {"words under the data are no units row", "RA,Dec,Name\n10,20,a\n,,b\n", 10, 20, 1, "B1950",
+       "2 lines read, 1 kept; 1 with no readable position.\nline 3: ,,b"},
+      {"past 360 degrees, and infinity", "RA,Dec\n360.5,20\ninf,20\n10,20\n", 10, 20, 1, "B1950",
+       "3 lines read, 1 kept; 2 with no"},
+      {"a quoted row shorter than the last", "RA,Dec,Flux\nx,y,5\n\"10\",20\n", 10, 20, 1, "B1950",
+       "2 lines read, 1 kept"},
   };
   for (const Inline& c : inlines) {
     SCOPED_TRACE(c.name);
@@ -342,15 +437,20 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_NEAR(described.RaDec[1][1], 28.64788976, 1e-6);
   EXPECT_EQ(described.Flux[1], 7.5);
   // A frame says the equinox, or leaves it to the one assumed.
-  struct Frame { const char* coosys; Equinox assumed; const char* equinox; } frames[] = {
-      {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"}, {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
-      {"system=\"ICRS\"", Equinox::kB1950, "J2000"}, {"equinox=\"B1950.0\"", Equinox::kJ2000, "B1950"},
-      {"system=\"galactic\"", Equinox::kB1950, "B1950"}, {"system=\"galactic\"", Equinox::kJ2000, "J2000"}};
+  struct Frame { const char* coosys; Equinox assumed; const char* equinox; };
+  Frame frames[] = {
+      {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"},
+      {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
+      {"system=\"ICRS\"", Equinox::kB1950, "J2000"},
+      {"equinox=\"B1950.0\"", Equinox::kJ2000, "B1950"},
+      {"system=\"galactic\"", Equinox::kB1950, "B1950"},
+      {"system=\"galactic\"", Equinox::kJ2000, "J2000"}};
   for (const Frame& f : frames) {
-    const TableRead framed = ReadVo("<COOSYS ID=\"s\" " + std::string(f.coosys) +
-                                        "/><FIELD name=\"RA\" ref=\"s\"/><FIELD name=\"Dec\"/><DATA>"
-                                        "<TABLEDATA><TR><TD>1</TD><TD>2</TD></TR></TABLEDATA></DATA>",
-                                    f.assumed);
+    const TableRead framed =
+        ReadVo("<COOSYS ID=\"s\" " + std::string(f.coosys) +
+                   "/><FIELD name=\"RA\" ref=\"s\"/><FIELD name=\"Dec\"/><DATA>"
+                   "<TABLEDATA><TR><TD>1</TD><TD>2</TD></TR></TABLEDATA></DATA>",
+               f.assumed);
     EXPECT_EQ(framed.report.equinox, f.equinox) << f.coosys;
   }
   // Binary rows: one steps over a complex visibility (1 + 2i) to its
@@ -371,13 +471,15 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
                   "</STREAM></" + kind + "></DATA></TABLE></RESOURCE></VOTABLE>");
   };
   // A NaN flux is none: the readout's text is the one of a row without a flux.
-  struct Binary { std::string fields, stream, base64; double flux; const char* flux_text; } binaries[] = {
-      {"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
-       "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1, "1"},
-      {position + flux + shorts(5), "BINARY2", "AUAlAAAAAAAAwDRAAAAAAAAqAAAAAQACAAMABA==", 42, "42"},
-      {position + shorts(6) + flux, "BINARY2", "AIBAJQAAAAAAAMA0QAAAAAAAAAAAAQACAAMABAAFKg==", 1, "1"},
-      {position + "<FIELD name=\"S178\" datatype=\"double\"/>", "BINARY",
-       "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"}};
+  struct Binary { std::string fields, stream, base64; double flux; const char* flux_text; };
+  Binary binaries[] = {{"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
+                        "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1, "1"},
+                       {position + flux + shorts(5), "BINARY2",
+                        "AUAlAAAAAAAAwDRAAAAAAAAqAAAAAQACAAMABA==", 42, "42"},
+                       {position + shorts(6) + flux, "BINARY2",
+                        "AIBAJQAAAAAAAMA0QAAAAAAAAAAAAQACAAMABAAFKg==", 1, "1"},
+                       {position + "<FIELD name=\"S178\" datatype=\"double\"/>", "BINARY",
+                        "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"}};
   for (const Binary& b : binaries) {
     const SourceTable binary = stream(b.fields, b.stream, b.base64).table;
     ASSERT_EQ(binary.RowCount(), 3) << b.base64;
@@ -464,10 +566,12 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_NE(tie.report.Summary().find("line 3: (a line too long)"), std::string::npos);
   // Angles as tables write them; in hours where the text or the column says so.
   // degrees NaN: unreadable
-  struct Angle { const char* text; bool hours; double degrees; } angles[] = {
-      {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5}, {"+12 23 28", false, 12.391111111111112},
-      {"12h30m", false, 187.5}, {"187.5", false, 187.5}, {"12.5", true, 187.5}, {"12 60 00", true, NAN}, {"12 61", true, NAN},
-      {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
+  struct Angle { const char* text; bool hours; double degrees; };
+  Angle angles[] = {
+      {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5},
+      {"+12 23 28", false, 12.391111111111112}, {"12h30m", false, 187.5}, {"187.5", false, 187.5},
+      {"12.5", true, 187.5}, {"12 60 00", true, NAN}, {"12 61", true, NAN}, {"abc", false, NAN},
+      {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
   for (const Angle& c : angles) {
     const double value = ParseSexagesimal(c.text, c.hours);
     EXPECT_TRUE(std::isnan(c.degrees) ? std::isnan(value) : std::fabs(value - c.degrees) < 1e-9)
@@ -476,8 +580,10 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
 }
 
 TEST(Sky, HorizontalCoordinatesWorkedValues) {
-  struct Case { double ra, dec, lst, hour_angle, altitude, azimuth; } cases[] = {{100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
-               {350, 5, 10, 20, 48.7660, 148.8743},   {0, 0, 90, 90, 0, 90}};
+  struct Case { double ra, dec, lst, hour_angle, altitude, azimuth; };
+  Case cases[] = {
+      {100, 20, 130, 30, 56.3675, 121.9721}, {10, -30, 350, 340, 15.4861, 197.9000},
+      {350, 5, 10, 20, 48.7660, 148.8743}, {0, 0, 90, 90, 0, 90}};
   for (const Case& c : cases) {
     const Horizontal h = ToHorizontal(c.ra, c.dec, 42.2, c.lst);
     EXPECT_DOUBLE_EQ(h.HourAngle, c.hour_angle) << c.ra;
@@ -524,9 +630,11 @@ TEST(Sky, SunWrapAndArcTangent) {
   EXPECT_EQ(Wrap360(-720.5), 359.5);
   EXPECT_EQ(Wrap360(1e12 + 10), std::fmod(1e12 + 10, 360));
   EXPECT_TRUE(std::isnan(Wrap360(kInf)));
-  struct Case { double y, x, radians; } cases[] = {{0, 0, 0},           {1, 0, 1.5707963267949}, {-1, 5e-8, -1.5707963267949},
-               {0, -1, 3.14159265358979}, {-1, -1, std::atan(1.0) - 3.14159265358979},
-               {1, -1, 3.14159265358979 - std::atan(1.0)}, {5e-8, 5e-8, 0}, {1, 1.00005e-7, std::atan(1 / 1.00005e-7)}};
+  struct Case { double y, x, radians; };
+  Case cases[] = {
+      {0, 0, 0}, {1, 0, 1.5707963267949}, {-1, 5e-8, -1.5707963267949}, {0, -1, 3.14159265358979},
+      {-1, -1, std::atan(1.0) - 3.14159265358979}, {1, -1, 3.14159265358979 - std::atan(1.0)},
+      {5e-8, 5e-8, 0}, {1, 1.00005e-7, std::atan(1 / 1.00005e-7)}};
   for (const Case& c : cases) EXPECT_EQ(Atan2(c.y, c.x), c.radians) << c.y << "," << c.x;
 }
 
@@ -564,16 +672,26 @@ constexpr int AM = kClockAm, PM = kClockPm, H24 = kClock24;
 
 TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
   // the 24-hour hour the pass computes with
-  struct Case { const char* name; SettingsFields in; int hour; const char* out; } cases[] = {
-      {"pm noon", Fields("5/3/2024 12:0:0", PM), 12, "5/3/2024 12:00:00"},   {"pm three", Fields("5/3/2024 3:0:0", PM), 15, "5/3/2024 3:00:00"},
-      {"pm fifteen", Fields("5/3/2024 15:0:0", PM), 15, "5/3/2024 3:00:00"}, {"am midnight", Fields("5/3/2024 12:0:0", AM), 0, "5/3/2024 12:00:00"},
-      {"am fifteen", Fields("5/3/2024 15:0:0", AM), 15, "5/3/2024 3:00:00"}, {"24 hour 24", Fields("5/3/2024 24:0:0", H24), 0, "5/3/2024 0:00:00"},
-      {"24 hour 23", Fields("5/3/2024 23:59:59", H24), 23, "5/3/2024 23:59:59"}, {"minute 60, second -1", Fields("5/3/2024 1:60:-1", H24), 1, "5/3/2024 1:00:00"},
-      {"month 13, april 31", Fields("13/3/2024 1:5:7", H24), 1, "1/3/2024 1:05:07"}, {"month 0", Fields("0/31/2024 1:0:0", H24), 1, "1/31/2024 1:00:00"},
-      {"day 0 and 31 april", Fields("4/31/2024 1:0:0", H24), 1, "4/1/2024 1:00:00"}, {"floors", Fields("7.9/-0.5/2024.7 7.9:59.99:-0.5", H24), 7, "7/1/2024 7:59:00"},
-      {"leap day kept", Fields("2/29/2024 1:0:0", H24), 1, "2/29/2024 1:00:00"}, {"no leap day", Fields("2/29/1900 1:0:0", H24), 1, "2/1/1900 1:00:00"},
-      {"beyond 16 bits", Fields("1e999/1e999/1e300 32768:-32769:1e999", H24), 0, "1/1/1465000 0:00:00"},
-      {"below the span", Fields("-1e999//-1e999 -32769:1e4:x", PM), 0, "1/1/-1474000 12:00:00"}, {"empty year", Fields("1/1/ 0:0:0", H24), 0, "1/1/0 0:00:00"},
+  struct Case { const char* name; SettingsFields in; int hour; const char* out; };
+  Case cases[] = {
+      {"pm noon", Fields("5/3/2024 12:0:0", PM), 12, "5/3/2024 12:00:00"},
+      {"pm three", Fields("5/3/2024 3:0:0", PM), 15, "5/3/2024 3:00:00"},
+      {"pm fifteen", Fields("5/3/2024 15:0:0", PM), 15, "5/3/2024 3:00:00"},
+      {"am midnight", Fields("5/3/2024 12:0:0", AM), 0, "5/3/2024 12:00:00"},
+      {"am fifteen", Fields("5/3/2024 15:0:0", AM), 15, "5/3/2024 3:00:00"},
+      {"24 hour 24", Fields("5/3/2024 24:0:0", H24), 0, "5/3/2024 0:00:00"},
+      {"24 hour 23", Fields("5/3/2024 23:59:59", H24), 23, "5/3/2024 23:59:59"},
+      {"minute 60, second -1", Fields("5/3/2024 1:60:-1", H24), 1, "5/3/2024 1:00:00"},
+      {"month 13, april 31", Fields("13/3/2024 1:5:7", H24), 1, "1/3/2024 1:05:07"},
+      {"month 0", Fields("0/31/2024 1:0:0", H24), 1, "1/31/2024 1:00:00"},
+      {"day 0 and 31 april", Fields("4/31/2024 1:0:0", H24), 1, "4/1/2024 1:00:00"},
+      {"floors", Fields("7.9/-0.5/2024.7 7.9:59.99:-0.5", H24), 7, "7/1/2024 7:59:00"},
+      {"leap day kept", Fields("2/29/2024 1:0:0", H24), 1, "2/29/2024 1:00:00"},
+      {"no leap day", Fields("2/29/1900 1:0:0", H24), 1, "2/1/1900 1:00:00"},
+      {"beyond 16 bits", Fields("1e999/1e999/1e300 32768:-32769:1e999", H24), 0,
+       "1/1/1465000 0:00:00"},
+      {"below the span", Fields("-1e999//-1e999 -32769:1e4:x", PM), 0, "1/1/-1474000 12:00:00"},
+      {"empty year", Fields("1/1/ 0:0:0", H24), 0, "1/1/0 0:00:00"},
       {"blanks, exponents, a tail", Fields("5/3/2024 1\t2:3D1:2e1s", H24), 12, "5/3/2024 12:30:20"},
   };
   for (Case& c : cases) {
@@ -612,7 +730,8 @@ TEST(Pass, DayNumberUniversalAndSiderealTime) {
 
 TEST(Pass, ZonesOfHalfAndQuarterHours) {
   // The whole hours keep their indexes; the others follow them.
-  struct Case { int index; const char* text; int minutes; } cases[] = {
+  struct Case { int index; const char* text; int minutes; };
+  Case cases[] = {
       {0, "-12", -720}, {7, "-5", -300}, {12, "+0", 0}, {25, "+13", 780}, {26, "-9:30", -570},
       {27, "-3:30", -210}, {28, "+3:30", 210}, {29, "+4:30", 270}, {30, "+5:30", 330},
       {31, "+5:45", 345}, {32, "+6:30", 390}, {33, "+8:45", 525}, {34, "+9:30", 570},
@@ -708,29 +827,47 @@ void ExpectMoved(const char* name, SettingsFields& f, const TimeMove& move, cons
 }
 
 TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
-  struct Case { const char* name; const char* in; int mode, unit, direction; const char* out; int mode_after; } cases[] = {
+  struct Case {
+    const char* name;
+    const char* in;
+    int mode, unit, direction;
+    const char* out;
+    int mode_after;
+  };
+  Case cases[] = {
       {"new year", "12/31/2023 23:59:59", H24, kUnitSecond, 1, "1/1/2024 0:00:00", H24},
-      {"back into a leap february", "3/1/2024 0:00:00", H24, kUnitSecond, -1, "2/29/2024 23:59:59", H24},
+      {"back into a leap february", "3/1/2024 0:00:00", H24, kUnitSecond, -1, "2/29/2024 23:59:59",
+       H24},
       {"pm to the next day", "6/10/2024 11:59:59", PM, kUnitSecond, 1, "6/11/2024 12:00:00", AM},
       {"am midnight back", "6/10/2024 12:00:00", AM, kUnitSecond, -1, "6/9/2024 11:59:59", PM},
-      {"hour back over midnight", "6/10/2024 0:30:00", H24, kUnitHour, -1, "6/9/2024 23:30:00", H24},
+      {"hour back over midnight", "6/10/2024 0:30:00", H24, kUnitHour, -1, "6/9/2024 23:30:00",
+       H24},
       {"jan 31 plus a month", "1/31/2023 1:00:00", H24, kUnitMonth, 1, "3/1/2023 1:00:00", H24},
-      {"feb 29 typed, back a day", "2/29/2023 12:00:00", H24, kUnitDay, -1, "2/28/2023 12:00:00", H24},
-      {"feb 29 typed, back a second", "2/29/2023 12:00:00", H24, kUnitSecond, -1, "3/1/2023 11:59:59", H24},
+      {"feb 29 typed, back a day", "2/29/2023 12:00:00", H24, kUnitDay, -1, "2/28/2023 12:00:00",
+       H24},
+      {"feb 29 typed, back a second", "2/29/2023 12:00:00", H24, kUnitSecond, -1,
+       "3/1/2023 11:59:59", H24},
       {"january back a month", "1/5/2024 1:00:00", H24, kUnitMonth, -1, "12/5/2023 1:00:00", H24},
       {"december plus a month", "12/5/2023 1:00:00", H24, kUnitMonth, 1, "1/5/2024 1:00:00", H24},
       {"new year's day back", "1/1/0 0:00:00", H24, kUnitDay, -1, "12/31/-1 0:00:00", H24},
       {"minute 75", "6/10/2024 3:75:10", H24, kUnitSecond, 1, "6/10/2024 4:00:11", H24},
       {"fractional day", "6/15.5/2024 3:00:00", H24, kUnitDay, 1, "6/16.5/2024 3:00:00", H24},
-      {"hour 7.5 rounds to 8", "6/10/2024 7.5:00:00", H24, kUnitMinute, 1, "6/10/2024 8:01:00", H24},
-      {"hour 6.5 rounds to 6", "6/10/2024 6.5:00:00", H24, kUnitMinute, 1, "6/10/2024 6:01:00", H24},
+      {"hour 7.5 rounds to 8", "6/10/2024 7.5:00:00", H24, kUnitMinute, 1, "6/10/2024 8:01:00",
+       H24},
+      {"hour 6.5 rounds to 6", "6/10/2024 6.5:00:00", H24, kUnitMinute, 1, "6/10/2024 6:01:00",
+       H24},
       {"leap year step", "2/29/2024 1:00:00", H24, kUnitYear, 1, "3/1/2025 1:00:00", H24},
       {"no unit", "6/10/2024 1:5:7", H24, -1, 1, "6/10/2024 1:05:07", H24},
-      {"empty day", "6//2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},     {"a word", "June/1/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
-      {"a comma", "6/1,5/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},    {"month 13", "13/5/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
-      {"hour 32767", "6/5/2024 32767:00:00", H24, kUnitHour, 1, nullptr, H24}, {"to hour 32768", "6/5/2024 32767:59:59", H24, kUnitSecond, 1, nullptr, H24},
-      {"minute 32767", "6/5/2024 1:32767:59", H24, kUnitSecond, 1, nullptr, H24}, {"second -32768", "6/5/2024 1:00:-32768", H24, kUnitSecond, -1, nullptr, H24},
-      {"month 32767", "32767/5/2024 1:00:00", H24, kUnitMonth, 1, nullptr, H24}, {"year 1e300", "6/5/1e300 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
+      {"empty day", "6//2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
+      {"a word", "June/1/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
+      {"a comma", "6/1,5/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
+      {"month 13", "13/5/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
+      {"hour 32767", "6/5/2024 32767:00:00", H24, kUnitHour, 1, nullptr, H24},
+      {"to hour 32768", "6/5/2024 32767:59:59", H24, kUnitSecond, 1, nullptr, H24},
+      {"minute 32767", "6/5/2024 1:32767:59", H24, kUnitSecond, 1, nullptr, H24},
+      {"second -32768", "6/5/2024 1:00:-32768", H24, kUnitSecond, -1, nullptr, H24},
+      {"month 32767", "32767/5/2024 1:00:00", H24, kUnitMonth, 1, nullptr, H24},
+      {"year 1e300", "6/5/1e300 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
       {"second 1e999", "6/5/2024 1:00:1e999", H24, kUnitSecond, 1, nullptr, H24},
   };
   for (const Case& c : cases) {
@@ -745,7 +882,14 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
 }
 
 TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
-  struct Case { const char* name; const char* in; int mode, direction, rate; const char* out; int mode_after; } cases[] = {
+  struct Case {
+    const char* name;
+    const char* in;
+    int mode, direction, rate;
+    const char* out;
+    int mode_after;
+  };
+  Case cases[] = {
       {"11:59 am", "6/10/2024 11:59:30", AM, 1, 1, "6/10/2024 12:0:30", PM},
       {"11:59 pm", "6/10/2024 11:59:30", PM, 1, 1, "6/11/2024 12:0:30", AM},
       {"12:00 pm back", "6/10/2024 12:00:30", PM, -1, 1, "6/10/2024 11:59:30", AM},
@@ -755,8 +899,10 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
       {"march back, leap", "3/1/2024 0:00:00", H24, -1, 1, "2/29/2024 23:59:00", H24},
       {"rate 30", "6/10/2024 10:45:00", H24, 1, 30, "6/10/2024 11:15:00", H24},
       {"date kept as typed", "2.6/10/2024.0 10:15:00", H24, 1, 1, "2.6/10/2024.0 10:16:00", H24},
-      {"a word", "x/10/2024 10:59:30", H24, 1, 1, nullptr, H24},           {"month 13", "13/31/2024 23:59:00", H24, 1, 1, nullptr, H24},
-      {"to hour 32768", "6/10/2024 32767:59:30", H24, 1, 1, nullptr, H24}, {"to hour -32769", "6/10/2024 -32768:00:30", H24, -1, 1, nullptr, H24},
+      {"a word", "x/10/2024 10:59:30", H24, 1, 1, nullptr, H24},
+      {"month 13", "13/31/2024 23:59:00", H24, 1, 1, nullptr, H24},
+      {"to hour 32768", "6/10/2024 32767:59:30", H24, 1, 1, nullptr, H24},
+      {"to hour -32769", "6/10/2024 -32768:00:30", H24, -1, 1, nullptr, H24},
       {"stopped", "6/10/2024 10:59:30", H24, 0, 1, nullptr, H24},
   };
   for (const Case& c : cases) {
@@ -818,12 +964,14 @@ TEST(Plan, EventTimesAgreeWithABruteForceSearch) {
     const double sign = latitude < 0 ? -1 : 1;
     const double circumpolar = sign * std::min(89.0, 95 - std::fabs(latitude));
     const double grazing = latitude - sign * 89.8;  // transits 0.2 degree up
-    struct Source { const char* what; double ra, dec; bool sun; } sources[] = {
-        {"circumpolar", 10, circumpolar, false}, {"never rising", 200, -circumpolar, false},
-        {"grazing", 300, std::fabs(grazing) <= 90 ? grazing : 0, false}, {"ordinary", 120, 5, false},
-        {"transits 10 s after the start", Wrap360(at_start.LocalSidereal + 10 * 15.041 / 3600), 25,
-         false},
-        {"the Sun", 0, 0, true}};
+    struct Source { const char* what; double ra, dec; bool sun; };
+    Source sources[] = {{"circumpolar", 10, circumpolar, false},
+                        {"never rising", 200, -circumpolar, false},
+                        {"grazing", 300, std::fabs(grazing) <= 90 ? grazing : 0, false},
+                        {"ordinary", 120, 5, false},
+                        {"transits 10 s after the start",
+                         Wrap360(at_start.LocalSidereal + 10 * 15.041 / 3600), 25, false},
+                        {"the Sun", 0, 0, true}};
     const PlanStart start{latitude, at_start.LocalSidereal, at_start.DayNumber};
     for (const Source& s : sources) {
       SCOPED_TRACE(std::string(s.what) + " at " + std::to_string(latitude));
@@ -927,20 +1075,23 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   add("", "Cyg A", 1, 1);
   add("", "J0534+2200", 83.6, 22);
   AppendSunRow(table);
-  struct Case { const char* query; std::vector<int> rows; } cases[] = {
+  struct Case { const char* query; std::vector<int> rows; };
+  Case cases[] = {
       {"cyg a", {1, 4}}, {"3C405", {1}}, {"3c 405", {1}}, {"+40.40", {1}}, {"4C +40.40", {1}},
       {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2}}, {"sun", {6}},
       {"5C405", {}}, {"", {}}, {"Vir A", {}}, {"0534+22", {5}}, {"J0534", {5}}, {"4C0534", {}}};
   for (const Case& c : cases) EXPECT_EQ(FindRows(table, c.query), c.rows) << c.query;
 
-  struct Place { const char* text; double ra, dec; } places[] = {
+  struct Place { const char* text; double ra, dec; };
+  Place places[] = {
       {"12 30 49 +12 23 28", 187.70416666666667, 12.391111111111111},
       {"12:30:49.2 -05:07:00", 187.705, -5.116666666666667},
       {"12h30m49s +12d23m28s", 187.70416666666667, 12.391111111111111},
       {"187.70 12.39", 187.7, 12.39}, {"187.7 -0.5", 187.7, -0.5}, {"24 00 00 +00 00 00", 0, 0},
-      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12h +10", 180, 10}, {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0}, {"abc", NAN, 0},
-      {"360.5 10", NAN, 0}, {"10 95", NAN, 0}, {"0 +90", 0, 90}, {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0},
-      {"12 +10 20 30 40", NAN, 0}};
+      {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12h +10", 180, 10},
+      {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0},
+      {"abc", NAN, 0}, {"360.5 10", NAN, 0}, {"10 95", NAN, 0}, {"0 +90", 0, 90},
+      {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}, {"12 +10 20 30 40", NAN, 0}};
   for (const Place& p : places) {
     const auto place = ReadPlace(p.text);
     ASSERT_EQ(place.has_value(), !std::isnan(p.ra)) << p.text;
@@ -954,12 +1105,14 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
   EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
   EXPECT_EQ(NearestRow(table, table.RaDec[6], 5), 4);  // not the Sun: it is found by name alone
-  const std::vector<std::string> texts{"3c405", "+40.40", "3c461", "+58.40", "-06.02", "Cyg A", "J0534+2200", "Sun"};
+  const std::vector<std::string> texts{"3c405",  "+40.40", "3c461",      "+58.40",
+                                       "-06.02", "Cyg A",  "J0534+2200", "Sun"};
   EXPECT_EQ(CompletionTexts(table), texts);
 }
 
 TEST(Calendar, MomentsAfterAStart) {
-  struct Case { Moment from; double seconds; Moment to; } cases[] = {
+  struct Case { Moment from; double seconds; Moment to; };
+  Case cases[] = {
       {{12, 31, 2026, 23, 59, 30}, 45, {1, 1, 2027, 0, 0, 15}},
       {{2, 28, 2024, 23, 0, 0}, 3600, {2, 29, 2024, 0, 0, 0}},
       {{3, 1, 2023, 0, 0, 0}, -1, {2, 28, 2023, 23, 59, 59}},
