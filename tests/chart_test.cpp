@@ -2,6 +2,8 @@
 // The chart drawn into images, and the readout drawn over it.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -167,6 +169,13 @@ TEST_F(ChartTest, DiscsThePickMapAndTheSun) {
   DrawChart(chart, table, true);
   EXPECT_EQ(chart.Picture1.pixel(776, int(std::nearbyint(sy))), kYellow);
   EXPECT_NE(chart.Picture1.pixel(0, int(std::nearbyint(sy)) + 1), kYellow);  // nor beyond
+  // One whose centre lies 12.4 pixels left of the surface reaches its first column.
+  for (az = 95; ProjectSkyPoint(az, 20, chart.HalfWidth, chart.HorizonY, sx, sy), sx > -12.3;)
+    az += 0.01;
+  ASSERT_GT(sx, -12.5);
+  table.AzAlt[3] = {az, 20};
+  DrawChart(chart, table, true);
+  EXPECT_EQ(chart.Picture1.pixel(0, int(std::nearbyint(sy))), kYellow);
   table.AzAlt[3] = {270, 30};
   // A small disc (radius 1.27 at flux 8) is three rows of three pixels.
   table.AzAlt[2] = {30, 20};
@@ -237,6 +246,44 @@ TEST_F(ChartTest, MeridiansAndCompassPoints) {
     for (double a = 0; a < 360; a += 22.5) {
       if (std::fabs(std::remainder(a + view, 360)) > 85) continue;  // at the edges or behind
       EXPECT_GT(Count(QRect(At(a, 0).x() - 1, 413, 3, 1), kYellow), 0) << view << ", " << a;
+    }
+  }
+}
+
+TEST_F(ChartTest, TheBeamAndTheFoundSourcesRing) {
+  table.AzAlt[1] = {0, -1};
+  chart.ScopeMarkerY = 0.4 * 514;
+  chart.BeamWidth = 4;
+  Lay(-5);
+  // A dashed circle 2 degrees about the marker's elevation, its elevation
+  // written to the right of the marker.
+  auto cyan = [](QRgb c) { return qRed(c) == 0 && qBlue(c) > 60; };
+  const double elevation = CentreColumnAltitude(chart.ScopeMarkerY, chart.HorizonY);
+  for (double off : {2.0, -2.0}) {
+    const QPoint edge = At(0, elevation + off);
+    EXPECT_GT(InkIn(chart.Picture1, QRect(edge - QPoint(3, 1), QSize(7, 3)), cyan).count, 0);
+    EXPECT_EQ(InkIn(chart.Picture1, QRect(At(0, elevation + 1.6 * off), QSize(1, 1)), cyan).count,
+              0);
+  }
+  const QRect label = InkIn(chart.Picture1, QRect(409, 180, 80, 40), cyan).bounds;
+  EXPECT_EQ(label.left(), 413);
+  EXPECT_EQ(label.bottom(), 209);
+  const QString text = QString::fromUtf8("el 53.1°");
+  EXPECT_NEAR(label.width(), QFontMetrics(ChartFont(8, false)).boundingRect(text).width(), 2);
+  // The found source: a red ring 5 pixels out from its disc, the Sun's too;
+  // none for one below the horizon or past the table's end.
+  chart.BeamWidth = 0;
+  table.AzAlt[3] = {270, 30};
+  auto red = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 120; };
+  const QPoint sun = At(270, 30);
+  for (int row : {3, 2, 4, 0}) {
+    chart.FoundRow = row;
+    DrawChart(chart, table, true);
+    const Ink ring = InkIn(chart.Picture1, chart.Picture1.rect(), red);
+    EXPECT_EQ(ring.count > 0, row == 3) << row;
+    if (row == 3) {
+      EXPECT_NEAR(ring.bounds.width(), 2 * 17 + 2, 1);
+      EXPECT_LE((ring.bounds.center() - sun).manhattanLength(), 2);
     }
   }
 }
