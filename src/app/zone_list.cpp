@@ -25,14 +25,15 @@ void ZoneList::paintEvent(QPaintEvent*) {
   const QRect room =
       style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
   const int wide = fontMetrics().horizontalAdvance(text);
+  const int fit = TextRoom();
   painter.setPen(palette().color(QPalette::ButtonText));
-  if (wide <= room.width() - 2) {
+  if (wide <= fit) {
     painter.drawText(room.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
     return;
   }
   // Narrowed to its room, every digit still there.
   painter.translate(room.left() + 1, 0);
-  painter.scale((room.width() - 2) / double(wide), 1);
+  painter.scale(fit / double(wide), 1);
   painter.drawText(QRect(0, room.top(), wide, room.height()), Qt::AlignLeft | Qt::AlignVCenter,
                    text);
 }
