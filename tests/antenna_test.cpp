@@ -803,16 +803,22 @@ TEST(Antenna, TheMenusDialogsOfferSensibleRangesAndRemember) {
     parked = parked || c.box;  // the park position's own check box, and only that, sets it
     EXPECT_EQ(settings.value("antenna/ownPark").toBool(), parked);
   }
-  AnswerDialog([](QWidget* dialog) {  // the park position is offered as it was chosen
-    EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isChecked());
-    EXPECT_EQ(dialog->findChild<QDoubleSpinBox*>("elevation")->value(), 5);
-    dialog->close();
-  });
-  form.findChild<QAction*>("actionParkPosition")->trigger();
-  EXPECT_EQ(QSettings().value("antenna/parkAzimuth").toDouble(), 90);  // let go: kept
-  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-  form.findChild<QAction*>("actionGoTo")->trigger();  // let go: nothing changes
-  EXPECT_EQ(QSettings().value("antenna/goToAzimuth").toDouble(), 100);
+  // Each is offered again as it was chosen, and let go, keeps it.
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.action);
+    AnswerDialog([&](QWidget* dialog) {
+      const QList<QDoubleSpinBox*> spins = dialog->findChildren<QDoubleSpinBox*>();
+      for (qsizetype i = 0; i < spins.size(); ++i)
+        EXPECT_DOUBLE_EQ(spins[i]->value(), c.fields[i].typed);
+      if (c.box) {
+        EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isChecked());
+      }
+      dialog->close();
+    });
+    form.findChild<QAction*>(c.action)->trigger();
+    for (const Field& f : c.fields)
+      EXPECT_DOUBLE_EQ(QSettings().value(f.key).toDouble(), f.typed) << f.key;
+  }
   QTimer::singleShot(0, [] {
     QWidget* dialog = QApplication::activeModalWidget();
     Press(dialog, QDialogButtonBox::Cancel);

@@ -98,8 +98,8 @@ void Form1::RestoreWindow(const QString& place) {
     n[i] = parts[i].toInt(&ok);
     if (!ok) return;
   }
-  // A size the window cannot take, or a place on no screen, keeps the
-  // design's size and the centre of the screen.
+  // A size the window cannot take keeps the design's size and the centre of
+  // the screen; a place on no screen keeps the centre alone.
   const QSize size(n[2], n[3]);
   const QSize largest =
       screen() ? screen()->availableVirtualSize() : QSize(kLargestWindow, kLargestWindow);
