@@ -253,11 +253,19 @@ TEST_F(ChartTest, MeridiansAndCompassPoints) {
 TEST_F(ChartTest, TheBeamAndTheFoundSourcesRing) {
   table.AzAlt[1] = {0, -1};
   chart.ScopeMarkerY = 0.4 * 514;
-  chart.BeamWidth = 4;
+  chart.BeamWidth = 0.5;  // a large dish's narrow beam is a beam too
   Lay(-5);
-  // A dashed circle 2 degrees about the marker's elevation, its elevation
-  // written to the right of the marker.
+  // The beam's elevation is written to the right of the marker, and a
+  // dashed circle drawn half the beam about it.
   auto cyan = [](QRgb c) { return qRed(c) == 0 && qBlue(c) > 60; };
+  const QRect beside(409, 180, 80, 40);
+  const QRect label = InkIn(chart.Picture1, beside, cyan).bounds;
+  EXPECT_EQ(label.left(), 413);
+  EXPECT_EQ(label.bottom(), 209);
+  const QString text = QString::fromUtf8("el 53.1°");
+  EXPECT_NEAR(label.width(), QFontMetrics(ChartFont(8, false)).boundingRect(text).width(), 2);
+  chart.BeamWidth = 4;
+  DrawChart(chart, table, true);
   const double elevation = CentreColumnAltitude(chart.ScopeMarkerY, chart.HorizonY);
   for (double off : {2.0, -2.0}) {
     const QPoint edge = At(0, elevation + off);
@@ -265,13 +273,8 @@ TEST_F(ChartTest, TheBeamAndTheFoundSourcesRing) {
     EXPECT_EQ(InkIn(chart.Picture1, QRect(At(0, elevation + 1.6 * off), QSize(1, 1)), cyan).count,
               0);
   }
-  const QRect label = InkIn(chart.Picture1, QRect(409, 180, 80, 40), cyan).bounds;
-  EXPECT_EQ(label.left(), 413);
-  EXPECT_EQ(label.bottom(), 209);
-  const QString text = QString::fromUtf8("el 53.1°");
-  EXPECT_NEAR(label.width(), QFontMetrics(ChartFont(8, false)).boundingRect(text).width(), 2);
   // The found source: a red ring 5 pixels out from its disc, the Sun's too;
-  // none for one below the horizon or past the table's end.
+  // none for one below the horizon or past the table's end, and no beam.
   chart.BeamWidth = 0;
   table.AzAlt[3] = {270, 30};
   auto red = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 120; };
@@ -281,6 +284,7 @@ TEST_F(ChartTest, TheBeamAndTheFoundSourcesRing) {
     DrawChart(chart, table, true);
     const Ink ring = InkIn(chart.Picture1, chart.Picture1.rect(), red);
     EXPECT_EQ(ring.count > 0, row == 3) << row;
+    EXPECT_EQ(InkIn(chart.Picture1, beside, cyan).count, 0);
     if (row == 3) {
       EXPECT_NEAR(ring.bounds.width(), 2 * 17 + 2, 1);
       EXPECT_LE((ring.bounds.center() - sun).manhattanLength(), 2);

@@ -471,6 +471,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
                   "</STREAM></" + kind + "></DATA></TABLE></RESOURCE></VOTABLE>");
   };
   // A NaN flux is none: the readout's text is the one of a row without a flux.
+  // Integers of each width are fluxes like any.
   struct Binary { std::string fields, stream, base64; double flux; const char* flux_text; };
   Binary binaries[] = {{"<FIELD name=\"V\" datatype=\"doubleComplex\"/>" + position, "BINARY",
                         "P/AAAAAAAABAAAAAAAAAAEAlAAAAAAAAwDRAAAAAAAA=", 1, "1"},
@@ -479,7 +480,13 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
                        {position + shorts(6) + flux, "BINARY2",
                         "AIBAJQAAAAAAAMA0QAAAAAAAAAAAAQACAAMABAAFKg==", 1, "1"},
                        {position + "<FIELD name=\"S178\" datatype=\"double\"/>", "BINARY",
-                        "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"}};
+                        "QCUAAAAAAADANEAAAAAAAH/4AAAAAAAA", 1, "1"},
+                       {position + "<FIELD name=\"S178\" datatype=\"short\"/>", "BINARY",
+                        "QCUAAAAAAADANEAAAAAAAAEs", 300, "300"},
+                       {position + "<FIELD name=\"S178\" datatype=\"int\"/>", "BINARY",
+                        "QCUAAAAAAADANEAAAAAAAAAAAEY=", 70, "70"},
+                       {position + "<FIELD name=\"S178\" datatype=\"long\"/>", "BINARY",
+                        "QCUAAAAAAADANEAAAAAAAAAAAAAAAAAJ", 9, "9"}};
   for (const Binary& b : binaries) {
     const SourceTable binary = stream(b.fields, b.stream, b.base64).table;
     ASSERT_EQ(binary.RowCount(), 3) << b.base64;
