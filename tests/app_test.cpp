@@ -581,19 +581,20 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   ASSERT_TRUE(form->FindSource("3c 48"));
   // File > Open, its dialogs answered as a user would: first the equinox
   // the table does not say is asked for, and the user lets go.
-  AnswerDialog<QFileDialog>([](QFileDialog* dialog) {
-    dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
-    AnswerDialog<QInputDialog>([](QInputDialog* asked) { asked->reject(); });
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  form->findChild<QAction*>("actionOpenCatalogue")->trigger();
-  EXPECT_EQ(form->Sources().LastRow, 4841);
-  AnswerDialog<QFileDialog>([](QFileDialog* dialog) {
-    dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  form->AskEquinox = [] { return std::optional(Equinox::kB1950); };  // the table does not say
-  form->findChild<QAction*>("actionOpenCatalogue")->trigger();
+  // J2000 is offered first; the second time the user takes B1950.
+  for (const bool take : {false, true}) {
+    AnswerDialog<QFileDialog>([take](QFileDialog* dialog) {
+      dialog->selectFile(SKYVANE_TEST_DATA "/targets.csv");
+      AnswerDialog<QInputDialog>([take](QInputDialog* asked) {
+        EXPECT_EQ(asked->textValue(), "J2000");
+        asked->setTextValue("B1950");
+        take ? asked->accept() : asked->reject();
+      });
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    form->findChild<QAction*>("actionOpenCatalogue")->trigger();
+    EXPECT_EQ(form->Sources().LastRow == 4841, !take);
+  }
   report = messages.value(0);
   EXPECT_TRUE(
       report.contains("semicolon-separated table, positions for B1950: 5 lines read, 4 kept"))

@@ -20,6 +20,7 @@ run "$SKYVANE" -display :5 --version; expect 0 "^skyvane 1.0.0$"  # Qt's own opt
 run "$SKYVANE" --help; expect 0 "--catalogue <file>"
 run "$SKYVANE" --no-such-option; expect 2 "no-such-option"
 run "$SKYVANE" stray; expect 2 "Unexpected argument: stray"
+run "$SKYVANE" --catalogue; expect 2 "Missing value after '--catalogue'"
 run "$SKYVANE" --equinox J2001; expect 2 "takes J2000 or B1950, not J2001"
 run QT_QPA_PLATFORM= "$SKYVANE" --catalogue "$WORK/none.txt"; expect 1 "no display"
 run QT_QPA_PLATFORM=xcb "$SKYVANE"; expect 1 "no display"
