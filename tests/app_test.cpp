@@ -85,7 +85,9 @@ TEST_F(Form1Test, StartsAtTheComputerClock) {
   auto* zones = Get<QComboBox>("Combo1");  // each item a zone, none empty, none twice
   for (int i = 0; i < zones->count(); ++i)
     EXPECT_TRUE(!zones->itemText(i).isEmpty() && zones->findText(zones->itemText(i)) == i) << i;
-  QTest::mouseClick(Get<QLabel>("Label8"), Qt::LeftButton);  // the zone's caption: where the Sun is
+  // The zone's caption shows by its pointer that a click on it says where the Sun is.
+  EXPECT_EQ(Get<QLabel>("Label8")->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseClick(Get<QLabel>("Label8"), Qt::LeftButton);
   const auto& sun = form->Sources().RaDec[4841];
   EXPECT_EQ(messages.value(0),
             QString::number(sun[0], 'g', 15) + ", " + QString::number(sun[1], 'g', 15));

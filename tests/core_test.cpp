@@ -603,6 +603,15 @@ TEST(Sky, HorizontalCoordinatesWorkedValues) {
     const double azimuth = ToHorizontal(123.4, dec, 42.2, 123.4).Azimuth;
     ASSERT_NEAR(std::fabs(std::remainder(azimuth - 180, 360)), dec < 42.2 ? 0 : 180, 1e-2) << dec;
   }
+  // A pass ahead as compass bearings every 2 minutes for 12 hours, while it
+  // stays up: from the transit, one that never sets, and one that sets in
+  // the west after six sidereal hours; the first is kept however low.
+  EXPECT_EQ(BearingsAhead(0, 80, 52, 0, 0, 2, 12).size(), 361u);
+  const std::vector<double> setting = BearingsAhead(0, 0, 52, 0, 0, 2, 12);
+  EXPECT_NEAR(setting.front(), 180, 1e-9);
+  EXPECT_NEAR(setting.back(), 270, 1);
+  EXPECT_EQ(setting.size(), 180u);
+  EXPECT_EQ(BearingsAhead(0, 0, 52, 0, 70, 2, 12).size(), 1u);
   // At the zenith and the nadir the altitude's sine reaches 1 and -1.
   for (double latitude : {0.0, 42.2, -60.0, 89.0}) {
     EXPECT_NEAR(ToHorizontal(10, latitude, latitude, 10).Altitude, 90, 1e-6) << latitude;
@@ -1081,12 +1090,15 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   add("-06.02", "-06.02", 2.04, -6.225);
   add("", "Cyg A", 1, 1);
   add("", "J0534+2200", 83.6, 22);
+  add("", "3c40", 200, -40);
   AppendSunRow(table);
+  // rows found, the whole names before those that begin with the query
   struct Case { const char* query; std::vector<int> rows; };
   Case cases[] = {
       {"cyg a", {1, 4}}, {"3C405", {1}}, {"3c 405", {1}}, {"+40.40", {1}}, {"4C +40.40", {1}},
-      {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2}}, {"sun", {6}},
-      {"5C405", {}}, {"", {}}, {"Vir A", {}}, {"0534+22", {5}}, {"J0534", {5}}, {"4C0534", {}}};
+      {"CAS A", {2}}, {"4c-06.02", {3}}, {" -06.02 ", {3}}, {"3C4", {1, 2, 6}}, {"sun", {7}},
+      {"3c40", {6, 1}}, {"5C405", {}}, {"", {}}, {"Vir A", {}}, {"0534+22", {5}}, {"J0534", {5}},
+      {"4C0534", {}}};
   for (const Case& c : cases) EXPECT_EQ(FindRows(table, c.query), c.rows) << c.query;
 
   struct Place { const char* text; double ra, dec; };
@@ -1111,9 +1123,9 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
   // degree; the two places lie 0.35 degree apart.
   EXPECT_EQ(NearestRow(table, {299.86815, 40.73392}, 0.05), 1);
   EXPECT_EQ(NearestRow(table, {299.86815, 42}, 0.5), 0);
-  EXPECT_EQ(NearestRow(table, table.RaDec[6], 5), 4);  // not the Sun: it is found by name alone
-  const std::vector<std::string> texts{"3c405",  "+40.40", "3c461",      "+58.40",
-                                       "-06.02", "Cyg A",  "J0534+2200", "Sun"};
+  EXPECT_EQ(NearestRow(table, table.RaDec[7], 5), 4);  // not the Sun: it is found by name alone
+  const std::vector<std::string> texts{"3c405",  "+40.40", "3c461",      "+58.40", "-06.02",
+                                       "Cyg A",  "J0534+2200", "3c40", "Sun"};
   EXPECT_EQ(CompletionTexts(table), texts);
 }
 
