@@ -347,13 +347,8 @@ TEST(Readout, PickingNamesAndDrawing) {
   ChartState chart;
   chart.SetSize(200, 100);
   // x, y, row
-  struct Case {
-    const char* name;
-    std::vector<std::array<int, 3>> marks;
-    float x, y;
-    int row;
-    double bx, by;
-  };
+  struct Case { const char* name; std::vector<std::array<int, 3>> marks;
+                float x, y; int row; double bx, by; };
   Case cases[] = {
       {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58}, {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
       {"tie goes left", {{53, 50, 8}, {47, 50, 9}}, 50, 50, 9, 47, 50},

@@ -134,13 +134,8 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   }
   const std::string data_line = "2\t\tB\t6\t\t\t1h0'0''\t+1*0'0''\t\r\n";
   // rows: read, the Sun's included
-  struct Case {
-    const char* name;
-    std::function<void()> make;
-    CatalogueStatus status;
-    int rows;
-    const char* says;
-  };
+  struct Case { const char* name; std::function<void()> make; CatalogueStatus status; int rows;
+                const char* says; };
   Case cases[] = {
       {"missing", [] {}, CatalogueStatus::kNotFound, 0, "not found"},
       {"a pipe", [&] { ::mkfifo(file.c_str(), 0600); }, CatalogueStatus::kNotRegularFile, 0,
@@ -241,62 +236,46 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   struct Row { const char* name; double ra, dec, flux; };
   struct Case { const char* file; Equinox assumed; std::vector<Row> rows; const char* said; };
   Case cases[] = {
-      {"export.tsv",
-       Equinox::kB1950,
-       {{"3C 461", 350.8584, 58.8118, 11000},
-        {"3C 405", 299.8682, 40.7339, 8100},
-        {"3C 48", 24.4221, 33.1598, 60},
-        {"3C 286", 202.7845, 30.5092, 27.5},
-        {"3C 295", 212.836, 52.2025, 83.2},
-        {"3C 245", 161.2508, 6.4183, 15.1}},
+      {"export.tsv", Equinox::kB1950,
+       {{"3C 461", 350.8584, 58.8118, 11000}, {"3C 405", 299.8682, 40.7339, 8100},
+        {"3C 48", 24.4221, 33.1598, 60}, {"3C 286", 202.7845, 30.5092, 27.5},
+        {"3C 295", 212.836, 52.2025, 83.2}, {"3C 245", 161.2508, 6.4183, 15.1}},
        "tab-separated table, positions for J2000: 7 lines read, 6 kept; 1 with no readable "
        "position.\nline 13: not-a-position"},
       // a comment block past 4 KiB, split sexagesimal columns, the sign on its own
-      {"split_columns_4c.tsv",
-       Equinox::kB1950,
-       {{"+00.01", 0.375, 27.1 / 60, 8.8},
-        {"+58.40", 350.28, 58 + 32.8 / 60, 11000},
-        {"-00.55", 212.25, -0.5, 4.2},
-        {"+10.99", 0, 10, 3}},
+      {"split_columns_4c.tsv", Equinox::kB1950,
+       {{"+00.01", 0.375, 27.1 / 60, 8.8}, {"+58.40", 350.28, 58 + 32.8 / 60, 11000},
+        {"-00.55", 212.25, -0.5, 4.2}, {"+10.99", 0, 10, 3}},
        "tab-separated table, positions for B1950: 5 lines read, 4 kept; 1 with no readable "
        "position.\nline 85: 12\t61"},
       // semicolons, decimal commas, quotes as arcsecond marks, CR alone, Latin-1
-      {"spreadsheet_latin1.csv",
-       Equinox::kJ2000,
+      {"spreadsheet_latin1.csv", Equinox::kJ2000,
        {{"Cygnus A", 299.865, 40 + 44 / 60.0 + 2 / 3600.0, 8100},
         {"M\xFCnchen test", 83.625, 22 + 52 / 3600.0, 13.4},
         {"Cas A; SNR", 350.865, 58.815, 11000}},
        "semicolon-separated table, positions for J2000: 4 lines read, 3 kept; 1 with no readable "
        "position.\nline 5: broken"},
-      {"targets.csv",
-       Equinox::kJ2000,
+      {"targets.csv", Equinox::kJ2000,
        {{"Virgo A; M87", 187.70583333, 12.39111111, 850},
-        {"Taurus A, Crab", 83.63291667, 22.01444444, 875},
-        {"3C 273", 187.27791667, 2.0525, 66},
+        {"Taurus A, Crab", 83.63291667, 22.01444444, 875}, {"3C 273", 187.27791667, 2.0525, 66},
         {"Orion \"A\"", 83.82083333, -5.38333333, 520}},
        "semicolon-separated table, positions for J2000: 5 lines read, 4 kept; 1 with no readable "
        "position.\nline 6: \"Somewhere\";"},
       // found by their UCDs, units from the fields, the equinox from the system they refer to
-      {"sources.vot",
-       Equinox::kJ2000,
-       {{"3C 461", 350.29416667, 58.55166667, 12000},
-        {"3C 405 & Cyg A", 299.43875, 40.6, 8700},
+      {"sources.vot", Equinox::kJ2000,
+       {{"3C 461", 350.29416667, 58.55166667, 12000}, {"3C 405 & Cyg A", 299.43875, 40.6, 8700},
         {"3C 48", 23.7075, 32.90555556, 1}},
-       "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\nline 3: "
-       "row 3"},
-      {"sources_binary2.vot",
-       Equinox::kB1950,
-       {{"3C 286", 202.784533, 30.509155, 14.9},
-        {"3C 48", 24.422081, 33.159759, 1},
+       "VOTable, positions for B1950: 4 lines read, 3 kept; 1 with no readable position.\n"
+       "line 3: row 3"},
+      {"sources_binary2.vot", Equinox::kB1950,
+       {{"3C 286", 202.784533, 30.509155, 14.9}, {"3C 48", 24.422081, 33.159759, 1},
         {"", 10, 20, 5}},
        "VOTable, positions for J2000: 3 lines read, 3 kept."},
       // found by name, fixed-size text and 32-bit integers, no null flags
-      {"sources_binary.vot",
-       Equinox::kB1950,
+      {"sources_binary.vot", Equinox::kB1950,
        {{"Tau A", 83.633083, 22.0145, 875}, {"Vir A", 187.70593, 12.391123, 1210}},
        "VOTable, positions for J2000: 2 lines read, 2 kept."},
-      {"catalogue_format.txt",
-       Equinox::kJ2000,
+      {"catalogue_format.txt", Equinox::kJ2000,
        {{"3c99", 0.375, 27 / 60.0 + 5 / 3600.0, 8.8}, {"+05.03", 1.2925, 5.2, 12.1}},
        "catalogue format, positions for B1950: 4 lines read, 2 kept; 1 with a flux above 1000; 1 "
        "repeating the number before.\nline 4: 2\t"},
@@ -325,13 +304,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   }
   // Exports as services and spreadsheets write them: the equinox comes from
   // the position columns read, units from the header or a units row.
-  struct Inline {
-    const char* name;
-    const char* text;
-    double ra, dec, flux;
-    const char* equinox;
-    const char* said;
-  };
+  struct Inline { const char* name; const char* text; double ra, dec, flux; const char* equinox;
+                  const char* said; };
   Inline inlines[] = {
       {"ICRS, flux first in mJy by its name",
        "S1.4GHz (mJy),RA_ICRS,DE_ICRS,Name\n14900,202.784533,+30.509155,3C 286\n", 202.784533,
@@ -843,13 +817,8 @@ void ExpectMoved(const char* name, SettingsFields& f, const TimeMove& move, cons
 }
 
 TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
-  struct Case {
-    const char* name;
-    const char* in;
-    int mode, unit, direction;
-    const char* out;
-    int mode_after;
-  };
+  struct Case { const char* name; const char* in; int mode, unit, direction; const char* out;
+                int mode_after; };
   Case cases[] = {
       {"new year", "12/31/2023 23:59:59", H24, kUnitSecond, 1, "1/1/2024 0:00:00", H24},
       {"back into a leap february", "3/1/2024 0:00:00", H24, kUnitSecond, -1, "2/29/2024 23:59:59",
@@ -898,13 +867,8 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
 }
 
 TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
-  struct Case {
-    const char* name;
-    const char* in;
-    int mode, direction, rate;
-    const char* out;
-    int mode_after;
-  };
+  struct Case { const char* name; const char* in; int mode, direction, rate; const char* out;
+                int mode_after; };
   Case cases[] = {
       {"11:59 am", "6/10/2024 11:59:30", AM, 1, 1, "6/10/2024 12:0:30", PM},
       {"11:59 pm", "6/10/2024 11:59:30", PM, 1, 1, "6/11/2024 12:0:30", AM},
