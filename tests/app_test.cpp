@@ -278,6 +278,8 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
       {[&] { Click("Command6"); }, 9},
       {[&] { Click("Command5"); }, 359},
       {[&] { Click("Command7"); }, 0},  // from 359 exactly onto 0
+      {[&] { Click("Command6"); }, 10},
+      {[&] { Click("Command5"); }, 0},  // and back from 10
       {[&] { QTest::keyClick(chart, Qt::Key_Left, Qt::ControlModifier); }, 0.25},
       {[&] { QTest::keyClick(chart, Qt::Key_Right, Qt::ControlModifier); }, 0},
       {[&] { QTest::keyClick(chart, Qt::Key_Right, Qt::ControlModifier); }, 359.75},
