@@ -337,6 +337,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        "3 lines read, 1 kept; 2 with no"},
       {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950",
        "1 kept."},
+      {"a UTF-8 mark before a comment", "\xEF\xBB\xBF# a note\nRA,Dec\n10,20\n", 10, 20, 1, "B1950",
+       "1 kept."},
       {"one semicolon", "RA;Dec\n10;20\n", 10, 20, 1, "B1950", "1 kept."},
       {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25,
        3.5, "B1950", "1 kept."},
@@ -552,8 +554,9 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   Angle angles[] = {
       {"12 30 49.4", true, 187.70583333333333}, {"-05d30m", false, -5.5},
       {"+12 23 28", false, 12.391111111111112}, {"12h30m", false, 187.5}, {"187.5", false, 187.5},
-      {"12.5", true, 187.5}, {"12 60 00", true, NAN}, {"12 61", true, NAN}, {"abc", false, NAN},
-      {"", false, NAN}, {"1 2 3 4", false, NAN}, {" -05\u00B030'", false, -5.5}};
+      {"12.5", true, 187.5}, {"12 60 00", true, NAN}, {"12 30 60", true, NAN}, {"12 61", true, NAN},
+      {"abc", false, NAN}, {"", false, NAN}, {"1 2 3 4", false, NAN},
+      {" -05\u00B030'", false, -5.5}};
   for (const Angle& c : angles) {
     const double value = ParseSexagesimal(c.text, c.hours);
     EXPECT_TRUE(std::isnan(c.degrees) ? std::isnan(value) : std::fabs(value - c.degrees) < 1e-9)
