@@ -350,7 +350,9 @@ TEST(Readout, PickingNamesAndDrawing) {
   struct Case { const char* name; std::vector<std::array<int, 3>> marks;
                 float x, y; int row; double bx, by; };
   Case cases[] = {
-      {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58}, {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
+      {"corner", {{58, 58, 7}}, 50, 50, 7, 58, 58}, {"corner", {{42, 42, 7}}, 50, 50, 7, 42, 42},
+      {"one too far", {{59, 50, 7}}, 50, 50, 0, 0, 0},
+      {"one too far up and left", {{50, 41, 7}, {41, 50, 7}}, 50, 50, 0, 0, 0},
       {"tie goes left", {{53, 50, 8}, {47, 50, 9}}, 50, 50, 9, 47, 50},
       {"tie goes up", {{50, 53, 8}, {50, 47, 9}}, 50, 50, 9, 50, 47},
       {"nearer wins", {{56, 50, 8}, {52, 52, 9}}, 50, 50, 9, 52, 52},
