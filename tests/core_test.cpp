@@ -857,6 +857,7 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
       {"minute 32767", "6/5/2024 1:32767:59", H24, kUnitSecond, 1, nullptr, H24},
       {"second -32768", "6/5/2024 1:00:-32768", H24, kUnitSecond, -1, nullptr, H24},
       {"month 32767", "32767/5/2024 1:00:00", H24, kUnitMonth, 1, nullptr, H24},
+      {"month 1e10", "1e10/5/2024 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
       {"year 1e300", "6/5/1e300 1:00:00", H24, kUnitSecond, 1, nullptr, H24},
       {"second 1e999", "6/5/2024 1:00:1e999", H24, kUnitSecond, 1, nullptr, H24},
   };
@@ -878,6 +879,7 @@ TEST(TimeSteps, PlayTicksTurnTheClockAndTheCalendar) {
       {"11:59 am", "6/10/2024 11:59:30", AM, 1, 1, "6/10/2024 12:0:30", PM},
       {"11:59 pm", "6/10/2024 11:59:30", PM, 1, 1, "6/11/2024 12:0:30", AM},
       {"12:00 pm back", "6/10/2024 12:00:30", PM, -1, 1, "6/10/2024 11:59:30", AM},
+      {"1:00 pm back", "6/10/2024 1:00:30", PM, -1, 1, "6/10/2024 12:59:30", PM},
       {"12:00 am back", "6/10/2024 12:00:30", AM, -1, 1, "6/9/2024 11:59:30", PM},
       {"feb 28 leap", "2/28/2024 23:59:00", H24, 1, 1, "2/29/2024 0:0:00", H24},
       {"new year's eve", "12/31/2023 23:59:00", H24, 1, 1, "1/1/2024 0:0:00", H24},
