@@ -307,6 +307,8 @@ TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
   EXPECT_EQ(scope->value(), 78);
   scope->setValue(40);
   EXPECT_DOUBLE_EQ(form->Chart().ScopeMarkerY, 0.4 * 514);
+  scope->setValue(0);  // up to the zenith
+  EXPECT_EQ(form->Chart().ScopeMarkerY, 0);
 }
 
 TEST_F(Form1Test, TheReadoutComesAndGoes) {

@@ -82,9 +82,9 @@ TEST(Catalogue, AcceptanceRulesAndTheSunRow) {
       << bright.Summary();
   const std::string long_name(111, 'A');  // and no more than 120 bytes of names
   std::istringstream edge("N\t\tHeading\t5\r\n" + Line("1", "2000", long_name) +
-                          Line("2", "2000", "Bbbbbbbbbb"));
+                          Line("2", "2000", "Bbbbbbbbb") + Line("3", "2000", "C"));
   ReadCatalogue(edge, t, &bright);
-  EXPECT_NE(bright.Summary().find(long_name + " and 1 more. View"), std::string::npos)
+  EXPECT_NE(bright.Summary().find(long_name + ", Bbbbbbbbb and 1 more. View"), std::string::npos)
       << bright.Summary();
 
   // Longer than the table holds: the rows it has room for, the rest counted.
