@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <erfa.h>
+#include <erfam.h>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +46,17 @@ TEST(Projection, DomeAndDiscStyles) {
     OffsetSkyPoint(c.azimuth, c.altitude, c.radius, c.bearing, azimuth, altitude);
     EXPECT_NEAR(azimuth, c.to_azimuth, 1e-9) << c.bearing;
     EXPECT_NEAR(altitude, c.to_altitude, 1e-9) << c.bearing;
+  }
+  // Anywhere else it lies the radius away, in the bearing asked: from north
+  // towards the larger azimuth.
+  for (double bearing : {45.0, 90.0, 135.0, 300.0}) {
+    double azimuth, altitude;
+    OffsetSkyPoint(100, 60, 10, bearing, azimuth, altitude);
+    const double a = 100 * ERFA_DD2R, h = 60 * ERFA_DD2R;
+    const double a2 = azimuth * ERFA_DD2R, h2 = altitude * ERFA_DD2R;
+    EXPECT_NEAR(eraSeps(a, h, a2, h2) * ERFA_DR2D, 10, 1e-9) << bearing;
+    const double turned = eraPas(a, h, a2, h2) * ERFA_DR2D - bearing;
+    EXPECT_NEAR(std::remainder(turned, 360), 0, 1e-9) << bearing;
   }
 
   struct Style { double flux; int32_t colour; double capped; };
