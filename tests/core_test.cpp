@@ -825,6 +825,7 @@ TEST(TimeSteps, TrackingCarriesThroughTheCalendar) {
                 int mode_after; };
   Case cases[] = {
       {"new year", "12/31/2023 23:59:59", H24, kUnitSecond, 1, "1/1/2024 0:00:00", H24},
+      {"into december", "11/30/2023 23:59:59", H24, kUnitSecond, 1, "12/1/2023 0:00:00", H24},
       {"back into a leap february", "3/1/2024 0:00:00", H24, kUnitSecond, -1, "2/29/2024 23:59:59",
        H24},
       {"pm to the next day", "6/10/2024 11:59:59", PM, kUnitSecond, 1, "6/11/2024 12:00:00", AM},
