@@ -134,15 +134,17 @@ TEST_F(ChartTest, LayoutScalesAndGround) {
   Lay(10);
   EXPECT_EQ(chart.HalfWidth, 388.5);
   EXPECT_DOUBLE_EQ(chart.HorizonY, 411.2);
-  Lay(0);  // no ground by night
+  Lay(0);  // no ground by night; the day's from the first rise of the Sun
   EXPECT_EQ(chart.SwapScreen2.pixel(700, 513), kBlack);
+  Lay(0.5);
+  EXPECT_EQ(chart.SwapScreen2.pixel(700, 513), qRgb(1, 129, 1));
   Lay(-3);
   Lay(-3, 1000, 514);  // a new width alone repaints the ground over all of it
   EXPECT_EQ(chart.SwapScreen2.pixel(999, 411), qRgb(1, 1, 81));
   EXPECT_EQ(chart.HalfWidth, 500);
-  for (double ratio : {0.5, double(NAN)}) {  // a screen below 1x is drawn at 1x, never smaller
+  for (double ratio : {0.5, double(NAN), 1.5}) {  // a screen below 1x is drawn at 1x
     chart.SetSize(300, 200, ratio);
-    EXPECT_EQ(chart.Picture1.size(), QSize(300, 200)) << ratio;
+    EXPECT_EQ(chart.Picture1.size(), QSize(300, 200) * (ratio == 1.5 ? 1.5 : 1)) << ratio;
   }
 }
 
@@ -223,6 +225,9 @@ TEST_F(ChartTest, TheAntennaMarkMovesWithItsOwnRegion) {
   DrawAntennaMark(chart, {306.9, 30});
   EXPECT_EQ(chart.SwapScreen, other_turn);
   EXPECT_NE(chart.SwapScreen, marked);
+  DrawAntennaMark(chart, {0, 89});  // cut by the top edge, and taken away whole
+  EraseAntennaMark(chart);
+  EXPECT_EQ(chart.SwapScreen, unmarked);
 }
 
 TEST(Readout, PickingNamesAndDrawing) {
@@ -269,16 +274,20 @@ TEST(Readout, PickingNamesAndDrawing) {
   EXPECT_EQ(ReadoutAltitude(table, 7, QLocale(QLocale::German)),
             QString::fromUtf8("Altitude: 12,35°"));
 
-  chart.SwapScreen.fill(kBlack);
-  chart.Picture1.fill(kBlack);
-  const QRect drawn = DrawReadout(chart, table, {7, 0, 60, 50}, true, QLocale::c());
-  // Nothing is drawn outside the rectangle the readout reports.
-  EXPECT_EQ(CountIn(chart.Picture1, chart.Picture1.rect(), kBlack),
-            200 * 100 - drawn.width() * drawn.height() + CountIn(chart.Picture1, drawn, kBlack));
-  RestoreCleanChart(chart);
-  EXPECT_EQ(chart.Picture1, chart.SwapScreen);
-  const QRect corner = DrawReadout(chart, table, {7, 0, 195, 5}, true, QLocale::c());
-  EXPECT_TRUE(chart.Picture1.rect().contains(corner));
+  // Nothing is drawn outside the rectangle the readout reports, in the
+  // middle or cut by the corner; the clean chart takes it all away.
+  for (const QPoint at : {QPoint(60, 50), QPoint(195, 2)}) {
+    chart.SwapScreen.fill(kBlack);
+    chart.Picture1.fill(kBlack);
+    const QRect drawn = DrawReadout(chart, table, {7, 0, double(at.x()), double(at.y())}, true,
+                                    QLocale::c());
+    EXPECT_EQ(CountIn(chart.Picture1, chart.Picture1.rect(), kBlack),
+              200 * 100 - drawn.width() * drawn.height() + CountIn(chart.Picture1, drawn, kBlack))
+        << at.x();
+    EXPECT_TRUE(chart.Picture1.rect().contains(drawn));
+    RestoreCleanChart(chart);
+    EXPECT_EQ(chart.Picture1, chart.SwapScreen);
+  }
 }
 
 // The chart as kept with the tests, twice: by day on a 1x screen, its texts

@@ -179,7 +179,10 @@ TEST(Catalogue, FilesAndWhatStartUpSaysOfThem) {
   }
   // The name is matched without regard to letter case.
   fs::rename(file, latin1 / "STARDATA.txt");
-  EXPECT_EQ(FindCatalogueFile(latin1), latin1 / "STARDATA.txt");
+  const char* others[] = {"stardata.TXT", "Stardata.txt", "sTARDATA.txt"};
+  for (const char* other : others) std::ofstream(latin1 / other) << "";
+  EXPECT_EQ(FindCatalogueFile(latin1), latin1 / "STARDATA.txt");  // of several, the first in order
+  for (const char* other : others) fs::remove(latin1 / other);
   fs::rename(latin1 / "STARDATA.txt", latin1 / "STARDATA.tsv");  // and no other name
   EXPECT_EQ(FindCatalogueFile(latin1), std::nullopt);
   fs::rename(latin1 / "STARDATA.tsv", file);
@@ -489,7 +492,7 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // A character cut at the 255th byte keeps what is left of it as it stands.
   const std::string long_name(254, 'n');
   EXPECT_EQ(first_name("Name,RA,Dec\n" + long_name + "\xC3\xA9,1,2\n"), long_name + "\xC3");
-  for (const char* latin1 : {"Caf\xE9", "M\xFCnchen"})  // a lead byte, a byte that leads nothing
+  for (const char* latin1 : {"Caf\xE9", "M\xFCnchen", "x\x80"})  // a lead byte, none, a lone follower
     EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(latin1) + ",1,2\nCaf\xC3\xA9,1,2\n", 2),
               "Caf\xC3\xA9");
   // A character cut by a line's end is no UTF-8.
