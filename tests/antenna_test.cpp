@@ -275,6 +275,9 @@ TEST(Turn, TheShortWayAndTheWholePath) {
   plan = PlanTurn({10, 5, 0, 355, 350}, 0, 360, 10);
   EXPECT_EQ(plan.azimuth, 10);
   EXPECT_EQ(plan.unwind_at, 3);
+  plan = PlanTurn({10, 5, 0, 355, 350}, 0, 450, 10);  // with travel past north, the turn above
+  EXPECT_EQ(plan.azimuth, 370);
+  EXPECT_EQ(plan.unwind_at, std::nullopt);
   // With travel past a full turn, the turn that holds the whole path wins,
   // though another lies nearer the antenna.
   const std::vector<double> north{350, 355, 0, 5, 10};

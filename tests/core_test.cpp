@@ -685,6 +685,7 @@ TEST(Pass, ReadsValidatesAndWritesTheFieldsBack) {
       {"floors", Fields("7.9/-0.5/2024.7 7.9:59.99:-0.5", H24), 7, "7/1/2024 7:59:00"},
       {"leap day kept", Fields("2/29/2024 1:0:0", H24), 1, "2/29/2024 1:00:00"},
       {"no leap day", Fields("2/29/1900 1:0:0", H24), 1, "2/1/1900 1:00:00"},
+      {"leap day of a 400th year", Fields("2/29/2000 1:0:0", H24), 1, "2/29/2000 1:00:00"},
       {"beyond 16 bits", Fields("1e999/1e999/1e300 32768:-32769:1e999", H24), 0,
        "1/1/1465000 0:00:00"},
       {"below the span", Fields("-1e999//-1e999 -32769:1e4:x", PM), 0, "1/1/-1474000 12:00:00"},
