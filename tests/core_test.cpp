@@ -328,8 +328,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        "2 lines read, 1 kept; 1 with no readable position.\nline 2: abc,def"},
       {"60 in split columns",
        "RAh\tRAm\tRAs\tDE-\tDEd\tDEm\tDEs\n1\t0\t60\t+\t1\t0\t0\n1\t60\t0\t+\t1\t0\t0\n2\t0\t0\t-"
-       "\t0\t29\t36\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n",
-       30, -0.49333333, 1, "B1950", "1 kept; 4 with no readable"},
+       "\t0\t29\t36\n3\t0\t0\t?\t0\t30\t0\n3\t0\t0\t+\t0\t0\t60\n3\t0\t0\t+\t0\t60\t0\n",
+       30, -0.49333333, 1, "B1950", "1 kept; 5 with no readable"},
       {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950",
        "1 kept."},
       {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
@@ -492,7 +492,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // A character cut at the 255th byte keeps what is left of it as it stands.
   const std::string long_name(254, 'n');
   EXPECT_EQ(first_name("Name,RA,Dec\n" + long_name + "\xC3\xA9,1,2\n"), long_name + "\xC3");
-  for (const char* latin1 : {"Caf\xE9", "M\xFCnchen", "x\x80"})  // a lead byte, none, a lone follower
+  // A lead byte, a byte that leads nothing, a lone follower.
+  for (const char* latin1 : {"Caf\xE9", "M\xFCnchen", "x\x80"})
     EXPECT_EQ(first_name("Name,RA,Dec\n" + std::string(latin1) + ",1,2\nCaf\xC3\xA9,1,2\n", 2),
               "Caf\xC3\xA9");
   // A character cut by a line's end is no UTF-8.
