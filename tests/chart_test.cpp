@@ -94,18 +94,16 @@ TEST(Annotations, LabelCompassNamesAndClipping) {
   EXPECT_FALSE(ClipSegment(line, QRectF(0, 0, 100, 100)));
 }
 
-// The pixels of `area` that `is_ink`: how many, and their bounds.
-struct Ink { int count = 0; QRect bounds; };
-Ink InkIn(const QImage& image, QRect area, const std::function<bool(QRgb)>& is_ink) {
-  Ink ink;
+// How many pixels of `area` are `is_ink`.
+int InkIn(const QImage& image, QRect area, const std::function<bool(QRgb)>& is_ink) {
+  int count = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (is_ink(image.pixel(x, y))) ++ink.count, ink.bounds |= QRect(x, y, 1, 1);
-  return ink;
+    for (int x = area.left(); x <= area.right(); ++x) count += is_ink(image.pixel(x, y));
+  return count;
 }
 
 int CountIn(const QImage& image, QRect area, QRgb colour) {
-  return InkIn(image, area, [colour](QRgb c) { return c == colour; }).count;
+  return InkIn(image, area, [colour](QRgb c) { return c == colour; });
 }
 
 // A chart with two catalogue rows (besides row 0) and the Sun.
@@ -125,7 +123,6 @@ class ChartTest : public ::testing::Test {
     ProjectSkyPoint(azimuth + chart.ViewAzimuth, altitude, chart.HalfWidth, chart.HorizonY, sx, sy);
     return QPoint(int(std::nearbyint(sx)), int(std::nearbyint(sy)));
   }
-  int Count(QRect area, QRgb colour) const { return CountIn(chart.Picture1, area, colour); }
   SourceTable table;
   ChartState chart;
 };
@@ -199,7 +196,7 @@ TEST_F(ChartTest, TheFoundSourcesRingAndNoBeam) {
   DrawChart(chart, table, true);
   EXPECT_NE(chart.Picture1, plain);
   auto cyan = [](QRgb c) { return qRed(c) == 0 && qBlue(c) > 60; };
-  EXPECT_EQ(InkIn(chart.Picture1, QRect(409, 180, 80, 40), cyan).count, 0);
+  EXPECT_EQ(InkIn(chart.Picture1, QRect(409, 180, 80, 40), cyan), 0);
 }
 
 // Moved, the antenna's mark takes only its own region with it: the chart
