@@ -347,6 +347,7 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   ASSERT_TRUE(link.Point(57.25, 30, &why));
   EXPECT_TRUE(Soon([&] { return wide.received.contains("P 417.25 30.00"); }));
 
+  link.SetTimes(300, 100000, 3000);  // an old state dump ends with the reply time
   ScriptedDaemon old({{"\\dump_state", "1\n1\n"}});
   ASSERT_TRUE(Connected(link, old));
   EXPECT_EQ(link.limits().min_azimuth, 0);
@@ -370,7 +371,6 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
 
   // A Stop left unanswered behind an answered pointing is noticed in its own reply time.
   ScriptedDaemon deaf({{"S", "silent"}}, 100);
-  link.SetTimes(300, 100000, 3000);
   ASSERT_TRUE(Connected(link, deaf));
   ASSERT_TRUE(link.Point(10, 30, &why));
   link.Stop();
