@@ -129,14 +129,12 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
       {"CR LF", {{"\\dump_state", "min_az=0\r\ndone\r\n"}, {"p", "12.50\r\n45.30\r\n"}},
        State::kConnected, "connected, az 12.5° el 45.3°"},
       {"garbage, CR LF", {{"p", "hello\r\n"}}, State::kError, "unexpected reply \"hello\""},
-      {"much garbage", {{"p", QByteArray(50, 'x') + "\n"}}, State::kError,
-       "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
       {"closed mid-reply", {{"p", "12.50\nclose"}}, State::kLost, "closed"},
       {"no reply", {{"p", "silent"}}, State::kLost, "no reply"},
+      {"much garbage", {{"p", QByteArray(50, 'x') + "\n"}}, State::kError,
+       "unexpected reply \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\""},
       {"an error", {{"p", "RPRT -8\n"}}, State::kConnected, "RPRT -8 (protocol error)"},
       {"an old state dump", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}}, State::kConnected, ""},
-      {"a state dump of one line", {{"\\dump_state", "1\n"}, {"p", "1\n2\n"}}, State::kConnected,
-       ""},
       {"one slower than the reply time", {{"\\dump_state", "1\n1\n"}, {"p", "1\n2\n"}},
        State::kLost, "no reply", 500},
       {"an empty line", {{"p", "\n1\n2\n"}}, State::kError, "unexpected reply \"\""},
@@ -377,22 +375,9 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_TRUE(Soon([&] { return link.state() == State::kLost; }, 3000));
   EXPECT_EQ(deaf.received.mid(2), QList<QByteArray>({"P 10.00 29.00", "S"}));
 
-  // A daemon slower than the position reads gets one at a time, so that a
-  // pointing never waits behind a backlog of them.
-  ScriptedDaemon slow({}, 100);
-  link.SetTimes(3000, 10, 3000);
-  ASSERT_TRUE(Connected(link, slow));
-  QTest::qWait(500);
-  ASSERT_TRUE(link.Point(10, 30, &why));
-  EXPECT_TRUE(Soon([&] { return slow.received.contains("P 10.00 29.00"); }, 1000));
-  // Stop drops the pointing that waits: it never goes out behind it.
-  ASSERT_TRUE(link.Point(20, 30, &why));
-  ASSERT_TRUE(link.Point(21, 30, &why));
-  link.Stop();
-  ASSERT_TRUE(Soon([&] { return link.Message() == "stop confirmed"; }, 2000));
-  QTest::qWait(300);
-  EXPECT_FALSE(slow.received.contains("P 21.00 29.00"));
   // What waits belongs to its connection: none of it goes to the next daemon.
+  ScriptedDaemon slow({}, 100);
+  ASSERT_TRUE(Connected(link, slow));
   ASSERT_TRUE(link.Point(30, 30, &why));
   ASSERT_TRUE(link.Point(31, 30, &why));
   ScriptedDaemon next;
@@ -482,14 +467,6 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
   EXPECT_TRUE(Soon([&] { return form.Antenna().Target()->azimuth != sent; }, 3000));
   EXPECT_TRUE(Soon([&] { return pointings() == 3; }, 3000));
   auto* follow = form.findChild<QAction*>("actionFollow");
-  follow->setChecked(false);  // unchecking Follow stops following, and sends nothing
-  QSettings().setValue("antenna/sendInterval", 0.1);
-  const auto followed = pointings();
-  form.findChild<QPushButton*>("Command3_1")->click();  // however far the source moves
-  QTest::qWait(300);
-  EXPECT_EQ(pointings(), followed);
-  EXPECT_FALSE(follow->isChecked());
-  QSettings().remove("antenna/sendInterval");
   form.findChild<QAction*>("actionStop")->trigger();
   EXPECT_FALSE(follow->isChecked());
   // A source below the minimum elevation is not sent, and the user is told.

@@ -332,17 +332,12 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        30, -0.49333333, 1, "B1950", "1 kept; 5 with no readable"},
       {"radians", "ra (rad),DECrad\n3.14159265358979,0.5\n", 180, 28.64788976, 1, "B1950",
        "1 kept."},
-      {"hours alone", "RA,Dec,Flux\n12h,-5d,13.4\n", 180, -5, 13.4, "B1950", "1 kept."},
-      {"a flux with an exponent", "RA,Dec,Flux\n15,-20,2.5E+1\n", 15, -20, 25, "B1950", "1 kept."},
       {"the equinox of the right ascension alone", "RAJ2000,Dec\n10,20\n", 10, 20, 1, "J2000",
        "1 kept."},
       {"a sign twice", "RA,Dec\n++10,20\n10,-+5\n+1,-2\n", 1, -2, 1, "B1950",
        "3 lines read, 1 kept; 2 with no"},
       {"a UTF-8 mark before the header", "\xEF\xBB\xBFRA,Dec\n10,20\n", 10, 20, 1, "B1950",
        "1 kept."},
-      {"a UTF-8 mark before a comment", "\xEF\xBB\xBF# a note\nRA,Dec\n10,20\n", 10, 20, 1, "B1950",
-       "1 kept."},
-      {"one semicolon", "RA;Dec\n10;20\n", 10, 20, 1, "B1950", "1 kept."},
       {"semicolons win a tie with commas", "RA;Dec;S(1,4 GHz), Jy\n10,5;20,25;3,5\n", 10.5, 20.25,
        3.5, "B1950", "1 kept."},
       {"mJy in the flux column's name", "RA,Dec,Flux_mJy\n10,20,2500\n", 10, 20, 2.5, "B1950",
@@ -421,10 +416,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   Frame frames[] = {
       {"system=\"eq_FK5\"", Equinox::kB1950, "J2000"},
       {"system=\"eq_FK4\"", Equinox::kJ2000, "B1950"},
-      {"system=\"ICRS\"", Equinox::kB1950, "J2000"},
       {"equinox=\"B1950.0\"", Equinox::kJ2000, "B1950"},
-      {"system=\"galactic\"", Equinox::kB1950, "B1950"},
-      {"system=\"galactic\"", Equinox::kJ2000, "J2000"}};
+      {"system=\"galactic\"", Equinox::kB1950, "B1950"}};
   for (const Frame& f : frames) {
     const TableRead framed =
         ReadVo("<COOSYS ID=\"s\" " + std::string(f.coosys) +
