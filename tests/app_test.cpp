@@ -364,6 +364,10 @@ TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
   }
   EXPECT_EQ(form->Sky().ZoneHours, -12);
   EXPECT_EQ(form->Chart().ViewAzimuth, 0);
+  // A place on a screen no longer there is none.
+  settings.setValue("window/place", "5000,5000,700,500");
+  Start();
+  EXPECT_NE(form->pos(), QPoint(5000, 5000));
 }
 
 TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
@@ -388,8 +392,15 @@ TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
   EXPECT_EQ(form->Sky().ZoneHours, -4);
   EXPECT_EQ(form->Sky().UtHours, 7.5);
   EXPECT_EQ(zones->currentText(), "-4");
+  Type("Text4_0", "11");
+  Type("Text4_1", "3");
+  Type("Text3_0", "0");
+  Click("Command3_1");
+  Click("Command3_1");  // 02:00 on the 3rd of November is standard time again
+  EXPECT_EQ(form->Sky().ZoneHours, -5);
   struct Case { const char* zone; QDate date; const char* shown; double hours; };
   Case cases[] = {
+      {"Africa/Monrovia", {1970, 1, 1}, "-5", -2670 / 3600.0},  // -0:44:30, in no list
       {"Australia/Adelaide", {2024, 7, 15}, "+9:30", 9.5},
       {"Asia/Kathmandu", {2024, 7, 15}, "+5:45", 5.75}};
   for (const Case& c : cases) {
@@ -695,6 +706,14 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   EXPECT_TRUE(plan->Heading->text().startsWith("33.90° S, 0.00° E, UTC+5:45:"))
       << plan->Heading->text().toStdString();
   plan->FilterText->clear();
+  plan->FilterUpNow->setChecked(true);  // up now, as the chart has it, on the horizon too
+  int up = 0;
+  for (int r = 1; r <= form->Sources().LastRow; ++r) up += form->Sources().AzAlt[r][1] >= 0;
+  EXPECT_EQ(shown->rowCount(), up);
+  plan->ShowAltitudes(std::vector<std::array<double, 2>>(5000, {0, 0}));
+  EXPECT_EQ(shown->rowCount(), 4845);
+  plan->ShowAltitudes(form->Sources().AzAlt);
+  plan->FilterUpNow->setChecked(false);
   // Antenna > Minimum Elevation: the plan follows at once
   AnswerDialog<QInputDialog>([](QInputDialog* dialog) {
     dialog->setDoubleValue(60);
