@@ -610,14 +610,14 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   QSettings settings;
   settings.setValue("antenna/azimuthOffset", 2.0);
   settings.setValue("antenna/elevationOffset", -1.0);
-  settings.setValue("beam/widthTyped", true);  // a beam of 4 degrees, drawn round the mark too
-  settings.setValue("beam/width", 4.0);
+  settings.setValue("beam/widthTyped", true);  // a beam of 10 degrees, drawn round the mark too
+  settings.setValue("beam/width", 10.0);
   settings.setValue("beam/shown", true);
   FixedClock clock;
   Form1 form(clock);
   ASSERT_TRUE(form.Form_Load({SKYVANE_DATA_DIR}));
   const double beam = form.Chart().BeamWidth;
-  ASSERT_EQ(beam, 4);
+  ASSERT_EQ(beam, 10);
   ScriptedDaemon daemon({{"p", "travel"}, {"P", "travel"}, {"K", "RPRT -4\n"}});
   form.ConnectRotator("127.0.0.1", daemon.port());
   ASSERT_TRUE(Soon([&] { return form.Antenna().Position().has_value(); }));
@@ -642,12 +642,16 @@ TEST(Antenna, GoToParkAndAPointingCorrection) {
   }));
   EXPECT_EQ(form.Antenna().Target()->azimuth, 100);
   EXPECT_FALSE(follow->isChecked());  // a place of its own ends following
+  for (int i = 0; i < 10; ++i) {  // facing east, where it went, with the park in sight
+    form.findChild<QPushButton*>("Command6")->click();
+  }
   // On target: the commanded place's square on the mark, as the chart draws it.
   ChartState expected = form.Chart();
   EraseAntennaMark(expected);
   const auto at = *form.Antenna().Position();
   DrawAntennaMark(expected, {at.azimuth, at.elevation, true, 100, 20, true, beam});
   EXPECT_EQ(expected.SwapScreen, form.Chart().SwapScreen);
+  EXPECT_EQ(expected.Picture1, form.Chart().Picture1);
   // Point aims at the source under the pointer, and a source found by name
   // wherever the pointer is.
   const SourceTable& table = form.Sources();

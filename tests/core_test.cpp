@@ -401,16 +401,16 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   // The UCDs tell the columns, in any order, over their names; of two the
   // main one.
   const SourceTable described =
-      ReadVo("<FIELD name=\"x\" ucd=\"phot.flux.density\"/>"
+      ReadVo("<FIELD name=\"x\" ucd=\"phot.flux.density\" unit=\"mJy\"/>"
              "<FIELD name=\"RA\" ucd=\"pos.eq.dec;meta.main\" unit=\"rad\"/>"
              "<FIELD name=\"b\" ucd=\"pos.eq.ra\" unit=\"rad\"/>"
              "<FIELD name=\"c\" ucd=\"pos.eq.ra;meta.main\" unit=\"deg\"/>"
-             "<DATA><TABLEDATA><TR><TD>7.5</TD><TD>0.5</TD><TD>3.14159265358979</TD><TD>90</TD>"
-             "</TR></TABLEDATA></DATA>").table;
-  ASSERT_EQ(described.RowCount(), 3);
+             "<DATA><TABLEDATA><TR><TD>7500</TD><TD>0.5</TD><TD>3.14159265358979</TD><TD>90</TD>"
+             "</TR><TR><TD/><TD>0.5</TD><TD>1</TD></TR></TABLEDATA></DATA>").table;
+  ASSERT_EQ(described.RowCount(), 3);  // the second row's right ascension is left off
   EXPECT_NEAR(described.RaDec[1][0], 90, 1e-9);
   EXPECT_NEAR(described.RaDec[1][1], 28.64788976, 1e-6);
-  EXPECT_EQ(described.Flux[1], 7.5);
+  EXPECT_EQ(described.Flux[1], 7.5);  // in mJy, though the first column
   // A frame says the equinox, or leaves it to the one assumed.
   struct Frame { const char* coosys; Equinox assumed; const char* equinox; };
   Frame frames[] = {
