@@ -165,10 +165,15 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   // A reply cut short by a lost connection is not read into the next one's.
   ScriptedDaemon cut({{"p", "RPRT -1close"}}), sound({{"p", "1\n2\n"}});
   RotatorLink again;
+  again.SetTimes(300, 100000, 2000);
   again.Connect(QStringLiteral("127.0.0.1"), cut.port());
   ASSERT_TRUE(Soon([&] { return again.state() == State::kLost; }));
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());
   EXPECT_TRUE(Soon([&] { return again.Position().has_value(); }));
+  again.Stop();  // let go with a reply awaited: the reply time ends with the link
+  again.Disconnect();
+  QTest::qWait(350);
+  EXPECT_EQ(again.state(), State::kDisconnected);
   // Nor is what the last daemon said counted as the next one's state dump.
   ScriptedDaemon mute({{"\\dump_state", "silent"}});
   again.SetTimes(300, 100000, 2000);

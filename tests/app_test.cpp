@@ -521,6 +521,7 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   const auto as_given = form->Sources().AzAlt[1];
   Get<QAction>("actionPositionsOfDate")->trigger();
   EXPECT_GT(std::fabs(form->Sources().AzAlt[1][1] - as_given[1]), 0.5);
+  EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv   (positions for the observing date)");
   Get<QAction>("actionPositionsOfDate")->trigger();
   EXPECT_FALSE(form->findChild<QAction*>("actionFollow")->isChecked());  // no old row followed
   const auto last = Form1::LastCatalogue();
