@@ -999,7 +999,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
             "minimum elevation 60.0°.  The catalogue in use has no sources.");
   EXPECT_LT(plan.minimumSizeHint().width(), one_line(plan.Heading));
   EXPECT_EQ(plan.DriftHeading->text(), "Nothing passes through the beam in these 24 hours.");
-  in.ZoneHours = 0;  // Greenwich is east of nothing
+  in.ZoneHours = 0;  // UTC itself is written with a plus
   plan.Compute(in);
   EXPECT_TRUE(plan.Heading->text().startsWith("Here, UTC+0:00:"))
       << plan.Heading->text().toStdString();
