@@ -401,6 +401,7 @@ TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {
   struct Case { const char* zone; QDate date; const char* shown; double hours; };
   Case cases[] = {
       {"Africa/Monrovia", {1970, 1, 1}, "-5", -2670 / 3600.0},  // -0:44:30, in no list
+      {"Etc/GMT+12", {2024, 7, 15}, "-12", -12},  // the list's first
       {"Australia/Adelaide", {2024, 7, 15}, "+9:30", 9.5},
       {"Asia/Kathmandu", {2024, 7, 15}, "+5:45", 5.75}};
   for (const Case& c : cases) {
@@ -954,6 +955,7 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_EQ(lines[0], "Name,Flux (Jy),Dec (deg),Closest approach (local),"
                       "Closest approach (UTC),Separation (deg),Crossing (min)");
   EXPECT_EQ(lines[1], "delta,7.25,20.00,9 Dec 07:58,2026-12-08T19:13:02Z,2.00,12.8");
+  EXPECT_TRUE(plan.ExportCsv("/dev/full").startsWith("/dev/full cannot be written"));  // a full disk
   // Headings longer than the window wrap rather than widen it.
   auto one_line = [](const QLabel* label) {
     return label->fontMetrics().horizontalAdvance(label->text());
