@@ -522,6 +522,10 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   const auto as_given = form->Sources().AzAlt[1];
   Get<QAction>("actionPositionsOfDate")->trigger();
   EXPECT_GT(std::fabs(form->Sources().AzAlt[1][1] - as_given[1]), 0.5);
+  const auto of_date = form->Sources().AzAlt[1];
+  Get<QAction>("actionBrightestSources")->trigger();  // read again, from B1950 still
+  EXPECT_EQ(form->Sources().AzAlt[1], of_date);
+  Get<QAction>("actionBrightestSources")->trigger();
   EXPECT_EQ(form->windowTitle(), "Skyvane - targets.csv   (positions for the observing date)");
   Get<QAction>("actionPositionsOfDate")->trigger();
   EXPECT_FALSE(form->findChild<QAction*>("actionFollow")->isChecked());  // no old row followed
@@ -828,8 +832,11 @@ TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
     dialog->findChild<QCheckBox*>("shown")->setChecked(true);
     Press(dialog, QDialogButtonBox::Ok);
   });
+  const QImage no_beam = form->Chart().Picture1;
   form->findChild<QAction*>("actionBeam")->trigger();
   EXPECT_NEAR(form->Chart().BeamWidth, 4.925, 0.001);
+  EXPECT_NE(form->Chart().Picture1, no_beam);  // drawn at once, and planned
+  EXPECT_FALSE(form->Plan()->DriftHeading->text().contains("Antenna > Beam"));
   Get<QScrollBar>("VScroll1")->setValue(40);
   QAbstractItemModel* drift = form->Plan()->DriftView->model();
   ASSERT_GT(drift->rowCount(), 0);
