@@ -380,6 +380,17 @@ TEST(RotatorLink, OnePointingWaitsAndStopGoesAtOnce) {
   EXPECT_TRUE(Soon([&] { return link.state() == State::kLost; }, 3000));
   EXPECT_EQ(deaf.received.mid(2), QList<QByteArray>({"P 10.00 29.00", "S"}));
 
+  // A position read waits for the last one's answer: polled faster than a
+  // slow daemon answers, none are left queued once polling stops.
+  ScriptedDaemon sluggish({}, 100);
+  link.SetTimes(3000, 10, 3000);
+  ASSERT_TRUE(Connected(link, sluggish));
+  QTest::qWait(400);
+  link.SetTimes(3000, 100000, 3000);
+  const qsizetype polled = sluggish.received.count("p");
+  QTest::qWait(350);
+  EXPECT_LE(sluggish.received.count("p"), polled + 1);
+
   // What waits belongs to its connection: none of it goes to the next daemon.
   ScriptedDaemon slow({}, 100);
   ASSERT_TRUE(Connected(link, slow));

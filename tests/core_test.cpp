@@ -1083,7 +1083,8 @@ TEST(Find, NamesDesignationsCommonNamesAndPlaces) {
       {"12 30 -00 30", 187.5, -0.5}, {"12 30 +12", 187.5, 12}, {"12h +10", 180, 10},
       {"12 30 49 1 +12", NAN, 0}, {"12 61 00 +10 00 00", NAN, 0}, {"12 30 60 +10 00 00", NAN, 0},
       {"abc", NAN, 0}, {"360.5 10", NAN, 0}, {"10 95", NAN, 0}, {"0 +90", 0, 90},
-      {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}, {"12 +10 20 30 40", NAN, 0}};
+      {"1 2 3 4 5 6 7", NAN, 0}, {"12", NAN, 0}, {"12 +10 20 30 40", NAN, 0},
+      {"10 -20 +30", NAN, 0}};  // a sign inside the declination
   for (const Place& p : places) {
     const auto place = ReadPlace(p.text);
     ASSERT_EQ(place.has_value(), !std::isnan(p.ra)) << p.text;
