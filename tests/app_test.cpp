@@ -963,7 +963,8 @@ TEST(PlanWindowTest, ShowsEachKindOfDayAndGoesWhereTheLineSays) {
   EXPECT_EQ(lines[0], "Name,Flux (Jy),Dec (deg),Closest approach (local),"
                       "Closest approach (UTC),Separation (deg),Crossing (min)");
   EXPECT_EQ(lines[1], "delta,7.25,20.00,9 Dec 07:58,2026-12-08T19:13:02Z,2.00,12.8");
-  EXPECT_TRUE(plan.ExportCsv("/dev/full").startsWith("/dev/full cannot be written"));  // a full disk
+  // A full disk: the write fails only when it is flushed.
+  EXPECT_TRUE(plan.ExportCsv("/dev/full").startsWith("/dev/full cannot be written"));
   // Headings longer than the window wrap rather than widen it.
   auto one_line = [](const QLabel* label) {
     return label->fontMetrics().horizontalAdvance(label->text());
