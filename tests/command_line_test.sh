@@ -18,6 +18,7 @@ expect() { # STATUS TEXT: what the last run ended with and said
 run "$SKYVANE" --version; expect 0 "^skyvane 1.0.0$"
 [ "$(cat "$WORK/out")" = "skyvane 1.0.0" ] || fail "more than the version was written"
 run "$SKYVANE" -display :5 --version; expect 0 "^skyvane 1.0.0$"  # Qt's own options pass
+run "$SKYVANE" --version -display; expect 2 "Missing value after '-display'"
 run "$SKYVANE" --help; expect 0 "--catalogue <file>"
 run "$SKYVANE" --no-such-option; expect 2 "no-such-option"
 run "$SKYVANE" stray; expect 2 "Unexpected argument: stray"

@@ -107,10 +107,11 @@ int main(int argc, char* argv[]) {
   // Qt's own options (-platform, -display...) pass through to the application.
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   QStringList ours{arguments.value(0)};
+  QString valueless;  // one of Qt's options with nothing after it
   for (int i = 1; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
-    if ((a == QLatin1String("-platform") || a == QLatin1String("-display")) &&
-        i + 1 < arguments.size()) {
+    if (a == QLatin1String("-platform") || a == QLatin1String("-display")) {
+      if (i + 1 == arguments.size()) valueless = a;
       ++i;
       continue;
     }
@@ -119,6 +120,10 @@ int main(int argc, char* argv[]) {
   // The window system is not up yet, so the usage names the program itself.
   const QString usage =
       parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("skyvane"));
+  if (!valueless.isEmpty()) {
+    PrintTo(stderr, QStringLiteral("Missing value after '%1'.\n\n").arg(valueless) + usage);
+    return 2;
+  }
   if (!parser.parse(ours) || !parser.positionalArguments().isEmpty()) {
     PrintTo(stderr, (parser.errorText().isEmpty() ? QStringLiteral("Unexpected argument: ") +
                                                         parser.positionalArguments().value(0)
