@@ -188,6 +188,7 @@ TEST_F(Form1Test, TheClockIsFollowedUntilAStepOrAPlayChoice) {
 
 TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   Start();
+  EXPECT_EQ(Get<QTimer>("Timer2")->interval(), 100);  // ten ticks a second
   form->Timer2_Timer();  // stopped: nothing happens
   EXPECT_EQ(Moment(), "3/5/2024 3:07:09 PM");
   Get<QScrollBar>("HScroll1")->setValue(30);
