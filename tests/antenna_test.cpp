@@ -259,7 +259,8 @@ TEST(Turn, TheShortWayAndTheWholePath) {
       {"west of a 0..450 rotator's start", 350, 0, 450, 20, 350},
       {"beyond the limits", 200, -90, 90, 0, std::nullopt},
       {"a range of no width", 10, 20, 10, 0, std::nullopt},
-      {"ten turns of travel: no rotator has that", 10, 0, 3600, 0, std::nullopt}};
+      {"ten turns of travel: no rotator has that", 10, 0, 3600, 0, std::nullopt},
+      {"nor about north", 10, -1800, 1800, 0, std::nullopt}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ChooseTurn(c.bearing, c.min, c.max, c.from), c.turn);

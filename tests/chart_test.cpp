@@ -182,7 +182,7 @@ TEST_F(ChartTest, PickCellsAreClearedAtTheEdgesAndAfterShrinking) {
 }
 
 // The found source's ring only for a row on the chart; no beam, nor its
-// elevation, without a width.
+// elevation, without a width, and a beam however narrow.
 TEST_F(ChartTest, TheFoundSourcesRingAndNoBeam) {
   table.AzAlt[3] = {270, 30};
   Lay(-5);
@@ -197,6 +197,10 @@ TEST_F(ChartTest, TheFoundSourcesRingAndNoBeam) {
   EXPECT_NE(chart.Picture1, plain);
   auto cyan = [](QRgb c) { return qRed(c) == 0 && qBlue(c) > 60; };
   EXPECT_EQ(InkIn(chart.Picture1, QRect(409, 180, 80, 40), cyan), 0);
+  chart.FoundRow = 0;
+  chart.BeamWidth = 0.5;  // with no source found
+  DrawChart(chart, table, true);
+  EXPECT_NE(chart.Picture1, plain);
 }
 
 // Moved, the antenna's mark takes only its own region with it: the chart

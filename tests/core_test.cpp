@@ -412,6 +412,11 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
   EXPECT_NEAR(described.RaDec[1][0], 90, 1e-9);
   EXPECT_NEAR(described.RaDec[1][1], 28.64788976, 1e-6);
   EXPECT_EQ(described.Flux[1], 7.5);  // in mJy, though the first column
+  const SourceTable dec_first = ReadVo("<FIELD name=\"p\" ucd=\"pos.eq.dec\" unit=\"rad\"/>"
+                                       "<FIELD name=\"q\" ucd=\"pos.eq.ra\"/><DATA><TABLEDATA>"
+                                       "<TR><TD>0.5</TD><TD>10</TD></TR></TABLEDATA></DATA>").table;
+  ASSERT_EQ(dec_first.RowCount(), 3);  // and the declination's first
+  EXPECT_NEAR(dec_first.RaDec[1][1], 28.64788976, 1e-6);
   // A frame says the equinox, or leaves it to the one assumed.
   struct Frame { const char* coosys; Equinox assumed; const char* equinox; };
   Frame frames[] = {
