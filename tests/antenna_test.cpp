@@ -495,6 +495,12 @@ TEST(Antenna, TheChartsMenuOffersTheSourceUnderThePointer) {
                                     .arg(ReadoutName(table, low))
                                     .arg(QString::number(table.AzAlt[low][1], 'f', 1)));
   EXPECT_TRUE(form.findChild<QLabel*>("AntennaStatus")->toolTip().endsWith(form.AntennaNote()));
+  int high = 1;  // one at the minimum itself is sent
+  while (table.AzAlt[high][1] < 10) ++high;
+  QSettings().setValue("antenna/minimumElevation", table.AzAlt[high][1]);
+  form.PointAntenna(high, false);
+  EXPECT_TRUE(Soon([&] { return pointings() == 4; }));
+  QSettings().remove("antenna/minimumElevation");
   menu->close();  // each right click makes a menu: a closed one is not kept
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(form.findChild<QMenu*>("ChartMenu"), nullptr);

@@ -209,6 +209,9 @@ TEST_F(Form1Test, PlayTicksCrossNoonAndMidnight) {
   form->Timer2_Timer();
   EXPECT_EQ(Moment(), "3/5/2024 11:15:09 AM");
   EXPECT_EQ(form->Sky().At.Hour, 11);
+  Field("Text4_0")->setText("x");  // a tick the fields cannot take leaves them as typed
+  form->Timer2_Timer();
+  EXPECT_EQ(Field("Text4_0")->text(), "x");
 }
 
 TEST_F(Form1Test, ViewButtonsAndKeysTurnAndRedrawTheChart) {
@@ -573,6 +576,11 @@ TEST_F(Form1Test, AUsersOwnCatalogueReplacesTheTableAndIsRemembered) {
   EXPECT_EQ(messages.last(), "Nothing to draw in\n" SKYVANE_DATA_DIR
                              "/README.md\nUsing " SKYVANE_DATA_DIR "/StarData.txt instead.");
   EXPECT_EQ(form->windowTitle(), "4C Skyvane");
+  AnswerDialog<QMessageBox>([](QMessageBox* about) {  // and About names it
+    EXPECT_TRUE(about->text().contains("StarData.txt")) << about->text().toStdString();
+    about->accept();
+  });
+  Get<QAction>("actionAbout")->trigger();
 }
 
 // The row of the shipped catalogue whose name is `name`.
