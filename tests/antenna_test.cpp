@@ -200,6 +200,10 @@ TEST(RotatorLink, ProtocolAndItsFailures) {
   EXPECT_EQ(again.Message(), "the rotator daemon did not answer");
   ::close(full);
 
+  again.SetTimes(300, 100000, 100);  // once connected, the time to connect no longer runs
+  ASSERT_TRUE(Connected(again, sound));
+  QTest::qWait(200);
+  EXPECT_EQ(again.state(), State::kConnected);
   // One let go while it connects stays let go.
   again.SetTimes(300, 100000, 50);
   again.Connect(QStringLiteral("127.0.0.1"), sound.port());

@@ -374,6 +374,14 @@ TEST_F(Form1Test, AHostileSettingsFileGivesTheDesignsValues) {
   settings.setValue("window/place", "5000,5000,700,500");
   Start();
   EXPECT_NE(form->pos(), QPoint(5000, 5000));
+  // Half a dish is none: a frequency with no diameter, a diameter with no frequency.
+  settings.remove("beam/widthTyped");
+  for (auto [key, value] : {std::pair{"beam/frequency", 1420.0}, {"beam/diameter", 1000.0}}) {
+    settings.setValue(key, value);
+    Start();
+    EXPECT_EQ(form->Chart().BeamWidth, 0) << key;
+    settings.remove(key);
+  }
 }
 
 TEST_F(Form1Test, TheComputersZoneFollowsSummerTime) {

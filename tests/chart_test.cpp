@@ -229,6 +229,12 @@ TEST_F(ChartTest, TheAntennaMarkMovesWithItsOwnRegion) {
   DrawAntennaMark(chart, {0, 89});  // cut by the top edge, and taken away whole
   EraseAntennaMark(chart);
   EXPECT_EQ(chart.SwapScreen, unmarked);
+  DrawAntennaMark(chart, {0, 45});  // over row 1: a new drawing, with row 1 gone, forgets it
+  table.AzAlt[1] = {0, -1};
+  DrawChart(chart, table, true);
+  const QImage redrawn = chart.SwapScreen;
+  EraseAntennaMark(chart);
+  EXPECT_EQ(chart.SwapScreen, redrawn);
 }
 
 TEST(Readout, PickingNamesAndDrawing) {
