@@ -816,6 +816,8 @@ TEST_F(Form1Test, ThePlanGoesToATransitAndExportsWhatItShows) {
   plan->close();
   QTest::qWait(1100);
   EXPECT_EQ(form->Plan(), nullptr);
+  Get<QAction>("actionPlan")->trigger();  // opened again, and planned again
+  EXPECT_EQ(form->Plan()->SourcesView->model()->rowCount(), 4845);
 }
 
 TEST_F(Form1Test, TheBeamIsDrawnAndTheDriftListGoesToAPassage) {
