@@ -356,6 +356,8 @@ TEST(Tables, ExportsSpreadsheetsAndTheCatalogueFormat) {
        "1 kept."},
       {"the first declination column", "DEJ2000,RAJ2000,DEB1950\n20,10,21\n", 10, 20, 1, "J2000",
        "1 kept."},
+      {"the first right ascension column", "RAJ2000,DEJ2000,RAB1950\n10,20,9\n", 10, 20, 1,
+       "J2000", "1 kept."},
       {"a units row for the declination", "RA,Dec\ndeg,rad\n10,0.5\n", 10, 28.64788976, 1, "B1950",
        "1 kept."},
       {"words under the data are no units row", "RA,Dec,Name\n10,20,a\n,,b\n", 10, 20, 1, "B1950",
@@ -631,6 +633,7 @@ TEST(Sky, SunWrapAndArcTangent) {
   EXPECT_NEAR(s.Dec, 336.8563, 5e-5);
   EXPECT_EQ(Wrap360(360), 0);
   EXPECT_EQ(Wrap360(-720.5), 359.5);
+  EXPECT_EQ(Wrap360(0.3), 0.3);  // untouched, not 0.3 + 360 - 360
   EXPECT_EQ(Wrap360(1e12 + 10), std::fmod(1e12 + 10, 360));
   EXPECT_TRUE(std::isnan(Wrap360(kInf)));
   struct Case { double y, x, radians; };
